@@ -1,0 +1,26 @@
+// The four id-to-name lookups through which a searcher shows a referenced
+// record by its name. The editor manager owns one set; every find empties
+// and refills a lookup from the working tables before a searcher reads it,
+// so nothing is carried from one find to the next.
+#ifndef QMPECORE_FIND_NAME_LOOKUPS_H_
+#define QMPECORE_FIND_NAME_LOOKUPS_H_
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace qm {
+
+// Ascending by id, each id at most once.
+using NameLookup = std::map<int32_t, std::u16string>;
+
+struct NameLookups {
+  NameLookup timerNames;     // timer id -> timer Name
+  NameLookup databaseNames;  // database Group ID -> database Name
+  NameLookup outputNames;    // output number -> output Name
+  NameLookup tagNames;       // IO tag id -> tag Name
+};
+
+}  // namespace qm
+
+#endif  // QMPECORE_FIND_NAME_LOOKUPS_H_
