@@ -1,0 +1,10 @@
+#include "platform/trace.h"
+#include "shared_lib/qmshared.h"
+
+namespace qm {
+
+void QM_CALL TraceText(const char16_t* text) {
+  if (text != nullptr) platform::WriteTraceLine(text);
+}
+
+}  // namespace qm
