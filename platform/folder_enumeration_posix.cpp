@@ -1,0 +1,142 @@
+#include "platform/folder_enumeration.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/file_names.h"
+
+namespace qm::platform {
+namespace {
+
+// The one place where errno becomes a status.
+FsStatus StatusFromErrno(int error) {
+  switch (error) {
+    case 0:
+      return FsStatus::kOk;
+    case ENOENT:
+      return FsStatus::kNotFound;
+    case ENOTDIR:
+      return FsStatus::kNotAFolder;
+    case EACCES:
+    case EPERM:
+      return FsStatus::kAccessDenied;
+    case EMFILE:
+    case ENFILE:
+      return FsStatus::kTooManyOpenFiles;
+    case ENOMEM:
+      return FsStatus::kOutOfMemory;
+    case ENAMETOOLONG:
+      return FsStatus::kNameTooLong;
+    case ELOOP:
+      return FsStatus::kLinkLoop;
+    default:
+      return FsStatus::kIoError;
+  }
+}
+
+// The native form of `path`, or false when it holds a zero byte, which no
+// system call could see past.
+bool ToNativePath(std::u16string_view path, std::string* native) {
+  *native = TextToNativeName(path);
+  return native->find('\0') == std::string::npos;
+}
+
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Whether the entry is a folder once links are followed. The entry type
+// from readdir settles most entries without another system call; links and
+// file systems that do not fill the type need a stat relative to the open
+// folder. An entry that cannot be followed (a dangling link) is a file.
+bool IsFolderEntry(DIR* dir, const dirent* entry) {
+  switch (entry->d_type) {
+    case DT_DIR:
+      return true;
+    case DT_LNK:
+    case DT_UNKNOWN: {
+      struct stat info;
+      return fstatat(dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+struct FolderReader::Handle {
+  DIR* dir = nullptr;
+};
+
+FolderReader::FolderReader() = default;
+
+FolderReader::~FolderReader() { Close(); }
+
+FsStatus FolderReader::Open(std::u16string_view path) {
+  Close();
+  std::string native;
+  if (!ToNativePath(path, &native)) {
+    status_ = FsStatus::kInvalidName;
+    nativeError_ = 0;
+    return status_;
+  }
+  DIR* dir = opendir(native.c_str());
+  if (dir == nullptr) {
+    Fail(errno);
+    return status_;
+  }
+  handle_ = std::make_unique<Handle>();
+  handle_->dir = dir;
+  struct stat info;
+  if (fstat(dirfd(dir), &info) != 0) {
+    Fail(errno);
+    Close();
+    return status_;
+  }
+  identity_ = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+  status_ = FsStatus::kOk;
+  nativeError_ = 0;
+  return status_;
+}
+
+void FolderReader::Close() {
+  if (handle_ != nullptr) closedir(handle_->dir);
+  handle_.reset();
+  identity_ = {};
+}
+
+bool FolderReader::Next(FolderEntry* entry) {
+  if (handle_ == nullptr) return false;
+  for (;;) {
+    errno = 0;
+    const dirent* found = readdir(handle_->dir);
+    if (found == nullptr) {
+      if (errno != 0) Fail(errno);
+      return false;
+    }
+    if (IsDotOrDotDot(found->d_name)) continue;
+    entry->name = NativeNameToText(found->d_name);
+    entry->isDirectory = IsFolderEntry(handle_->dir, found);
+    return true;
+  }
+}
+
+void FolderReader::Fail(int nativeError) {
+  nativeError_ = nativeError;
+  status_ = StatusFromErrno(nativeError);
+}
+
+FsStatus ProbePath(std::u16string_view path) {
+  std::string native;
+  if (!ToNativePath(path, &native)) return FsStatus::kInvalidName;
+  struct stat info;
+  if (lstat(native.c_str(), &info) == 0) return FsStatus::kOk;
+  // A file standing where a folder of the path should be: the path is not
+  // there, which Windows calls a missing path rather than a bad folder.
+  return errno == ENOTDIR ? FsStatus::kPathNotFound : StatusFromErrno(errno);
+}
+
+}  // namespace qm::platform

@@ -1,0 +1,161 @@
+#include "files/file_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "platform/file_names.h"
+#include "platform/path_limits.h"
+#include "qmpecore/qmpecore.h"
+#include "support/temp_folder.h"
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::u16string>;
+
+class FileManagerTest : public ::testing::Test {
+ protected:
+  void Touch(const fs::path& relative) {
+    fs::create_directories((temp_.path() / relative).parent_path());
+    std::ofstream(temp_.path() / relative).put('x');
+  }
+
+  std::unique_ptr<CFileManager> Open(const fs::path& projectFile) {
+    int32_t code = -1;
+    std::unique_ptr<CFileManager> manager(
+        CreateFileManager(platform::NativeNameToText((temp_.path() / projectFile).string()).c_str(),
+                          &code));
+    EXPECT_EQ(code, 0);
+    return manager;
+  }
+
+  static Names List(CFileManager& manager, int32_t flags, const PatternList* include = nullptr,
+                    const PatternList* exclude = nullptr) {
+    FileNameSet out{u"stale"};
+    const int32_t count = manager.GetAllFiles(&out, include, exclude, flags);
+    EXPECT_EQ(count, static_cast<int32_t>(out.size()));
+    return Names(out.begin(), out.end());
+  }
+
+  std::u16string Full(const std::u16string& relative) const { return temp_.Text() + u"/" + relative; }
+
+  qm::testing::TempFolder temp_;
+};
+
+TEST_F(FileManagerTest, ListsSortedShortenedAndFlagged) {
+  for (const char* name : {"proj.qmp", "b.htm", "a.htm", "B.css", "s/c.txt", ".hidden/h.htm",
+                           "s/t/\xF0\x9F\x98\x80.txt", "s/t/\xEE\x80\x80.txt", "\xFF\xFE.txt"}) {
+    Touch(name);
+  }
+  auto manager = Open("proj.qmp");
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(manager->projectFolder(), temp_.Text() + u"/");
+
+  // Code-unit order: upper case before lower case, an astral character
+  // (surrogates) before U+E000; the invalid UTF-8 bytes became U+DCxx.
+  const Names relative{u".hidden/h.htm", u"B.css", u"a.htm", u"b.htm", u"s/c.txt",
+                       u"s/t/\U0001F600.txt", u"s/t/\uE000.txt", u"\xDCFF\xDCFE.txt"};
+  EXPECT_EQ(List(*manager, 0), relative);
+  Names full;
+  for (const auto& name : relative) full.push_back(Full(name));
+  EXPECT_EQ(List(*manager, kFilesFullPaths), full);
+  EXPECT_TRUE(fs::exists(platform::TextToNativeName(full.back())));  // the name round-trips
+
+  Names withProject = relative;
+  withProject.insert(withProject.begin() + 4, u"proj.qmp");
+  EXPECT_EQ(List(*manager, kFilesKeepProjectFile), withProject);
+
+  // The scan is depth-first pre-order: a subfolder's files stay together.
+  const auto& files = manager->files();
+  const auto inS = [&](const std::u16string& path) { return path.rfind(Full(u"s/"), 0) == 0; };
+  const auto first = std::find_if(files.begin(), files.end(), inS);
+  EXPECT_EQ(std::count_if(files.begin(), files.end(), inS), 3);
+  EXPECT_TRUE(std::all_of(first, first + 3, inS));
+
+  manager->Close();
+  EXPECT_TRUE(List(*manager, 0).empty());
+  EXPECT_EQ(manager->Init(Full(u"proj.qmp").c_str(), 0), kErrorAlreadyExists);
+}
+
+TEST_F(FileManagerTest, FiltersMatchFullPaths) {
+  for (const char* name : {"proj.qmp", "b.htm", "a.htm", "B.css", "s/c.txt"}) Touch(name);
+  auto manager = Open("proj.qmp");
+  ASSERT_NE(manager, nullptr);
+  const Names all = List(*manager, 0);
+  ASSERT_EQ(all.size(), 4u);
+
+  const PatternList empty;
+  EXPECT_EQ(List(*manager, 0, &empty, &empty), all);
+  const PatternList include{u"*.htm", u"*.CSS"};
+  const PatternList exclude{u"*/b.*"};
+  EXPECT_EQ(List(*manager, 0, &include), (Names{u"B.css", u"a.htm", u"b.htm"}));
+  EXPECT_EQ(List(*manager, 0, &include, &exclude), (Names{u"a.htm"}));
+  // A relative pattern never covers a full path.
+  const PatternList relative{u"a.htm"};
+  EXPECT_TRUE(List(*manager, 0, &relative).empty());
+  const PatternList project{Full(u"PROJ.QMP")};
+  EXPECT_EQ(List(*manager, kFilesKeepProjectFile, &project), (Names{u"proj.qmp"}));
+}
+
+TEST_F(FileManagerTest, ProjectPathWildcardsLeaveOutMatchingFiles) {
+  for (const char* name : {"*.qmp", "other.QMP", "sub/deep.qmp", "keep.txt"}) Touch(name);
+  auto manager = Open("*.qmp");
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(List(*manager, 0), (Names{u"keep.txt"}));
+  EXPECT_EQ(List(*manager, kFilesKeepProjectFile),
+            (Names{u"*.qmp", u"keep.txt", u"other.QMP", u"sub/deep.qmp"}));
+}
+
+TEST_F(FileManagerTest, LinksAreFollowedButCyclesEnd) {
+  Touch("proj.qmp");
+  Touch("real/f.txt");
+  fs::create_directory_symlink("real", temp_.path() / "l1");
+  fs::create_directory_symlink("real", temp_.path() / "l2");
+  fs::create_directory_symlink("..", temp_.path() / "real/up");
+  fs::create_directory_symlink(".", temp_.path() / "real/self");
+  fs::create_symlink("missing", temp_.path() / "dangling");
+  auto manager = Open("proj.qmp");
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(List(*manager, 0), (Names{u"dangling", u"l1/f.txt", u"l2/f.txt", u"real/f.txt"}));
+}
+
+TEST_F(FileManagerTest, InitCodes) {
+  Touch("proj.qmp");
+  const std::u16string project = Full(u"proj.qmp");
+  CFileManager manager;
+  EXPECT_EQ(manager.Init(nullptr, 0), kErrorInvalidName);
+  EXPECT_EQ(manager.Init(u"", 0), kErrorInvalidName);
+  EXPECT_EQ(manager.Init(Full(u"missing.qmp").c_str(), 0), kErrorFileNotFound);
+  fs::create_symlink("missing.qmp", temp_.path() / "dangling.qmp");
+  EXPECT_EQ(CFileManager().Init(Full(u"dangling.qmp").c_str(), 0), 0);  // a dangling link exists
+  const std::u16string tooLong = Full(std::u16string(platform::kPathFieldUnits, u'a'));
+  EXPECT_EQ(manager.Init(tooLong.c_str(), 0), kErrorFilenameExcedRange);
+  ASSERT_EQ(manager.Init(project.c_str(), 0), 0);
+  Touch("new.txt");
+  EXPECT_EQ(manager.Init(Full(u"new.txt").c_str(), 0), kErrorAlreadyExists);
+  EXPECT_EQ(manager.projectPath(), project);
+  EXPECT_EQ(manager.files().size(), 2u);  // proj.qmp and dangling.qmp: no second scan
+
+  int32_t code = 0;
+  EXPECT_EQ(CreateFileManager(Full(u"missing.qmp").c_str(), &code), nullptr);
+  EXPECT_EQ(code, kErrorFileNotFound);
+  EXPECT_EQ(CreateFileManager(nullptr, &code), nullptr);
+  EXPECT_EQ(code, kErrorInvalidName);
+}
+
+TEST(FileExportTest, NullFileManager) {
+  FileNameSet out{u"untouched"};
+  EXPECT_EQ(QmGetAllFiles(nullptr, &out, nullptr, nullptr, 0), -1);
+  EXPECT_EQ(out, FileNameSet{u"untouched"});
+  CFileManager empty;
+  EXPECT_EQ(QmGetAllFiles(&empty, &out, nullptr, nullptr, 0), 0);
+  EXPECT_TRUE(out.empty());
+}
+
+}  // namespace
+}  // namespace qm

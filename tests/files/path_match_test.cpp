@@ -1,0 +1,93 @@
+#include "platform/path_match.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "platform/text_case.h"
+
+namespace qm::platform {
+namespace {
+
+struct Case {
+  const char16_t* text;
+  const char16_t* pattern;
+  bool matches;
+};
+
+TEST(PathMatchTest, Cases) {
+  const Case cases[] = {
+      {u"a.HTM", u"*.htm", true},
+      {u"/p/sub/a.htm", u"*.htm", true},  // "*" crosses separators
+      {u"a.html", u"*.htm", false},       // the whole text must be covered
+      {u"xa.htm", u"a.htm", false},
+      {u"README", u"*.*", true},
+      {u"/p/README", u"*.*", true},
+      {u"abc", u"a*.*", false},  // only "*.*" itself is special
+      {u"abc.txt", u"a*.*", true},
+      {u"C:\\Windows", u"C:\\Windows.*", false},
+      {u"ab", u"a?", true},
+      {u"a", u"a?", false},
+      {u"abc", u"a?", false},
+      {u"a\U0001F600", u"a?", true},  // a surrogate pair is one character
+      {u"[a].txt", u"[a].txt", true},
+      {u"a.txt", u"[a].txt", false},
+      {u"x.txt", u"   *.txt", true},
+      {u"x.txt", u"x.txt ", false},  // trailing blanks stay
+      {u"b.css", u"*.htm; *.css", true},
+      {u"b.js", u"*.htm;*.css", false},
+      {u"a", u"a;", true},
+      {u"a", u"", false},
+      {u"\u212A.txt", u"k.TXT", true},  // Kelvin sign folds to k
+      {u"k.txt", u"\u212A.TXT", true},
+      {u"\u017Fx", u"S?", true},  // long s folds to s
+      {u"\U00010400", u"\U00010428", true},  // astral case pair
+      {u"\U00010400", u"\U00010401", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MatchPathPattern(c.text, c.pattern), c.matches) << "case " << (&c - cases);
+  }
+}
+
+// Stars everywhere and a text that almost matches: a matcher that retries
+// every split would never finish.
+TEST(PathMatchTest, LongPatternsDoNotBlowUp) {
+  std::u16string pattern;
+  for (int i = 0; i < 40; ++i) pattern += u"*a";
+  const std::u16string text(2000, u'a');
+  EXPECT_FALSE(MatchPathPattern(text, pattern + u"*b"));
+  EXPECT_TRUE(MatchPathPattern(text + u"b", pattern + u"*b"));
+}
+
+// Obviously correct and exponential; fine for short texts.
+bool NaiveMatch(std::u16string_view text, std::u16string_view pattern) {
+  if (pattern.empty()) return text.empty();
+  if (pattern[0] == u'*') {
+    for (size_t skip = 0; skip <= text.size(); ++skip) {
+      if (NaiveMatch(text.substr(skip), pattern.substr(1))) return true;
+    }
+    return false;
+  }
+  if (text.empty()) return false;
+  if (pattern[0] != u'?' && FoldUnit(pattern[0]) != FoldUnit(text[0])) return false;
+  return NaiveMatch(text.substr(1), pattern.substr(1));
+}
+
+TEST(PathMatchTest, AgreesWithNaiveMatcher) {
+  std::mt19937 random(12345);
+  const std::u16string textAlphabet = u"aAb./";
+  const std::u16string patternAlphabet = u"aBb./*?";
+  for (int round = 0; round < 20000; ++round) {
+    std::u16string text(random() % 9, u' ');
+    for (char16_t& unit : text) unit = textAlphabet[random() % textAlphabet.size()];
+    std::u16string pattern(random() % 7, u' ');
+    for (char16_t& unit : pattern) unit = patternAlphabet[random() % patternAlphabet.size()];
+    if (pattern == u"*.*" || pattern.empty()) continue;
+    ASSERT_EQ(PathPattern(pattern).Matches(text), NaiveMatch(text, pattern))
+        << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace qm::platform
