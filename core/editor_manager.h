@@ -1,0 +1,53 @@
+// CEditorManager: what the application creates first. It holds at most one
+// open editor (an EditorData tying a project path to its configuration
+// manager and file manager), that editor's event, and the four name
+// lookups that every find rebuilds.
+//
+// Not thread-safe: the application uses one manager from one thread.
+#ifndef QMPECORE_CORE_EDITOR_MANAGER_H_
+#define QMPECORE_CORE_EDITOR_MANAGER_H_
+
+#include <cstdint>
+
+#include "find/name_lookups.h"
+#include "qmpecore/qmpecore.h"
+
+namespace qm {
+
+class CEditorManager {
+ public:
+  // Idle: no EditorData, no event, editorId 0, empty lookups.
+  CEditorManager() = default;
+  CEditorManager(const CEditorManager&) = delete;
+  CEditorManager& operator=(const CEditorManager&) = delete;
+
+  // The only virtual operation. Closes an editor that is still open.
+  virtual ~CEditorManager();
+
+  // Opens the project and moves the application's registry entry to it.
+  // Returns the event, or null when the manager is not idle or any part of
+  // the open fails; a failed open leaves the manager idle with nothing
+  // allocated.
+  EventHandle OpenEditor(const char16_t* projectPath, int32_t editorId);
+  // Destroys the open editor (the registry is not touched). Harmless when
+  // idle.
+  void CloseEditor();
+
+  EditorData* editorData() const { return editorData_; }
+  int32_t editorId() const { return editorId_; }
+
+  // Appends the places that hold `text` within `scope` to `results`;
+  // returns the list's length, or -1 (no text, no list, nothing open).
+  int32_t Find(FindResultList* results, const char16_t* scope, const char16_t* text,
+               int32_t matchCase);
+
+ private:
+  EditorData* editorData_ = nullptr;
+  EventHandle event_ = nullptr;
+  int32_t editorId_ = 0;
+  NameLookups lookups_;  // timerNames, databaseNames, outputNames, tagNames
+};
+
+}  // namespace qm
+
+#endif  // QMPECORE_CORE_EDITOR_MANAGER_H_
