@@ -1,0 +1,214 @@
+#include "find/find_dispatch.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/file_manager.h"
+#include "find/file_search.h"
+#include "find/name_lookup_builders.h"
+#include "find/scope_number.h"
+#include "find/search_needle.h"
+#include "find/table_searchers.h"
+#include "platform/file_names.h"
+#include "platform/text_case.h"
+#include "shared_lib/qmshared.h"
+
+namespace qm {
+namespace {
+
+// The project text files that a whole-project find searches.
+const PatternList kSearchedFileTypes = {u"*.htm", u"*.html", u"*.bat", u"*.js",
+                                        u"*.svg", u"*.txt",  u"*.css"};
+
+// One running find: the request, the prepared needle and, made on first
+// use, the file searcher with its reusable buffers.
+class FindRun {
+ public:
+  explicit FindRun(const FindRequest& request)
+      : request_(request), needle_(request.text, request.matchCase) {}
+
+  void SearchEntireProject() {
+    SearchAllTables();
+    SearchAllFiles();
+  }
+  // Visits the items of a scope list; false ends the item loop.
+  bool SearchItem(const std::u16string& item);
+
+ private:
+  void SearchAllTables();
+  void SearchAllFiles() { SearchFiles(kSearchedFileTypes); }
+  void SearchSingleTable(int32_t tableNumber);
+  void SearchOwnedTable(int32_t tableNumber, int32_t ownerId);
+  void SearchFiles(const PatternList& patterns);
+  void SearchFilesNamedLike(const std::u16string& item);
+  void SearchFile(const std::u16string& fullPath);
+  void Search(TableNumber table, int32_t ownerId = -1) {
+    SearchGridTable(table, request_.tables, *request_.lookups, ownerId, needle_,
+                    request_.results);
+  }
+  const std::u16string& ProjectFolder();
+
+  const FindRequest& request_;
+  SearchNeedle needle_;
+  std::optional<FileSearcher> fileSearcher_;
+  std::optional<std::u16string> projectFolder_;
+};
+
+void FindRun::SearchAllTables() {
+  const ConfigTableSet& tables = request_.tables;
+  NameLookups& lookups = *request_.lookups;
+  BuildTimerNames(tables, &lookups.timerNames);
+  BuildDatabaseNames(tables, &lookups.databaseNames);
+  BuildOutputNames(tables, &lookups.outputNames);
+  BuildTagNames(tables, &lookups.tagNames);
+  for (TableNumber table : {kTableGeneral, kTableTimer, kTableDatabase, kTableOutput,
+                            kTableAlarm, kTableUser, kTableScript, kTableIo,
+                            kTableIoDevices, kTableIoTags}) {
+    Search(table);
+  }
+}
+
+// A single table, with the lookups that its searcher reads rebuilt first.
+void FindRun::SearchSingleTable(int32_t tableNumber) {
+  const ConfigTableSet& tables = request_.tables;
+  NameLookups& lookups = *request_.lookups;
+  switch (tableNumber) {
+    case kTableGeneral:
+    case kTableTimer:
+    case kTableIo:
+    case kTableUser:
+    case kTableOutput:
+      break;
+    case kTableDatabase:
+      BuildTimerNames(tables, &lookups.timerNames);
+      break;
+    case kTableAlarm:
+      BuildDatabaseNames(tables, &lookups.databaseNames);
+      BuildOutputNames(tables, &lookups.outputNames);
+      BuildTagNames(tables, &lookups.tagNames);
+      break;
+    case kTableScript:
+      BuildTimerNames(tables, &lookups.timerNames);
+      BuildTagNames(tables, &lookups.tagNames);
+      break;
+    default:
+      return;  // not a grid table: selects nothing
+  }
+  Search(static_cast<TableNumber>(tableNumber));
+}
+
+void FindRun::SearchOwnedTable(int32_t tableNumber, int32_t ownerId) {
+  if (tableNumber == kTableIoDevices) {
+    BuildTimerNames(request_.tables, &request_.lookups->timerNames);
+  } else if (tableNumber == kTableIoTags) {
+    BuildDatabaseNames(request_.tables, &request_.lookups->databaseNames);
+  } else {
+    return;
+  }
+  Search(static_cast<TableNumber>(tableNumber), ownerId);
+}
+
+bool FindRun::SearchItem(const std::u16string& item) {
+  if (item.find(u'|') != std::u16string::npos) {
+    std::vector<std::u16string> parts;
+    SplitText(&parts, item, u"|", 0);
+    if (parts.size() == 1) {
+      SearchSingleTable(ReadScopeNumber(parts[0]));
+    } else if (parts.size() == 2) {
+      SearchOwnedTable(ReadScopeNumber(parts[0]), ReadScopeNumber(parts[1]));
+    }
+  } else if (item == u"All Grid Tables") {
+    SearchAllTables();
+  } else if (item == u"All Files") {
+    SearchAllFiles();
+  } else if (item.find(u"*.") != std::u16string::npos) {
+    SearchFiles(PatternList{item});
+    return false;  // a file pattern ends the list
+  } else if (platform::IsRelativePath(item)) {
+    SearchFilesNamedLike(item);
+  } else {
+    SearchFile(item);
+  }
+  return true;
+}
+
+const std::u16string& FindRun::ProjectFolder() {
+  if (!projectFolder_) {
+    projectFolder_.emplace();
+    auto parts = std::make_unique<PathParts>();
+    if (SetPathPartsPath(parts.get(), request_.editor.projectPath) && SplitPath(parts.get())) {
+      FormatText(&*projectFolder_, u"%s%s", parts->drive, parts->directory);
+    }
+  }
+  return *projectFolder_;
+}
+
+void FindRun::SearchFiles(const PatternList& patterns) {
+  if (patterns.empty()) return;
+  FileNameSet names;
+  if (request_.editor.fileManager != nullptr) {
+    request_.editor.fileManager->GetAllFiles(&names, &patterns, nullptr, 0);
+  }
+  std::u16string fullPath;
+  for (const std::u16string& name : names) {
+    FormatText(&fullPath, u"%s%s", ProjectFolder(), name);
+    SearchFile(fullPath);
+  }
+}
+
+// A relative item selects the project files of its extension whose
+// relative name holds the item, ignoring case.
+void FindRun::SearchFilesNamedLike(const std::u16string& item) {
+  size_t dot = item.find(u'.');
+  if (dot == std::u16string::npos) return;
+  std::u16string pattern;
+  FormatText(&pattern, u"*%s", std::u16string_view(item).substr(dot));
+  FileNameSet names;
+  if (request_.editor.fileManager != nullptr) {
+    PatternList include{pattern};
+    request_.editor.fileManager->GetAllFiles(&names, &include, nullptr, 0);
+  }
+  std::vector<std::u16string> selected;
+  for (const std::u16string& name : names) {
+    if (platform::FindTextIgnoreCase(name, item) == std::u16string::npos) continue;
+    std::u16string fullPath;
+    FormatText(&fullPath, u"%s%s", ProjectFolder(), name);
+    NormalizeText(&fullPath, 0, 0);
+    selected.push_back(std::move(fullPath));
+  }
+  for (const std::u16string& fullPath : selected) SearchFile(fullPath);
+}
+
+void FindRun::SearchFile(const std::u16string& fullPath) {
+  if (!fileSearcher_) fileSearcher_.emplace(request_.text, request_.matchCase);
+  fileSearcher_->SearchFile(fullPath, ProjectFolder(), request_.results);
+}
+
+bool IsWholeScope(const std::u16string& scope) {
+  return scope == u" " || scope == u"*.*" || scope == u"Entire Project";
+}
+
+}  // namespace
+
+int32_t RunFind(const FindRequest& request) {
+  FindRun run(request);
+  std::u16string scope = request.scope ? request.scope : u"";
+  NormalizeText(&scope, 0, 0);
+  if (IsWholeScope(scope)) {
+    run.SearchEntireProject();
+  } else {
+    // Items come from the scope as the caller gave it, not the normalised
+    // copy, and are never trimmed.
+    std::u16string list;
+    FormatText(&list, u"%s", request.scope ? request.scope : u"");
+    std::vector<std::u16string> items;
+    SplitText(&items, list, u",", 0);
+    for (const std::u16string& item : items) {
+      if (!run.SearchItem(item)) break;
+    }
+  }
+  return static_cast<int32_t>(request.results->size());
+}
+
+}  // namespace qm

@@ -1,0 +1,177 @@
+// The find over an open editor: which scope selects what, in which order
+// the tables and files are searched, and what the result count is.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "config/config_manager.h"
+#include "config/qmcfg.h"
+#include "core/editor_manager.h"
+#include "support/temp_folder.h"
+
+namespace qm {
+namespace {
+
+using testing::TempFolder;
+
+template <class Record>
+Record Named(int32_t id, std::u16string name) {
+  Record record;
+  record.head.id = id;
+  record.head.name = std::move(name);
+  return record;
+}
+
+// A project in which the text "zeta" stands once in every grid table and
+// in files of several types.
+void WriteProject(const TempFolder& folder) {
+  ConfigTableSet set;
+  set.Renew();
+  (*set.general)[u"project-id"] = u"zeta-project";
+  (*set.timers)[RecordKey(1)] = Named<TimerRecord>(1, u"zeta timer");
+  auto database = Named<DatabaseRecord>(2, u"zeta db");
+  database.groupId = 70;
+  database.logTimerId = 1;
+  (*set.databases)[RecordKey(2)] = database;
+  (*set.users)[RecordKey(3)] = Named<UserRecord>(3, u"zeta user");
+  (*set.ioPorts)[RecordKey(4)] = Named<IoPortRecord>(4, u"zeta port");
+  (*set.ioPorts)[RecordKey(7)] = Named<IoPortRecord>(7, u"Port7");
+  auto device = Named<IoDeviceRecord>(5, u"zeta device");
+  device.portId = 7;
+  (*set.ioDevices)[RecordKey(5)] = device;
+  auto otherDevice = Named<IoDeviceRecord>(6, u"zeta far device");
+  otherDevice.portId = 4;
+  (*set.ioDevices)[RecordKey(6)] = otherDevice;
+  auto tag = Named<IoTagRecord>(8, u"zeta tag");
+  tag.deviceId = 5;
+  (*set.ioTags)[RecordKey(8)] = tag;
+  auto output = Named<OutputRecord>(9, u"zeta output");
+  output.outputNo = 3;
+  (*set.outputs)[RecordKey(9)] = output;
+  auto alarm = Named<AlarmRecord>(10, u"zeta alarm");
+  alarm.triggerBy = 2;
+  (*set.alarms)[RecordKey(10)] = alarm;
+  (*set.scripts)[RecordKey(11)] = Named<ScriptRecord>(11, u"zeta script");
+  std::u16string path = folder.Text("plant.qmp");
+  ConfigHandle handle = CfgOpenConfig(path.c_str(), 0);
+  ASSERT_NE(handle, 0u);
+  ASSERT_EQ(CfgWriteAllTables(handle, &set, 0), 0);
+  CfgCloseConfig(handle);
+
+  std::filesystem::create_directories(folder / "pages");
+  std::filesystem::create_directories(folder / "scripts");
+  std::ofstream(folder / "pages/Main.htm") << "<p>zeta</p>\n";
+  std::ofstream(folder / "pages/other.htm") << "zeta\n";
+  std::ofstream(folder / "scripts/app.js") << "var zeta = 1;\r\nzeta++;\n";
+  std::ofstream(folder / "data.json") << "{\"zeta\": 1}\n";
+}
+
+class FindDispatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteProject(folder_);
+    project_ = folder_.Text("plant.qmp");
+    ASSERT_NE(manager_.OpenEditor(project_.c_str(), 0), nullptr);
+  }
+
+  // The table numbers of the results of one find, in order.
+  std::vector<int32_t> Tables(const char16_t* scope, const char16_t* text = u"zeta") {
+    FindResultList results;
+    int32_t count = manager_.Find(&results, scope, text, 0);
+    EXPECT_EQ(count, static_cast<int32_t>(results.size()));
+    std::vector<int32_t> tables;
+    for (const FindResult& result : results) tables.push_back(result.tableNumber);
+    last_ = results;
+    return tables;
+  }
+
+  TempFolder folder_;
+  std::u16string project_;
+  CEditorManager manager_;
+  FindResultList last_;
+};
+
+TEST_F(FindDispatchTest, EntireProjectSearchesTablesInFixedOrderThenFiles) {
+  // Database hits twice: its name and its Log timer's name.
+  const std::vector<int32_t> expected = {0, 1, 3, 3, 5, 6, 4, 7, 2, 20, 20, 21, 24, 24, 24, 24};
+  EXPECT_EQ(Tables(u"Entire Project"), expected);
+  EXPECT_EQ(Tables(u" "), expected);
+  EXPECT_EQ(Tables(u"*.*"), expected);
+  // The files come in the file set's ascending order, not grouped by type.
+  EXPECT_EQ(last_[12].location, u"pages/Main.htm");
+  EXPECT_EQ(last_[13].location, u"pages/other.htm");
+  EXPECT_EQ(last_[14].location, u"scripts/app.js");
+  EXPECT_EQ(last_[15].recordId, 2);
+}
+
+TEST_F(FindDispatchTest, ScopeTextsAreExactAndItemsAreNotTrimmed) {
+  EXPECT_TRUE(Tables(u"entire project").empty());
+  EXPECT_TRUE(Tables(u" All Files").empty());
+  EXPECT_TRUE(Tables(u"").empty());
+  EXPECT_TRUE(Tables(nullptr).empty());
+  EXPECT_EQ(Tables(u"All Files"), (std::vector<int32_t>{24, 24, 24, 24}));
+  EXPECT_EQ(Tables(u"All Grid Tables").size(), 12u);
+}
+
+TEST_F(FindDispatchTest, SingleTablesAndOwnedTables) {
+  EXPECT_EQ(Tables(u"3|,6|"), (std::vector<int32_t>{3, 3, 6}));
+  EXPECT_EQ(Tables(u"9|"), std::vector<int32_t>{});
+  EXPECT_EQ(Tables(u"20|-1"), (std::vector<int32_t>{20, 20}));
+  EXPECT_EQ(Tables(u"20|7"), (std::vector<int32_t>{20}));
+  EXPECT_EQ(last_[0].parentId, 7);
+  EXPECT_EQ(last_[0].location, u"Grid Table: Port7");
+  EXPECT_EQ(Tables(u"21|5"), (std::vector<int32_t>{21}));
+  EXPECT_EQ(Tables(u"22|5"), std::vector<int32_t>{});
+  EXPECT_EQ(Tables(u"|2|"), (std::vector<int32_t>{2}));  // empty parts are dropped
+  EXPECT_EQ(Tables(u"*.js|"), (std::vector<int32_t>{0}));  // "|" is tested first
+  EXPECT_EQ(Tables(u"1|,1|"), (std::vector<int32_t>{1, 1}));  // repeated items repeat
+}
+
+TEST_F(FindDispatchTest, FilePatternEndsTheItemList) {
+  EXPECT_EQ(Tables(u"*.js,All Grid Tables"), (std::vector<int32_t>{24, 24}));
+  std::vector<int32_t> tablesThenFiles = Tables(u"All Grid Tables,*.js");
+  EXPECT_EQ(tablesThenFiles.size(), 14u);
+  EXPECT_EQ(tablesThenFiles.back(), 24);
+  // Inside a list, *.* is a pattern over every file, whatever its type.
+  std::vector<int32_t> everything = Tables(u"1|,*.*");
+  EXPECT_EQ(everything, (std::vector<int32_t>{1, 24, 24, 24, 24, 24}));
+  EXPECT_EQ(last_[1].location, u"data.json");
+}
+
+TEST_F(FindDispatchTest, RelativeAndAbsoluteFileItems) {
+  EXPECT_EQ(Tables(u"PAGES/main.htm"), (std::vector<int32_t>{24}));
+  EXPECT_EQ(last_[0].location, u"pages/Main.htm");
+  EXPECT_TRUE(Tables(u"pages").empty());  // no "." in the item
+  std::u16string absolute = folder_.Text("scripts/app.js");
+  EXPECT_EQ(Tables(absolute.c_str()), (std::vector<int32_t>{24, 24}));
+  EXPECT_EQ(last_[1].recordId, 2);
+  EXPECT_EQ(last_[1].column, 15);  // "var zeta = 1;" and its break come first
+}
+
+TEST_F(FindDispatchTest, ResultCountIncludesWhatTheListHeld) {
+  FindResultList results(3);
+  EXPECT_EQ(manager_.Find(&results, u"1|,5|", u"zeta", 0), 5);
+  EXPECT_EQ(manager_.Find(&results, u"1|", nullptr, 0), -1);
+  EXPECT_EQ(results.size(), 5u);
+  EXPECT_EQ(manager_.Find(nullptr, u"1|", u"zeta", 0), -1);
+  EXPECT_EQ(manager_.Find(&results, u"1|", u"", 0), 5);  // an empty text matches nothing
+}
+
+TEST_F(FindDispatchTest, LookupsFollowEditsBetweenFinds) {
+  ConfigTableSet& working = *manager_.editorData()->configManager->GetTables(true);
+  EXPECT_EQ(Tables(u"3|", u"zeta timer"), (std::vector<int32_t>{3}));  // the Log column
+  working.timers->at(RecordKey(1)).head.name = u"renamed";
+  EXPECT_TRUE(Tables(u"3|", u"zeta timer").empty());
+  EXPECT_EQ(Tables(u"3|", u"renamed"), (std::vector<int32_t>{3}));
+}
+
+TEST(FindWithoutEditor, AnswersMinusOne) {
+  CEditorManager manager;
+  FindResultList results;
+  EXPECT_EQ(manager.Find(&results, u"Entire Project", u"x", 0), -1);
+}
+
+}  // namespace
+}  // namespace qm
