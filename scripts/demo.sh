@@ -10,4 +10,6 @@ cmake --build --preset release --target qmpe
 qmpe=build/release/qmpe
 rm -rf build/demo
 "$qmpe" sample build/demo --scale small --seed 1
-"$qmpe" tables build/demo/plant.qmp
+"$qmpe" open build/demo/plant.qmp --editor-id 1
+"$qmpe" files build/demo/plant.qmp --include '*.js' --include '*.htm'
+"$qmpe" find build/demo/plant.qmp OverflowAlarmResetLatch

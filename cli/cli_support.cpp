@@ -1,0 +1,32 @@
+#include "cli/cli_support.h"
+
+#include <filesystem>
+
+#include "shared_lib/qmshared.h"
+
+namespace qm::cli {
+namespace {
+int g_exitCode = kExitSuccess;
+}  // namespace
+
+void ExitWith(int code) { g_exitCode = code; }
+int ExitCode() { return g_exitCode; }
+
+std::u16string ToText(const std::string& utf8) {
+  std::u16string text;
+  BytesToTextN(&text, utf8);
+  return text;
+}
+
+std::string ToUtf8(const std::u16string& text) {
+  std::string bytes;
+  TextToBytes(&bytes, text, kCodePageUtf8, 1);
+  return bytes;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty()) return path;
+  return std::filesystem::absolute(std::filesystem::path(path)).lexically_normal().string();
+}
+
+}  // namespace qm::cli

@@ -1,0 +1,32 @@
+// qmpe: make a sample project and look into a project from a shell.
+#include <exception>
+#include <iostream>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"qmpe: the project editor core from the command line"};
+  app.require_subcommand(1);
+  qm::cli::AddSampleCommand(app);
+  qm::cli::AddTablesCommand(app);
+  qm::cli::AddSaveAsCommand(app);
+  qm::cli::AddOpenCommand(app);
+  qm::cli::AddFilesCommand(app);
+  qm::cli::AddFindCommand(app);
+  qm::cli::AddEditorsCommand(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // CLI11 prints help and usage errors; usage errors exit with 2.
+    int code = app.exit(e);
+    return code == 0 ? 0 : qm::cli::kExitUsage;
+  } catch (const qm::cli::CommandError& e) {
+    std::cerr << "qmpe: " << e.what() << "\n";
+    return e.exitCode();
+  } catch (const std::exception& e) {
+    std::cerr << "qmpe: " << e.what() << "\n";
+    return qm::cli::kExitFailure;
+  }
+  return qm::cli::ExitCode();
+}

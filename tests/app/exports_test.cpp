@@ -1,0 +1,176 @@
+// The library as the application sees it: this program links only
+// libqmpecore and includes only the public header.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "qmpecore/qmpecore.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using qm::testing::TempFolder;
+
+std::string RunCommand(const std::string& command) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return output;
+  std::array<char, 4096> buffer;
+  size_t got;
+  while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), got);
+  pclose(pipe);
+  return output;
+}
+
+TEST(Exports, ExactlyTheSeventeenUnmangledNames) {
+  std::string listing = RunCommand(std::string("nm -D --defined-only ") + QM_QMPECORE_PATH);
+  std::set<std::string> exported;
+  size_t start = 0;
+  while (start < listing.size()) {
+    size_t end = listing.find('\n', start);
+    if (end == std::string::npos) end = listing.size();
+    std::string line = listing.substr(start, end - start);
+    start = end + 1;
+    size_t lastSpace = line.rfind(' ');
+    if (lastSpace == std::string::npos) continue;
+    char kind = line[lastSpace - 1];
+    if (kind == 'T' || kind == 'W' || kind == 'D' || kind == 'B' || kind == 'V') {
+      exported.insert(line.substr(lastSpace + 1));
+    }
+  }
+  const std::set<std::string> expected = {
+      "QmEditorExists",      "QmAddEditor",      "QmUpdateEditor",  "QmRemoveEditor",
+      "QmGetEditors",        "QmGetEditor",      "QmCreateEditorManager",
+      "QmCloseEditorManager", "QmOpenEditor",    "QmCloseEditor",   "QmGetEditorData",
+      "QmGetAllFiles",       "QmGetAllTables",   "QmGetConfigHandleEx",
+      "QmSaveConfigEx",      "QmSaveAsConfigEx", "QmFind"};
+  EXPECT_EQ(exported, expected);
+}
+
+TEST(Exports, NullFirstArgumentsGetTheirFixedAnswers) {
+  QmCloseEditorManager(nullptr);
+  QmCloseEditor(nullptr);
+  EXPECT_EQ(QmOpenEditor(nullptr, u"/tmp/x.qmp", 1), nullptr);
+  EXPECT_EQ(QmGetEditorData(nullptr), nullptr);
+  qm::FindResultList results;
+  EXPECT_EQ(QmFind(nullptr, &results, u"Entire Project", u"x", 0), -1);
+  EXPECT_EQ(QmGetAllTables(nullptr, 1), nullptr);
+  EXPECT_EQ(QmGetConfigHandleEx(nullptr), 0u);
+  EXPECT_EQ(QmSaveConfigEx(nullptr, -1, 0), -1);
+  EXPECT_EQ(QmSaveAsConfigEx(nullptr, u"/tmp/y.qmp"), -1);
+  qm::FileNameSet files = {u"untouched"};
+  EXPECT_EQ(QmGetAllFiles(nullptr, &files, nullptr, nullptr, 0), -1);
+  EXPECT_EQ(files.size(), 1u);
+  EXPECT_EQ(QmGetEditors(nullptr), -1);
+  // A null key is the empty key; no editor has registered it.
+  EXPECT_FALSE(QmEditorExists(nullptr));
+  EXPECT_FALSE(QmGetEditor(nullptr, nullptr));
+  EXPECT_FALSE(QmAddEditor(nullptr, 0));  // id 0 is never added
+}
+
+// One editing run over a generated sample, as the application drives it.
+class EditingRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string command = std::string(QM_QMPE_PATH) + " sample " + folder_.path().string() +
+                          "/plant --scale small --seed 3 >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    project_ = folder_.Text("plant/plant.qmp");
+    manager_ = QmCreateEditorManager();
+    ASSERT_NE(manager_, nullptr);
+  }
+  void TearDown() override { QmCloseEditorManager(manager_); }
+
+  TempFolder folder_;
+  std::u16string project_;
+  qm::CEditorManager* manager_ = nullptr;
+};
+
+TEST_F(EditingRun, OpenReadSaveAndClose) {
+  qm::EventHandle event = QmOpenEditor(manager_, project_.c_str(), 0x5EED);
+  ASSERT_NE(event, nullptr);
+  EXPECT_EQ(QmOpenEditor(manager_, project_.c_str(), 0x5EED), nullptr);  // already open
+  qm::EditorData* editor = QmGetEditorData(manager_);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->projectPath, project_);
+
+  qm::ConfigTableSet* working = QmGetAllTables(editor->configManager, 0x100 | 1);
+  qm::ConfigTableSet* snapshot = QmGetAllTables(editor->configManager, 0x100);
+  ASSERT_NE(working, nullptr);
+  EXPECT_NE(working, snapshot);  // only the low byte selects
+  ASSERT_FALSE(working->ioPorts->empty());
+
+  auto& port = working->ioPorts->begin()->second;
+  port.head.name = u"Renamed port";
+  EXPECT_EQ(QmSaveConfigEx(editor->configManager, qm::kTableIo, 0), 0);
+  EXPECT_EQ(snapshot->ioPorts->begin()->second.head.name, u"Renamed port");
+
+  qm::ConfigHandle handle = QmGetConfigHandleEx(editor->configManager);
+  EXPECT_EQ(QmSaveConfigEx(editor->configManager, qm::kAllTables, 0), 0);
+  EXPECT_NE(QmGetConfigHandleEx(editor->configManager), handle);
+
+  std::u16string copy = folder_.Text("plant/copy.qmp");
+  EXPECT_EQ(QmSaveAsConfigEx(editor->configManager, copy.c_str()), 0);
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "plant/copy.qmp"));
+  std::u16string nowhere = folder_.Text("nowhere/copy.qmp");
+  EXPECT_EQ(QmSaveAsConfigEx(editor->configManager, nowhere.c_str()), -2);
+
+  qm::FileNameSet files;
+  qm::PatternList include = {u"*.JS"};
+  int32_t count = QmGetAllFiles(editor->fileManager, &files, &include, nullptr, 0);
+  EXPECT_GT(count, 0);
+  EXPECT_EQ(static_cast<size_t>(count), files.size());
+  for (const std::u16string& file : files) {
+    std::u16string extension = file.substr(file.size() - 3);
+    EXPECT_TRUE(extension == u".js" || extension == u".JS" || extension == u".Js") << "case-blind";
+    EXPECT_NE(file.front(), u'/');  // relative to the project folder
+  }
+
+  QmCloseEditor(manager_);
+  EXPECT_EQ(QmGetEditorData(manager_), nullptr);
+  QmCloseEditor(manager_);  // harmless twice
+  EXPECT_NE(QmOpenEditor(manager_, project_.c_str(), 0x5EED), nullptr);  // open again
+}
+
+TEST_F(EditingRun, OpenMovesARegisteredEditorToTheProject) {
+  std::u16string elsewhere = folder_.Text("elsewhere.qmp");
+  ASSERT_TRUE(QmAddEditor(elsewhere.c_str(), 4711));
+  ASSERT_NE(QmOpenEditor(manager_, project_.c_str(), 4711), nullptr);
+  int32_t id = 0;
+  EXPECT_TRUE(QmGetEditor(project_.c_str(), &id));
+  EXPECT_EQ(id, 4711);
+  EXPECT_FALSE(QmEditorExists(elsewhere.c_str()));
+  qm::EditorMap editors;
+  EXPECT_GE(QmGetEditors(&editors), 1);
+  EXPECT_EQ(editors.at(project_), 4711);
+  EXPECT_TRUE(QmRemoveEditor(project_.c_str(), 4711));
+
+  // An id that never registered stays unregistered.
+  QmCloseEditor(manager_);
+  ASSERT_NE(QmOpenEditor(manager_, project_.c_str(), 4712), nullptr);
+  EXPECT_FALSE(QmEditorExists(project_.c_str()));
+}
+
+TEST_F(EditingRun, FailedOpensLeaveTheManagerIdle) {
+  EXPECT_EQ(QmOpenEditor(manager_, nullptr, 1), nullptr);
+  EXPECT_EQ(QmOpenEditor(manager_, u"", 1), nullptr);
+  std::u16string missing = folder_.Text("plant/missing.qmp");
+  EXPECT_EQ(QmOpenEditor(manager_, missing.c_str(), 1), nullptr);  // nothing there
+  std::u16string notProject = folder_.Text("plant/notes.txt");
+  {
+    FILE* file = fopen((folder_.path() / "plant/notes.txt").c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    fputs("not a database\n", file);
+    fclose(file);
+  }
+  EXPECT_EQ(QmOpenEditor(manager_, notProject.c_str(), 1), nullptr);
+  EXPECT_EQ(QmGetEditorData(manager_), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "plant/missing.qmp"));
+  EXPECT_NE(QmOpenEditor(manager_, project_.c_str(), 1), nullptr);
+}
+
+}  // namespace
