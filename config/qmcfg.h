@@ -5,7 +5,12 @@
 // throws, and refuses a handle that it did not give out.
 //
 // The ordinal of each operation is given beside it; the Windows build
-// exports them by these numbers.
+// exports them by these numbers (qmcfg/qmcfg.def).
+//
+// Writes use SQLite's rollback journal, so a project at rest is one file
+// and a save interrupted even by the death of the process is rolled back
+// by the next open (qmcfg/project_store.h). Operations on one handle must
+// not overlap; different handles may be used from different threads.
 #ifndef QMPECORE_CONFIG_QMCFG_H_
 #define QMPECORE_CONFIG_QMCFG_H_
 
@@ -23,19 +28,22 @@
 namespace qm {
 
 // Failure codes. 100 + n is SQLite's primary result code n (101 SQLITE_ERROR,
-// 105 SQLITE_BUSY, 113 SQLITE_FULL, 114 SQLITE_CANTOPEN, ...); our own codes
-// start at 200. None of them collides with the core's own -2, -1 and 1.
+// 105 SQLITE_BUSY, 107 SQLITE_NOMEM, 113 SQLITE_FULL, 114 SQLITE_CANTOPEN,
+// 126 SQLITE_NOTADB, ...); our own codes are 200 to 299. None of them
+// collides with the core's own -2, -1 and 1.
 enum CfgError : int32_t {
   kCfgOk = 0,
   kCfgSqliteBase = 100,
   kCfgBadHandle = 200,       // a handle not given out, or already closed
-  kCfgBadArgument = 201,     // a null table or set, or an unknown table slot
+  kCfgBadArgument = 201,     // a null table or set, or a number naming no table
   kCfgRefusedFilter = 202,   // a filter other than "port_id = N" / "device_id = N"
   kCfgDuplicateId = 203,     // two in-memory records with the same id
   kCfgNotAProject = 204,     // foreign application id or newer layout
   kCfgBadRecordId = 205,     // a stored or in-memory id outside 1..2147483647
   kCfgIncompleteSet = 206,   // a table set with a null slot
-  kCfgNotWritable = 207,     // the file could not be created
+  kCfgNotWritable = 207,     // the file could not be created (or its folder is missing)
+  kCfgBadValue = 208,        // an in-memory variant of a type the layout does not know
+  kCfgInternalError = 209,   // an unexpected failure inside qmcfg
 };
 
 // The application id and layout version of a project file.
@@ -44,15 +52,30 @@ inline constexpr int32_t kProjectLayoutVersion = 1;
 
 extern "C++" {
 
-// 3. Opens the project file at `path` (UTF-16). A missing file in an
-// existing folder opens as an empty configuration and is created at the
-// first write. Returns 0 when the path cannot be opened (missing folder,
-// not a project file, newer layout). `flags` is kept for the reads.
+// 3. Opens the project file at `path` (UTF-16). An existing file is only
+// read here; a missing file in an existing folder opens as an empty
+// configuration, and nothing is created until the first write, which
+// creates the file with the whole layout. Returns 0 when the path cannot be
+// opened (missing folder, not a SQLite file, a foreign application id, a
+// newer layout); such a file is left untouched. `flags` has no meaning yet
+// (the core passes 0).
 QMCFG_API ConfigHandle QM_CALL CfgOpenConfig(const char16_t* path, int32_t flags);
-// 4. Releases the handle; a handle not given out is ignored.
+// 4. Releases the handle. A handle not given out, or closed already, gives
+// kCfgBadHandle (and nothing else happens).
 QMCFG_API int32_t QM_CALL CfgCloseConfig(ConfigHandle handle);
 
-// 9. Fills the eleven tables of `set` (which must all be present). Pass 115.
+// Reads. Every read runs in one read transaction and adds the stored
+// records to the table, each under RecordKey(id) (a key already present
+// takes the stored record); callers empty the table first. A device is read
+// with its port's name and a tag with its device's name (empty when that
+// owner does not exist). A stored id outside 1..2147483647 fails the read
+// with kCfgBadRecordId; on failure the table keeps what was added before.
+// The `flags` arguments have no meaning yet. A configuration whose file
+// does not exist yet reads as empty.
+
+// 9. Fills the eleven tables of `set` (which must all be present, else
+// kCfgIncompleteSet and nothing is read) from one consistent state of the
+// file. Pass 115.
 QMCFG_API int32_t QM_CALL CfgReadAllTables(ConfigHandle handle, ConfigTableSet* set, int32_t);
 // 10.
 QMCFG_API int32_t QM_CALL CfgReadGeneral(ConfigHandle handle, GeneralTable* table, int32_t,
@@ -79,8 +102,17 @@ QMCFG_API int32_t QM_CALL CfgReadAlarms(ConfigHandle, AlarmTable*, int32_t, int3
 QMCFG_API int32_t QM_CALL CfgReadScripts(ConfigHandle, ScriptTable*, int32_t, int32_t flags,
                                          const char16_t* filter);
 
-// 21. Writes every table of the set in one transaction. Pass 0.
-QMCFG_API int32_t QM_CALL CfgWriteAllTables(ConfigHandle handle, const ConfigTableSet* set, int32_t);
+// Writes. Every write is one transaction: it lands whole or not at all,
+// also when the process dies in the middle. Before it begins, the records
+// are checked: an id outside 1..2147483647 gives kCfgBadRecordId, two
+// records with the same id (head.id, whatever their keys) kCfgDuplicateId,
+// a variant of an unknown type kCfgBadValue; then nothing is written. The
+// first write to a configuration whose file does not exist creates it.
+
+// 21. Writes every table of the set (all eleven must be present) in one
+// transaction. Pass 0.
+QMCFG_API int32_t QM_CALL CfgWriteAllTables(ConfigHandle handle, const ConfigTableSet* set,
+                                            int32_t);
 // 22. Makes the general rows exactly the table's entries. Pass 0.
 QMCFG_API int32_t QM_CALL CfgWriteGeneral(ConfigHandle handle, const GeneralTable* table, int32_t);
 // 23 to 32. Each makes the table's rows exactly the in-memory records. Pass 1.
@@ -91,7 +123,9 @@ QMCFG_API int32_t QM_CALL CfgWriteIoPorts(ConfigHandle, const IoPortTable*, int3
 // 28, 29. With ownerId >= 0 only the records of that port (device) are
 // written: every in-memory record of the owner is inserted or updated, and
 // the owner's rows whose id no longer appears anywhere in the table are
-// deleted. A negative ownerId writes the whole table. Pass 1.
+// deleted, so a record moved to another owner in memory keeps its row until
+// that owner is written. The whole table is checked all the same. A
+// negative ownerId writes the whole table. Pass 1.
 QMCFG_API int32_t QM_CALL CfgWriteIoDevices(ConfigHandle, const IoDeviceTable*, int32_t ownerId,
                                             int32_t);
 QMCFG_API int32_t QM_CALL CfgWriteIoTags(ConfigHandle, const IoTagTable*, int32_t ownerId, int32_t);
@@ -99,9 +133,13 @@ QMCFG_API int32_t QM_CALL CfgWriteOutputs(ConfigHandle, const OutputTable*, int3
 QMCFG_API int32_t QM_CALL CfgWriteAlarms(ConfigHandle, const AlarmTable*, int32_t);
 QMCFG_API int32_t QM_CALL CfgWriteScripts(ConfigHandle, const ScriptTable*, int32_t);
 
-// 47. Checks, before a save, that the set is complete and that the table
-// (or all tables, for -1) about to be written holds no duplicate or invalid
-// id. Returns the code the write would fail with, or 0; writing nothing.
+// 47. The checks of a save, without writing: that the set is complete
+// (else kCfgIncompleteSet), and that the table about to be written, named
+// by its TableNumber (-1 for all tables; 20 and 21 for devices and tags,
+// whose per-owner writes check the whole table too), passes the checks of
+// its write. Returns the code the write would fail with, or 0;
+// kCfgBadArgument for a null set or a number that names no table. `subId`
+// is not needed.
 QMCFG_API int32_t QM_CALL CfgPrepareSave(ConfigHandle handle, const ConfigTableSet* set,
                                          int32_t tableNumber, int32_t subId);
 

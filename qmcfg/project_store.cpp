@@ -1,0 +1,91 @@
+#include "qmcfg/project_store.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "config/qmcfg.h"
+#include "qmcfg/layout.h"
+#include "qmcfg/statement.h"
+#include "qmcfg/transaction.h"
+
+namespace qm::cfg {
+namespace {
+
+// How long a write waits for another connection's lock before failing
+// with 105 (SQLITE_BUSY).
+constexpr int kBusyTimeoutMs = 5000;
+
+}  // namespace
+
+int32_t ProjectStore::Open(std::string path, std::unique_ptr<ProjectStore>* out) {
+  if (path.empty()) return kCfgBadArgument;
+  std::unique_ptr<ProjectStore> store(new ProjectStore(std::move(path)));
+  if (store->FileExists()) {
+    if (int32_t code = store->Connect(false)) return code;
+  } else {
+    std::filesystem::path folder = std::filesystem::path(store->path_).parent_path();
+    if (folder.empty()) folder = ".";
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) return kCfgNotWritable;
+  }
+  *out = std::move(store);
+  return kCfgOk;
+}
+
+ProjectStore::~ProjectStore() { sqlite3_close_v2(db_); }
+
+bool ProjectStore::FileExists() const {
+  std::error_code error;
+  return std::filesystem::exists(path_, error);
+}
+
+int32_t ProjectStore::Connect(bool create) {
+  if (db_ != nullptr) return kCfgOk;
+  sqlite3* db = nullptr;
+  const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+  const int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_close_v2(db);
+    return create && rc == SQLITE_CANTOPEN ? kCfgNotWritable : SqliteCode(rc);
+  }
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  if (int32_t code = CheckIdentity(db, &hasTables_)) {
+    sqlite3_close_v2(db);
+    return code;
+  }
+  db_ = db;
+  return kCfgOk;
+}
+
+int32_t ProjectStore::Read(const Work& work) {
+  if (db_ == nullptr) {
+    // Another handle may have created the file since this one was opened.
+    if (!FileExists()) return kCfgOk;
+    if (int32_t code = Connect(false)) return code;
+  }
+  Transaction transaction(db_);
+  if (int32_t code = transaction.Begin("BEGIN")) return code;
+  if (!hasTables_) {
+    // Another handle may have written the layout since.
+    if (int32_t code = CheckIdentity(db_, &hasTables_)) return code;
+    if (!hasTables_) return kCfgOk;
+  }
+  if (int32_t code = work(db_)) return code;
+  return transaction.Commit();
+}
+
+int32_t ProjectStore::Write(const Work& work) {
+  if (int32_t code = Connect(true)) return code;
+  Transaction transaction(db_);
+  if (int32_t code = transaction.Begin("BEGIN IMMEDIATE")) return code;
+  if (!layoutChecked_) {
+    if (int32_t code = CreateLayout(db_)) return code;
+  }
+  if (int32_t code = work(db_)) return code;
+  if (int32_t code = transaction.Commit()) return code;
+  layoutChecked_ = true;
+  hasTables_ = true;
+  return kCfgOk;
+}
+
+}  // namespace qm::cfg

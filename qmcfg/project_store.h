@@ -1,0 +1,68 @@
+// One opened project file: its path, its SQLite connection (opened lazily
+// when the file does not exist yet) and the transactions every read and
+// write runs in.
+//
+// Durability: the file uses SQLite's default rollback journal with full
+// synchronisation. A write is one transaction (BEGIN IMMEDIATE ... COMMIT);
+// if the process dies in the middle, the journal left beside the file
+// ("<file>-journal") is rolled back by the next connection that opens it,
+// so the file holds the old content or the new, never a mix. The rollback
+// journal (not WAL) keeps a project at rest one file, readable by any
+// SQLite client, with no -wal or -shm files beside it.
+//
+// Not thread-safe: one thread at a time per store (handles.h shares it).
+#ifndef QMPECORE_QMCFG_PROJECT_STORE_H_
+#define QMPECORE_QMCFG_PROJECT_STORE_H_
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace qm::cfg {
+
+class ProjectStore {
+ public:
+  using Work = std::function<int32_t(sqlite3* db)>;
+
+  // Opens the project file at `path` (a native path). An existing file
+  // must pass CheckIdentity (layout.h); it is only read. A missing file in
+  // an existing folder opens as an empty configuration and nothing is
+  // created. Fails with kCfgNotWritable when the folder does not exist,
+  // kCfgNotAProject or a SQLite code for a file that is not a project.
+  static int32_t Open(std::string path, std::unique_ptr<ProjectStore>* out);
+
+  ~ProjectStore();
+  ProjectStore(const ProjectStore&) = delete;
+  ProjectStore& operator=(const ProjectStore&) = delete;
+
+  // Runs `work` in one read transaction. When the file does not exist yet
+  // or has no tables there is nothing to read: `work` is not called and the
+  // result is 0.
+  int32_t Read(const Work& work);
+
+  // Runs `work` in one write transaction: the file is created with the
+  // layout when missing; `work`'s changes are committed when it returns 0
+  // and rolled back otherwise (its code is returned).
+  int32_t Write(const Work& work);
+
+ private:
+  explicit ProjectStore(std::string path) : path_(std::move(path)) {}
+
+  // Opens the connection if it is not open; with `create`, creating the
+  // file when missing (failing with kCfgNotWritable when it cannot).
+  int32_t Connect(bool create);
+  bool FileExists() const;
+
+  std::string path_;
+  sqlite3* db_ = nullptr;
+  bool hasTables_ = false;
+  bool layoutChecked_ = false;  // the layout is complete in the file
+};
+
+}  // namespace qm::cfg
+
+#endif  // QMPECORE_QMCFG_PROJECT_STORE_H_

@@ -1,0 +1,225 @@
+// The exported operations of qmcfg. Each checks its handle and arguments,
+// then hands the work to a ProjectStore inside one transaction. No
+// exception leaves this file: Guarded turns them into codes.
+#include <memory>
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "config/qmcfg.h"
+#include "platform/file_names.h"
+#include "qmcfg/general_table.h"
+#include "qmcfg/handles.h"
+#include "qmcfg/owner_filter.h"
+#include "qmcfg/project_store.h"
+#include "qmcfg/table_io.h"
+#include "qmcfg/tables.h"
+
+namespace qm {
+namespace {
+
+using cfg::ProjectStore;
+
+template <class Op>
+int32_t Guarded(Op&& op) noexcept {
+  try {
+    return op();
+  } catch (const std::bad_alloc&) {
+    return kCfgSqliteBase + SQLITE_NOMEM;
+  } catch (...) {
+    return kCfgInternalError;
+  }
+}
+
+// Runs `op(store)` on the store of `handle`, or answers kCfgBadHandle.
+template <class Op>
+int32_t WithStore(ConfigHandle handle, Op&& op) noexcept {
+  return Guarded([&]() -> int32_t {
+    std::shared_ptr<ProjectStore> store = cfg::Handles().Find(handle);
+    return store == nullptr ? kCfgBadHandle : op(*store);
+  });
+}
+
+bool IsComplete(const ConfigTableSet& set) {
+  return set.general != nullptr &&
+         cfg::ForEachRecordSlot([&](auto member) { return set.*member == nullptr; }) == 0;
+}
+
+template <class Record>
+int32_t ReadTable(ConfigHandle handle, RecordTable<Record>* table, const char16_t* filter) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (table == nullptr) return kCfgBadArgument;
+    const auto& owner = cfg::SchemaOf<Record>().owner;
+    std::optional<int32_t> ownerId;
+    if (int32_t code = cfg::ParseOwnerFilter(filter, owner ? owner->column : nullptr, &ownerId)) {
+      return code;
+    }
+    return store.Read([&](sqlite3* db) { return cfg::ReadRecords(db, ownerId, table); });
+  });
+}
+
+template <class Record>
+int32_t WriteTable(ConfigHandle handle, const RecordTable<Record>* table,
+                   std::optional<int32_t> ownerId) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (table == nullptr) return kCfgBadArgument;
+    std::vector<int32_t> ids;
+    if (int32_t code = cfg::CheckRecords(*table, &ids)) return code;
+    return store.Write([&](sqlite3* db) { return cfg::WriteRecords(db, *table, ids, ownerId); });
+  });
+}
+
+// The owner id of a per-owner write: a negative id means the whole table.
+std::optional<int32_t> OwnerOf(int32_t ownerId) {
+  return ownerId < 0 ? std::nullopt : std::optional<int32_t>(ownerId);
+}
+
+// The checks of a write of the record table in `slot` (every slot for
+// kAllTables); General has none.
+int32_t CheckSlots(const ConfigTableSet& set, int slot) {
+  int current = kSlotGeneral;
+  return cfg::ForEachRecordSlot([&](auto member) -> int32_t {
+    ++current;
+    if (slot != kAllTables && slot != current) return kCfgOk;
+    std::vector<int32_t> ids;
+    return cfg::CheckRecords(*(set.*member), &ids);
+  });
+}
+
+}  // namespace
+
+ConfigHandle CfgOpenConfig(const char16_t* path, int32_t /*flags*/) {
+  if (path == nullptr) return 0;
+  try {
+    std::unique_ptr<ProjectStore> store;
+    if (ProjectStore::Open(platform::TextToNativeName(path), &store) != kCfgOk) return 0;
+    return cfg::Handles().Add(std::move(store));
+  } catch (...) {
+    return 0;
+  }
+}
+
+int32_t CfgCloseConfig(ConfigHandle handle) {
+  return Guarded([&] { return cfg::Handles().Remove(handle) ? kCfgOk : kCfgBadHandle; });
+}
+
+int32_t CfgReadAllTables(ConfigHandle handle, ConfigTableSet* set, int32_t) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (set == nullptr) return kCfgBadArgument;
+    if (!IsComplete(*set)) return kCfgIncompleteSet;
+    return store.Read([&](sqlite3* db) -> int32_t {
+      if (int32_t code = cfg::ReadGeneral(db, set->general.get())) return code;
+      return cfg::ForEachRecordSlot([&](auto member) {
+        return cfg::ReadRecords(db, std::nullopt, (set->*member).get());
+      });
+    });
+  });
+}
+
+int32_t CfgReadGeneral(ConfigHandle handle, GeneralTable* table, int32_t, int32_t) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (table == nullptr) return kCfgBadArgument;
+    return store.Read([&](sqlite3* db) { return cfg::ReadGeneral(db, table); });
+  });
+}
+
+int32_t CfgReadTimers(ConfigHandle h, TimerTable* t, int32_t, int32_t, const char16_t* filter) {
+  return ReadTable(h, t, filter);
+}
+int32_t CfgReadDatabases(ConfigHandle h, DatabaseTable* t, int32_t, int32_t,
+                         const char16_t* filter) {
+  return ReadTable(h, t, filter);
+}
+int32_t CfgReadUsers(ConfigHandle h, UserTable* t, int32_t, int32_t, const char16_t* filter) {
+  return ReadTable(h, t, filter);
+}
+int32_t CfgReadIoPorts(ConfigHandle h, IoPortTable* t, int32_t, int32_t, const char16_t* filter) {
+  return ReadTable(h, t, filter);
+}
+int32_t CfgReadIoDevices(ConfigHandle h, IoDeviceTable* t, int32_t, int32_t,
+                         const char16_t* filter) {
+  return ReadTable(h, t, filter);
+}
+int32_t CfgReadIoTags(ConfigHandle h, IoTagTable* t, int32_t, int32_t, const char16_t* filter) {
+  return ReadTable(h, t, filter);
+}
+int32_t CfgReadOutputs(ConfigHandle h, OutputTable* t, int32_t, int32_t, const char16_t* filter) {
+  return ReadTable(h, t, filter);
+}
+int32_t CfgReadAlarms(ConfigHandle h, AlarmTable* t, int32_t, int32_t, const char16_t* filter) {
+  return ReadTable(h, t, filter);
+}
+int32_t CfgReadScripts(ConfigHandle h, ScriptTable* t, int32_t, int32_t, const char16_t* filter) {
+  return ReadTable(h, t, filter);
+}
+
+int32_t CfgWriteAllTables(ConfigHandle handle, const ConfigTableSet* set, int32_t) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (set == nullptr) return kCfgBadArgument;
+    if (!IsComplete(*set)) return kCfgIncompleteSet;
+    // Every table is checked before the transaction begins, so a refused
+    // set writes nothing (and creates no file).
+    std::vector<std::vector<int32_t>> ids(kSlotCount);
+    int slot = kSlotGeneral;
+    int32_t code = cfg::ForEachRecordSlot(
+        [&](auto member) { return cfg::CheckRecords(*(set->*member), &ids[++slot]); });
+    if (code != kCfgOk) return code;
+    return store.Write([&](sqlite3* db) -> int32_t {
+      if (int32_t failed = cfg::WriteGeneral(db, *set->general)) return failed;
+      int written = kSlotGeneral;
+      return cfg::ForEachRecordSlot([&](auto member) {
+        return cfg::WriteRecords(db, *(set->*member), ids[++written], std::nullopt);
+      });
+    });
+  });
+}
+
+int32_t CfgWriteGeneral(ConfigHandle handle, const GeneralTable* table, int32_t) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (table == nullptr) return kCfgBadArgument;
+    return store.Write([&](sqlite3* db) { return cfg::WriteGeneral(db, *table); });
+  });
+}
+
+int32_t CfgWriteTimers(ConfigHandle h, const TimerTable* t, int32_t) {
+  return WriteTable(h, t, std::nullopt);
+}
+int32_t CfgWriteDatabases(ConfigHandle h, const DatabaseTable* t, int32_t) {
+  return WriteTable(h, t, std::nullopt);
+}
+int32_t CfgWriteUsers(ConfigHandle h, const UserTable* t, int32_t) {
+  return WriteTable(h, t, std::nullopt);
+}
+int32_t CfgWriteIoPorts(ConfigHandle h, const IoPortTable* t, int32_t) {
+  return WriteTable(h, t, std::nullopt);
+}
+int32_t CfgWriteIoDevices(ConfigHandle h, const IoDeviceTable* t, int32_t ownerId, int32_t) {
+  return WriteTable(h, t, OwnerOf(ownerId));
+}
+int32_t CfgWriteIoTags(ConfigHandle h, const IoTagTable* t, int32_t ownerId, int32_t) {
+  return WriteTable(h, t, OwnerOf(ownerId));
+}
+int32_t CfgWriteOutputs(ConfigHandle h, const OutputTable* t, int32_t) {
+  return WriteTable(h, t, std::nullopt);
+}
+int32_t CfgWriteAlarms(ConfigHandle h, const AlarmTable* t, int32_t) {
+  return WriteTable(h, t, std::nullopt);
+}
+int32_t CfgWriteScripts(ConfigHandle h, const ScriptTable* t, int32_t) {
+  return WriteTable(h, t, std::nullopt);
+}
+
+int32_t CfgPrepareSave(ConfigHandle handle, const ConfigTableSet* set, int32_t tableNumber,
+                       int32_t /*subId*/) {
+  return WithStore(handle, [&](ProjectStore&) -> int32_t {
+    if (set == nullptr) return kCfgBadArgument;
+    if (!IsComplete(*set)) return kCfgIncompleteSet;
+    if (tableNumber == kAllTables) return CheckSlots(*set, kAllTables);
+    for (const GridTable& table : kGridTables) {
+      if (table.number == tableNumber) return CheckSlots(*set, table.slot);
+    }
+    return kCfgBadArgument;
+  });
+}
+
+}  // namespace qm

@@ -1,0 +1,154 @@
+// Opening (identity, missing files and folders), handles, and the checks
+// that refuse a write before anything is written.
+#include "store_fixture.h"
+
+namespace qm::test {
+namespace {
+
+using OpenTest = StoreTest;
+
+TEST_F(OpenTest, MissingFileOpensEmptyAndIsCreatedOnlyByTheFirstWrite) {
+  ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ASSERT_NE(handle, 0u);
+  ConfigTableSet set;
+  set.Renew();
+  EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgOk);
+  EXPECT_TRUE(SameTables(set, ConfigTableSet{std::make_unique<GeneralTable>(),
+                                             std::make_unique<TimerTable>(),
+                                             std::make_unique<DatabaseTable>(),
+                                             std::make_unique<UserTable>(),
+                                             std::make_unique<TrendTable>(),
+                                             std::make_unique<IoPortTable>(),
+                                             std::make_unique<IoDeviceTable>(),
+                                             std::make_unique<IoTagTable>(),
+                                             std::make_unique<OutputTable>(),
+                                             std::make_unique<AlarmTable>(),
+                                             std::make_unique<ScriptTable>()}));
+  EXPECT_EQ(CfgCloseConfig(handle), kCfgOk);
+  EXPECT_FALSE(std::filesystem::exists(file_));
+
+  // The first write, of one table only, creates the whole layout.
+  handle = CfgOpenConfig(path_.c_str(), 0);
+  TimerTable timers;
+  Add(timers, 1, u"T");
+  EXPECT_EQ(CfgWriteTimers(handle, &timers, 1), kCfgOk);
+  CfgCloseConfig(handle);
+  EXPECT_EQ(Sql(file_, "SELECT count(*) FROM sqlite_master WHERE type = 'table'"), "11");
+  EXPECT_EQ(Sql(file_, "SELECT count(*) FROM pragma_table_info('alarms') "
+                       "WHERE name IN ('compare_value1_vt', 'compare_value2_vt')"),
+            "2");
+  int32_t code = -1;
+  EXPECT_EQ(*ReadBack(path_, &code).timers, timers);
+}
+
+TEST_F(OpenTest, NonAsciiPathsWork) {
+  const std::filesystem::path folder = folder_ / u8"Anlage \u00c4\u00d6 \U0001D11E";
+  std::filesystem::create_directory(folder);
+  const std::u16string path = Widen(folder_.string()) + u"/Anlage \u00c4\u00d6 \U0001D11E/p.qmp";
+  const ConfigHandle handle = CfgOpenConfig(path.c_str(), 0);
+  ASSERT_NE(handle, 0u);
+  const ConfigTableSet set = SampleSet();
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgOk);
+  CfgCloseConfig(handle);
+  EXPECT_TRUE(std::filesystem::exists(folder / "p.qmp"));
+}
+
+TEST_F(OpenTest, MissingFolderAndForeignFilesAreRefusedAndLeftUntouched) {
+  EXPECT_EQ(CfgOpenConfig((Widen(folder_.string()) + u"/no such folder/p.qmp").c_str(), 0), 0u);
+  EXPECT_EQ(CfgOpenConfig(nullptr, 0), 0u);
+  EXPECT_EQ(CfgOpenConfig(u"", 0), 0u);
+  EXPECT_EQ(CfgOpenConfig(Widen(folder_.string()).c_str(), 0), 0u);  // a folder
+
+  const std::string tamper[] = {
+      "PRAGMA application_id = 1234",  // foreign application
+      "PRAGMA user_version = 2",       // a newer layout of ours
+      "PRAGMA application_id = 0",     // not marked, but has tables
+  };
+  for (const std::string& sql : tamper) {
+    std::filesystem::remove(file_);
+    ASSERT_EQ(WriteAll(SampleSet()), kCfgOk);
+    Sql(file_, sql);
+    const std::string before = FileBytes(file_);
+    EXPECT_EQ(CfgOpenConfig(path_.c_str(), 0), 0u) << sql;
+    EXPECT_EQ(FileBytes(file_), before) << sql;
+  }
+  std::ofstream(file_, std::ios::binary | std::ios::trunc) << "plain text, not a database";
+  EXPECT_EQ(CfgOpenConfig(path_.c_str(), 0), 0u);
+  EXPECT_EQ(FileBytes(file_), "plain text, not a database");
+}
+
+TEST_F(OpenTest, HandlesNotGivenOutOrClosedAreRefused) {
+  ConfigTableSet set = SampleSet();
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ASSERT_NE(handle, 0u);
+  ASSERT_EQ(CfgCloseConfig(handle), kCfgOk);
+  for (ConfigHandle bad : {ConfigHandle{0}, handle, handle + 1000,
+                           reinterpret_cast<ConfigHandle>(&set)}) {
+    EXPECT_EQ(CfgCloseConfig(bad), kCfgBadHandle);
+    EXPECT_EQ(CfgReadAllTables(bad, &set, 115), kCfgBadHandle);
+    EXPECT_EQ(CfgReadIoTags(bad, set.ioTags.get(), 0, 0, nullptr), kCfgBadHandle);
+    EXPECT_EQ(CfgWriteAllTables(bad, &set, 0), kCfgBadHandle);
+    EXPECT_EQ(CfgWriteGeneral(bad, set.general.get(), 0), kCfgBadHandle);
+    EXPECT_EQ(CfgPrepareSave(bad, &set, -1, -1), kCfgBadHandle);
+  }
+  EXPECT_FALSE(std::filesystem::exists(file_));
+}
+
+TEST_F(OpenTest, RefusedWritesWriteNothing) {
+  const ConfigTableSet original = SampleSet();
+  ASSERT_EQ(WriteAll(original), kCfgOk);
+  const std::string before = FileBytes(file_);
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+
+  ConfigTableSet set = SampleSet(1);
+  (*set.alarms)[RecordKey(31)] = set.alarms->at(RecordKey(30));  // same head.id twice
+  EXPECT_EQ(CfgPrepareSave(handle, &set, -1, -1), kCfgDuplicateId);
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kTableAlarm, -1), kCfgDuplicateId);
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kTableTimer, -1), kCfgOk);
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgDuplicateId);
+  EXPECT_EQ(CfgWriteAlarms(handle, set.alarms.get(), 1), kCfgDuplicateId);
+
+  set = SampleSet(1);
+  set.ioTags->begin()->second.head.id = 0;
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kTableIoTags, 100), kCfgBadRecordId);
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgBadRecordId);
+  set = SampleSet(1);
+  set.ioTags->begin()->second.startup.type = 14;  // VT_DECIMAL: not in the layout
+  EXPECT_EQ(CfgWriteIoTags(handle, set.ioTags.get(), -1, 1), kCfgBadValue);
+  set.users.reset();
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kTableTimer, -1), kCfgIncompleteSet);
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgIncompleteSet);
+  EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgIncompleteSet);
+  EXPECT_EQ(CfgPrepareSave(handle, &set, 9, -1), kCfgIncompleteSet);
+  set.users = std::make_unique<UserTable>();
+  EXPECT_EQ(CfgPrepareSave(handle, &set, 9, -1), kCfgBadArgument);
+  EXPECT_EQ(CfgWriteTimers(handle, nullptr, 1), kCfgBadArgument);
+  EXPECT_EQ(CfgReadAllTables(handle, nullptr, 115), kCfgBadArgument);
+  CfgCloseConfig(handle);
+  EXPECT_EQ(FileBytes(file_), before);
+
+  // A refused first write creates no file.
+  std::filesystem::remove(file_);
+  set = SampleSet();
+  (*set.timers)[RecordKey(7)] = set.timers->at(RecordKey(1));
+  EXPECT_EQ(WriteAll(set), kCfgDuplicateId);
+  EXPECT_FALSE(std::filesystem::exists(file_));
+}
+
+TEST_F(OpenTest, StoredIdsOutsideTheRangeFailTheRead) {
+  ASSERT_EQ(WriteAll(SampleSet()), kCfgOk);
+  for (const char* id : {"0", "-5", "2147483648"}) {
+    Sql(file_, std::string("DELETE FROM scripts WHERE id <> 40; ") +
+                   "INSERT INTO scripts (id) VALUES (" + id + ")");
+    const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+    ScriptTable scripts;
+    EXPECT_EQ(CfgReadScripts(handle, &scripts, 0, 0, nullptr), kCfgBadRecordId) << id;
+    ConfigTableSet set;
+    set.Renew();
+    EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgBadRecordId) << id;
+    CfgCloseConfig(handle);
+  }
+}
+
+}  // namespace
+}  // namespace qm::test

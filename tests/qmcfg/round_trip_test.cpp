@@ -1,0 +1,166 @@
+// What the store writes reads back as it was, and how stored values that
+// other tools may have written are read.
+#include "store_fixture.h"
+
+namespace qm::test {
+namespace {
+
+using RoundTripTest = StoreTest;
+
+TEST_F(RoundTripTest, EveryTableAndEveryVariantTypeReadsBackUnchanged) {
+  const ConfigTableSet written = SampleSet();
+  ASSERT_EQ(WriteAll(written), kCfgOk);
+  int32_t code = -1;
+  const ConfigTableSet read = ReadBack(path_, &code);
+  ASSERT_EQ(code, kCfgOk);
+  EXPECT_TRUE(SameTables(read, written));
+  // The layout as other tools see it.
+  EXPECT_EQ(Sql(file_, "PRAGMA application_id"), "1363365955");
+  EXPECT_EQ(Sql(file_, "PRAGMA user_version"), "1");
+  EXPECT_EQ(Sql(file_, "SELECT hour || '|' || minute || '|' || day FROM timers WHERE id = 1"),
+            "0,12|0,15,30,45|");
+  EXPECT_EQ(Sql(file_, "SELECT typeof(startup) || startup_vt FROM io_tags WHERE id = 1007"),
+            "text8");
+}
+
+TEST_F(RoundTripTest, SingleTableReadsAndWritesMatchTheWholeSet) {
+  const ConfigTableSet set = SampleSet();
+  ASSERT_EQ(WriteAll(set), kCfgOk);
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ConfigTableSet one;
+  one.Renew();
+  EXPECT_EQ(CfgReadGeneral(handle, one.general.get(), 0, 0), kCfgOk);
+  EXPECT_EQ(CfgReadTimers(handle, one.timers.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgReadDatabases(handle, one.databases.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgReadUsers(handle, one.users.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgReadIoPorts(handle, one.ioPorts.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgReadIoDevices(handle, one.ioDevices.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgReadIoTags(handle, one.ioTags.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgReadOutputs(handle, one.outputs.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgReadAlarms(handle, one.alarms.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgReadScripts(handle, one.scripts.get(), 0, 0, nullptr), kCfgOk);
+  *one.trends = *set.trends;  // read only with the whole set
+  EXPECT_TRUE(SameTables(one, set));
+
+  // Each single-table write replaces its table and leaves the others.
+  const ConfigTableSet next = SampleSet(1);
+  EXPECT_EQ(CfgWriteGeneral(handle, next.general.get(), 0), kCfgOk);
+  EXPECT_EQ(CfgWriteTimers(handle, next.timers.get(), 1), kCfgOk);
+  EXPECT_EQ(CfgWriteDatabases(handle, next.databases.get(), 1), kCfgOk);
+  EXPECT_EQ(CfgWriteUsers(handle, next.users.get(), 1), kCfgOk);
+  EXPECT_EQ(CfgWriteIoPorts(handle, next.ioPorts.get(), 1), kCfgOk);
+  EXPECT_EQ(CfgWriteIoDevices(handle, next.ioDevices.get(), -1, 1), kCfgOk);
+  EXPECT_EQ(CfgWriteIoTags(handle, next.ioTags.get(), -1, 1), kCfgOk);
+  EXPECT_EQ(CfgWriteOutputs(handle, next.outputs.get(), 1), kCfgOk);
+  EXPECT_EQ(CfgWriteAlarms(handle, next.alarms.get(), 1), kCfgOk);
+  EXPECT_EQ(CfgWriteScripts(handle, next.scripts.get(), 1), kCfgOk);
+  CfgCloseConfig(handle);
+  int32_t code = -1;
+  ConfigTableSet read = ReadBack(path_, &code);
+  ASSERT_EQ(code, kCfgOk);
+  EXPECT_EQ(*read.trends, *set.trends);
+  *read.trends = *next.trends;
+  EXPECT_TRUE(SameTables(read, next));
+}
+
+TEST_F(RoundTripTest, WholeTableWriteDeletesGoneRowsAndKeepsUnknownColumns) {
+  ConfigTableSet set = SampleSet();
+  ASSERT_EQ(WriteAll(set), kCfgOk);
+  Sql(file_, "ALTER TABLE io_tags ADD COLUMN future TEXT; UPDATE io_tags SET future = 'kept'");
+
+  set.ioTags->erase(RecordKey(1003));
+  set.ioTags->erase(RecordKey(1039));
+  (*set.ioTags)[RecordKey(1010)].path = u"changed";
+  Add(*set.ioTags, 5000, u"New").deviceName = u"";
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  EXPECT_EQ(CfgWriteIoTags(handle, set.ioTags.get(), -1, 1), kCfgOk);
+  IoTagTable read;
+  EXPECT_EQ(CfgReadIoTags(handle, &read, 0, 0, nullptr), kCfgOk);
+  CfgCloseConfig(handle);
+  EXPECT_EQ(read, *set.ioTags);
+  EXPECT_EQ(Sql(file_, "SELECT count(*) FROM io_tags WHERE future = 'kept'"), "38");
+}
+
+// Values as another SQLite client may store them: X_vt NULL follows the
+// storage class; anything that does not fit its stated type is VT_EMPTY.
+TEST_F(RoundTripTest, StoredVariantsFollowTheirTypeOrReadAsEmpty) {
+  struct Case {
+    const char* value;
+    const char* type;
+    Variant expected;
+  };
+  const Case cases[] = {
+      {"42", "NULL", MakeVariant(kVtI4, 42)},
+      {"5000000000", "NULL", MakeVariant(kVtI8, 5000000000)},
+      {"2.5", "NULL", MakeVariant(kVtR8, 0, 2.5)},
+      {"'abc'", "NULL", MakeVariant(kVtBstr, 0, 0, u"abc")},
+      {"NULL", "NULL", MakeVariant(kVtEmpty)},
+      {"x'00ff'", "NULL", MakeVariant(kVtEmpty)},
+      {"x'00ff'", "8", MakeVariant(kVtEmpty)},
+      {"'12'", "3", MakeVariant(kVtEmpty)},       // text where a number is stated
+      {"12", "8", MakeVariant(kVtEmpty)},         // a number where text is stated
+      {"128", "16", MakeVariant(kVtEmpty)},       // out of VT_I1
+      {"-1", "19", MakeVariant(kVtEmpty)},        // out of VT_UI4
+      {"4294967295", "19", MakeVariant(kVtUi4, 4294967295)},
+      {"7.0", "3", MakeVariant(kVtI4, 7)},        // a whole real fits an integer type
+      {"7.5", "3", MakeVariant(kVtEmpty)},
+      {"1e300", "4", MakeVariant(kVtEmpty)},      // out of VT_R4
+      {"3", "7", MakeVariant(kVtDate, 0, 3.0)},
+      {"5", "11", MakeVariant(kVtBool, 5)},
+      {"5", "99", MakeVariant(kVtEmpty)},         // unknown type
+      {"5", "'abc'", MakeVariant(kVtEmpty)},      // a type that is not a number
+      {"NULL", "1", MakeVariant(kVtNull)},
+      {"NULL", "3", MakeVariant(kVtEmpty)},
+  };
+  ConfigTableSet set = SampleSet();
+  ASSERT_EQ(WriteAll(set), kCfgOk);
+  Sql(file_, "DELETE FROM io_tags");
+  int32_t id = 1;
+  for (const Case& c : cases) {
+    Sql(file_, "INSERT INTO io_tags (id, device_id, startup, startup_vt) VALUES (" +
+                   std::to_string(id++) + ", 100, " + c.value + ", " + c.type + ")");
+  }
+  IoTagTable read;
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ASSERT_EQ(CfgReadIoTags(handle, &read, 0, 0, nullptr), kCfgOk);
+  CfgCloseConfig(handle);
+  ASSERT_EQ(read.size(), std::size(cases));
+  id = 1;
+  for (const Case& c : cases) {
+    const IoTagRecord& tag = read[RecordKey(id++)];
+    EXPECT_EQ(tag.startup, c.expected) << c.value << " stated as " << c.type;
+    EXPECT_EQ(tag.fallback, Variant());  // both NULL
+    EXPECT_EQ(tag.deviceName, set.ioDevices->at(RecordKey(100)).head.name);
+  }
+}
+
+TEST_F(RoundTripTest, WritersStoreIntegersAtTheirTypeWidth) {
+  ConfigTableSet set = SampleSet();
+  IoTagRecord& tag = set.ioTags->begin()->second;
+  tag.startup = MakeVariant(kVtI2, 70000);
+  tag.fallback = MakeVariant(kVtUi1, -1);
+  ASSERT_EQ(WriteAll(set), kCfgOk);
+  int32_t code = -1;
+  const ConfigTableSet read = ReadBack(path_, &code);
+  const IoTagRecord& back = read.ioTags->begin()->second;
+  EXPECT_EQ(back.startup, MakeVariant(kVtI2, static_cast<int16_t>(70000)));
+  EXPECT_EQ(back.fallback, MakeVariant(kVtUi1, 255));
+}
+
+TEST_F(RoundTripTest, StoredSetsTextsAndRealsFromOtherWritersRead) {
+  ASSERT_EQ(WriteAll(SampleSet()), kCfgOk);
+  Sql(file_, "UPDATE timers SET hour = '3,,x,70000,5,-1' WHERE id = 1;"
+             "UPDATE users SET expire = NULL WHERE id = 4;"
+             "UPDATE io_ports SET header = CAST(x'41ff42' AS TEXT) WHERE id = 10;"
+             "UPDATE io_devices SET port_id = 99 WHERE id = 100");
+  int32_t code = -1;
+  const ConfigTableSet read = ReadBack(path_, &code);
+  ASSERT_EQ(code, kCfgOk);
+  EXPECT_EQ(read.timers->at(RecordKey(1)).hour, (ValueSet{3, 5}));
+  EXPECT_EQ(read.users->at(RecordKey(4)).expire, 0.0);
+  EXPECT_EQ(read.ioPorts->at(RecordKey(10)).header, u"A\uFFFDB");
+  EXPECT_EQ(read.ioDevices->at(RecordKey(100)).portName, u"");  // port 99 does not exist
+}
+
+}  // namespace
+}  // namespace qm::test
