@@ -1,0 +1,138 @@
+#include "registry/registry_lock.h"
+
+#include <atomic>
+#include <cstring>
+#include <string>
+
+#include "registry/editor_map_format.h"
+#include "shared_lib/qmshared.h"
+
+namespace qm {
+namespace {
+
+using platform::NamedHandle;
+
+uint64_t ReadBlockLength(const uint8_t* view) {
+  uint64_t length = 0;
+  for (int i = 7; i >= 0; --i) length = (length << 8) | view[i];
+  return length;
+}
+
+void StoreBlockLength(uint8_t* view, uint64_t length) {
+  // Keeps the compiler from moving the length across the block's bytes.
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  for (int i = 0; i < 8; ++i) view[i] = static_cast<uint8_t>(length >> (8 * i));
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+}
+
+// The length reads 0 while the block's bytes change, so a writer killed
+// half-way leaves a block that reads as never written, not a torn one.
+void WriteBack(const RegistryLock& lock) {
+  std::string block;
+  SerializeEditorMap(&lock, &block);
+  if (block.size() > kLargestBlock || block.size() > lock.viewSize - kBlockOffset) return;
+  StoreBlockLength(lock.view, 0);
+  std::memcpy(lock.view + kBlockOffset, block.data(), block.size());
+  StoreBlockLength(lock.view, block.size());
+  platform::FlushNamedView(lock.view, kBlockOffset + block.size());
+}
+
+// Reads the list of a segment whose mutex this thread now owns. A segment
+// never written (N below 9) fails an opener but is an empty list to a
+// creating call, which writes it at once: so a segment whose creator died
+// before writing does not stay stuck.
+//
+// `recovering`: the mutex's last owner may have died holding it (the wait
+// was abandoned, or the mutex had to be made afresh for a segment that
+// already existed, because all its holders had ended). A block that is not
+// whole is then replaced by the empty list, so no cut key is ever read.
+bool ReadOwned(RegistryLock* lock, NamedHandle mutex, bool creating, bool recovering) {
+  platform::NamedView view;
+  if (!platform::MapNamedView(lock->mapping, &view).ok() || view.size < kBlockOffset) {
+    if (view.base != nullptr) platform::UnmapNamedView(view.base);
+    platform::ReleaseNamedMutex(mutex);
+    return false;
+  }
+  const uint64_t length = ReadBlockLength(view.base);
+  const uint8_t* block = view.base + kBlockOffset;
+  const bool fits = length <= view.size - kBlockOffset;
+  if (length < kSmallestBlock && !creating && !recovering) {
+    platform::ReleaseNamedMutex(mutex);
+    return false;
+  }
+  lock->mutex = mutex;
+  lock->view = view.base;
+  lock->viewSize = view.size;
+  if (recovering && !(fits && IsWholeBlock(block, length))) {
+    WriteBack(*lock);  // the empty list in place of a torn one
+  } else if (length >= kSmallestBlock && fits) {
+    ParseEditorMap(block, length, lock);
+  }
+  return true;
+}
+
+bool WaitAndRead(RegistryLock* lock, NamedHandle mutex, bool creating, bool orphaned) {
+  platform::NamedObjectStatus status;
+  const platform::WaitResult wait = platform::WaitForNamedMutex(mutex, kRegistryWaitMs, &status);
+  if (wait != platform::WaitResult::kAcquired && wait != platform::WaitResult::kAbandoned) {
+    return false;
+  }
+  return ReadOwned(lock, mutex, creating, orphaned || wait == platform::WaitResult::kAbandoned);
+}
+
+bool LockOpened(RegistryLock* lock, bool create) {
+  NamedHandle mutex = nullptr;
+  bool existed = false;
+  if (!platform::CreateNamedMutex(kRegistryMutexName, false, &mutex, &existed).ok()) return false;
+  return WaitAndRead(lock, mutex, create, !existed);
+}
+
+bool LockCreated(RegistryLock* lock) {
+  NamedHandle mapping = nullptr;
+  bool mappingExisted = false;
+  if (!platform::CreateNamedMapping(kRegistrySegmentName, kRegistrySegmentSize, &mapping,
+                                    &mappingExisted)
+           .ok()) {
+    TraceText(u"Application: Failed to create shared memory.\n");
+    return false;
+  }
+  lock->mapping = mapping;
+  NamedHandle mutex = nullptr;
+  bool mutexExisted = false;
+  if (!platform::CreateNamedMutex(kRegistryMutexName, true, &mutex, &mutexExisted).ok()) {
+    return false;
+  }
+  // Another process made the mutex first: it is not ours until we wait.
+  if (mutexExisted) return WaitAndRead(lock, mutex, true, false);
+  return ReadOwned(lock, mutex, true, mappingExisted);
+}
+
+}  // namespace
+
+bool LockRegistry(RegistryLock* lock, bool create) {
+  lock->mutex = nullptr;
+  lock->mapping = nullptr;
+  lock->view = nullptr;
+  lock->viewSize = 0;
+  lock->editors.clear();
+  NamedHandle mapping = nullptr;
+  if (platform::OpenNamedMapping(kRegistrySegmentName, &mapping).ok()) {
+    lock->mapping = mapping;
+    return LockOpened(lock, create);
+  }
+  return create && LockCreated(lock);
+}
+
+bool UnlockRegistry(RegistryLock* lock, bool writeBack) {
+  if (lock->mapping == nullptr || lock->view == nullptr) return false;
+  if (writeBack) WriteBack(*lock);
+  const bool empty = lock->editors.empty();
+  if (empty) platform::CloseNamedHandle(lock->mapping);
+  platform::UnmapNamedView(lock->view);
+  lock->view = nullptr;
+  platform::ReleaseNamedMutex(lock->mutex);
+  if (empty) platform::CloseNamedHandle(lock->mutex);
+  return true;
+}
+
+}  // namespace qm
