@@ -1,0 +1,115 @@
+#include "find/file_match_plan.h"
+
+#include <unicode/utf16.h>
+
+#include <array>
+#include <string>
+
+#include "find/utf8_decode.h"
+#include "platform/text_case.h"
+#include "shared_lib/qmshared.h"
+
+namespace qm {
+namespace {
+
+constexpr char16_t kAsciiEnd = 0x80;
+constexpr char kCaseBit = 0x20;
+
+bool HoldsBreakOrZero(std::u16string_view needle) {
+  return needle.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string_view::npos;
+}
+
+// True when the needle is whole code points (no unpaired surrogate) and
+// holds no U+FFFD, which the decoded text may have from ill-formed bytes.
+bool HasExactUtf8Form(std::u16string_view needle) {
+  for (size_t i = 0; i < needle.size(); ++i) {
+    const char16_t unit = needle[i];
+    if (unit == kReplacementCharacter) return false;
+    if (!U16_IS_SURROGATE(unit)) continue;
+    if (!U16_IS_SURROGATE_LEAD(unit) || i + 1 == needle.size() || !U16_IS_TRAIL(needle[i + 1])) {
+      return false;
+    }
+    ++i;
+  }
+  return true;
+}
+
+bool IsAscii(std::u16string_view text) {
+  for (char16_t unit : text) {
+    if (unit >= kAsciiEnd) return false;
+  }
+  return true;
+}
+
+// For each ASCII character, the BMP characters above ASCII that fold to
+// it. (No supplementary character folds into the BMP.)
+const std::array<std::u16string, kAsciiEnd>& ForeignFolds() {
+  static const std::array<std::u16string, kAsciiEnd> table = [] {
+    std::array<std::u16string, kAsciiEnd> foreign;
+    const char16_t* fold = platform::BmpFoldTable();
+    for (char32_t unit = kAsciiEnd; unit <= 0xFFFF; ++unit) {
+      if (!U16_IS_SURROGATE(unit) && fold[unit] < kAsciiEnd) {
+        foreign[fold[unit]].push_back(static_cast<char16_t>(unit));
+      }
+    }
+    return foreign;
+  }();
+  return table;
+}
+
+MaskedPattern<char> ExactBytes(std::u16string_view text) {
+  std::string utf8;
+  TextToBytes(&utf8, text, kCodePageUtf8, 1);
+  std::string orBits(utf8.size(), '\0');
+  return MaskedPattern<char>(std::move(utf8), std::move(orBits));
+}
+
+// `folded` is ASCII; its letters are lower case and take either case.
+MaskedPattern<char> CaseBlindBytes(std::u16string_view folded) {
+  std::string bytes(folded.begin(), folded.end());
+  std::string orBits(bytes.size(), '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] >= 'a' && bytes[i] <= 'z') orBits[i] = kCaseBit;
+  }
+  return MaskedPattern<char>(std::move(bytes), std::move(orBits));
+}
+
+std::vector<MaskedPattern<char>> ForeignVariants(std::u16string_view folded) {
+  std::array<bool, kAsciiEnd> seen{};
+  std::vector<MaskedPattern<char>> variants;
+  for (char16_t unit : folded) {
+    if (seen[unit]) continue;
+    seen[unit] = true;
+    for (char16_t foreign : ForeignFolds()[unit]) {
+      variants.push_back(ExactBytes(std::u16string_view(&foreign, 1)));
+    }
+  }
+  return variants;
+}
+
+}  // namespace
+
+FileMatchPlan PlanFileMatch(std::u16string_view needle, bool caseSensitive) {
+  FileMatchPlan plan;
+  if (needle.empty() || HoldsBreakOrZero(needle)) return plan;
+  plan.fold = !caseSensitive;
+  std::u16string compared;
+  if (plan.fold) {
+    platform::AppendFolded(needle, &compared);
+  } else {
+    compared = needle;
+  }
+  plan.units = MaskedPattern<char16_t>(compared, std::u16string(compared.size(), u'\0'));
+  plan.way = FileMatchPlan::Way::kUnits;
+  if (caseSensitive && HasExactUtf8Form(needle)) {
+    plan.way = FileMatchPlan::Way::kBytes;
+    plan.bytes = ExactBytes(needle);
+  } else if (!caseSensitive && IsAscii(compared)) {
+    plan.way = FileMatchPlan::Way::kBytes;
+    plan.bytes = CaseBlindBytes(compared);
+    plan.foreignVariants = ForeignVariants(compared);
+  }
+  return plan;
+}
+
+}  // namespace qm

@@ -1,0 +1,72 @@
+#include "find/file_search.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/path_limits.h"
+#include "platform/text_case.h"
+
+namespace qm {
+namespace {
+
+constexpr int32_t kFileTableNumber = 24;
+
+bool StartsWithFolder(std::u16string_view path, std::u16string_view folder) {
+  if (path.size() < folder.size()) return false;
+  const std::u16string_view head = path.substr(0, folder.size());
+  if constexpr (platform::kPathsFoldCase) return platform::CompareTextIgnoreCase(head, folder) == 0;
+  return head == folder;
+}
+
+std::u16string_view Location(std::u16string_view fullPath, std::u16string_view projectFolder) {
+  return StartsWithFolder(fullPath, projectFolder) ? fullPath.substr(projectFolder.size())
+                                                   : fullPath;
+}
+
+int32_t Saturated(uint64_t value) {
+  return static_cast<int32_t>(std::min<uint64_t>(value, INT32_MAX));
+}
+
+// Appends one result per reported line, copying the file's common fields.
+class ResultAppender final : public LineSink {
+ public:
+  ResultAppender(FindResult* result, FindResultList* results)
+      : result_(result), results_(results) {}
+  void OnLine(uint64_t lineNumber, uint64_t column, std::u16string_view line) override {
+    result_->recordId = Saturated(lineNumber);
+    result_->column = Saturated(column);
+    result_->matchedText.assign(line);
+    results_->push_back(*result_);
+  }
+
+ private:
+  FindResult* result_;
+  FindResultList* results_;
+};
+
+}  // namespace
+
+FileSearcher::FileSearcher(std::u16string_view needle, int32_t matchCase, size_t sliceBytes)
+    : matcher_(needle, matchCase == 1, sliceBytes) {
+  result_.tableNumber = kFileTableNumber;
+  result_.searchText = needle;
+}
+
+void FileSearcher::SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,
+                              FindResultList* results) {
+  if (results == nullptr) return;
+  if (!platform::ReadWholeFile(fullPath, &buffer_).ok()) return;
+  SearchBytes(buffer_.bytes(), fullPath, projectFolder, results);
+}
+
+void FileSearcher::SearchBytes(std::string_view bytes, std::u16string_view fullPath,
+                               std::u16string_view projectFolder, FindResultList* results) {
+  if (results == nullptr) return;
+  bytes = bytes.substr(0, bytes.find('\0'));  // the text ends at its first zero byte
+  result_.location.assign(Location(fullPath, projectFolder));
+  result_.label.assign(fullPath);
+  ResultAppender appender(&result_, results);
+  matcher_.Search(bytes, &appender);
+}
+
+}  // namespace qm

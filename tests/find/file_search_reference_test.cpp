@@ -1,0 +1,208 @@
+// The file search against a deliberately simple one written here: ICU's
+// decoding and folding, the four line-break replacements done literally,
+// one string per line. Many generated texts, every configuration; the
+// results must agree exactly.
+#include <gtest/gtest.h>
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+#include <unicode/utf16.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "find/file_search.h"
+
+namespace qm {
+namespace {
+
+std::u16string IcuDecode(const std::string& bytes) {
+  std::u16string text(bytes.size(), u'\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, bytes.data(),
+                       static_cast<int32_t>(bytes.size()), 0xFFFD, nullptr, &status);
+  EXPECT_TRUE(U_SUCCESS(status));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+std::u16string IcuFold(const std::u16string& text) {
+  std::u16string folded;
+  for (size_t i = 0; i < text.size();) {
+    UChar32 c;
+    U16_NEXT(text.data(), i, text.size(), c);
+    c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
+    if (c <= 0xFFFF) {
+      folded.push_back(static_cast<char16_t>(c));
+    } else {
+      folded.push_back(U16_LEAD(c));
+      folded.push_back(U16_TRAIL(c));
+    }
+  }
+  return folded;
+}
+
+std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u16string_view to) {
+  for (size_t at = text.find(from); at != text.npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+void ReferenceSearch(std::string bytes, const std::u16string& needle, int32_t matchCase,
+                     const std::u16string& path, const std::u16string& folder,
+                     FindResultList* results) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  std::u16string text = IcuDecode(bytes);
+  text = ReplaceAll(text, u"\r", u"\r\n");
+  text = ReplaceAll(text, u"\r\n\n", u"\r\n");
+  text = ReplaceAll(text, u"\n", u"\r\n");
+  text = ReplaceAll(text, u"\r\r\n", u"\r\n");
+  if (needle.empty()) return;
+  const bool blind = matchCase != 1;
+  const std::u16string compared = blind ? IcuFold(needle) : needle;
+  FindResult result;
+  result.tableNumber = 24;
+  result.location = path.rfind(folder, 0) == 0 ? path.substr(folder.size()) : path;
+  result.label = path;
+  result.searchText = needle;
+  size_t lineStart = 0;
+  for (int32_t number = 1;; ++number) {
+    const size_t lineEnd = text.find(u"\r\n", lineStart);
+    const std::u16string line = text.substr(lineStart, lineEnd - lineStart);
+    const size_t at = (blind ? IcuFold(line) : line).find(compared);
+    if (at != line.npos) {
+      result.recordId = number;
+      result.column = static_cast<int32_t>(lineStart + at);
+      result.matchedText = line;
+      results->push_back(result);
+    }
+    if (lineEnd == text.npos) break;
+    lineStart = lineEnd + 2;
+  }
+}
+
+// Pieces of text: breaks of every kind, letters with foreign case variants,
+// non-ASCII and astral characters, ill-formed bytes, zero, long runs.
+const std::vector<std::string> kPieces = {"a",
+                                          "b",
+                                          "c",
+                                          "k",
+                                          "K",
+                                          "s",
+                                          "S",
+                                          "x",
+                                          " ",
+                                          "ab",
+                                          "abc",
+                                          "AZ",
+                                          "\r",
+                                          "\n",
+                                          "\r\n",
+                                          "\r\r\n",
+                                          "\n\r",
+                                          "\xC3\xA9",
+                                          "\xC3\x89",
+                                          "\xCE\xA3",
+                                          "\xCF\x83",
+                                          "\xCF\x82",
+                                          "\xF0\x90\x90\x80",
+                                          "\xF0\x90\x90\xA8",
+                                          "\xF0\x9F\x98\x80",
+                                          "\xE2\x84\xAA",
+                                          "\xC5\xBF",
+                                          "\xEF\xBB\xBF",
+                                          "\xE2\x82",
+                                          "\xC0",
+                                          "\xF0\x90",
+                                          "\xED\xA0\x80",
+                                          "\xFF",
+                                          "\x80",
+                                          std::string(20, 'a'),
+                                          std::string(37, 'b') + "\xCF\x83",
+                                          std::string(40, 'Z') + "\xC3\xA9",
+                                          std::string(1, '\0')};
+
+const std::vector<std::u16string> kNeedles = {u"a",
+                                              u"ab",
+                                              u"abc",
+                                              u"AB",
+                                              u"za",
+                                              u"k",
+                                              u"K",
+                                              u"s",
+                                              u"Sk",
+                                              u"\u212A",
+                                              u"\u017F",
+                                              u"\u017Fa",
+                                              u"\u00E9",
+                                              u"\u00C9b",
+                                              u"\u03C3",
+                                              u"\u03A3",
+                                              u"\u03C2",
+                                              u"\U00010400",
+                                              u"\U00010428",
+                                              u"\uFFFD",
+                                              u"a\uFFFD",
+                                              std::u16string(30, u'a'),
+                                              std::u16string(u"\xD801", 1),
+                                              std::u16string(u"\xDC28", 1),
+                                              u"x a",
+                                              u"\uFEFF",
+                                              u"b\r",
+                                              u"",
+                                              u"bbbb\u03A3",
+                                              std::u16string(36, u'z') + u"\u00C9"};
+
+std::string RandomText(std::mt19937& random) {
+  std::string text;
+  const size_t pieces = random() % (random() % 4 == 0 ? 400 : 30);
+  for (size_t i = 0; i < pieces; ++i) {
+    const size_t pick = random() % kPieces.size();
+    if (kPieces[pick][0] == '\0' && random() % 4 != 0) continue;  // zero is rarer
+    text += kPieces[pick];
+  }
+  return text;
+}
+
+// A run of the text as decoded, breaks and all, so that needles often hit.
+std::u16string RandomNeedle(std::mt19937& random, const std::string& text) {
+  if (random() % 2 == 0) return kNeedles[random() % kNeedles.size()];
+  const std::u16string decoded = IcuDecode(text.substr(0, text.find('\0')));
+  if (decoded.empty()) return u"a";
+  const size_t start = random() % decoded.size();
+  return decoded.substr(start, 1 + random() % 6);
+}
+
+TEST(FileSearchReference, AgreesOnGeneratedTexts) {
+  const std::u16string folder = u"/project/";
+  const std::u16string paths[] = {u"/project/a.txt", u"/project/sub/b.js", u"/other/c.css"};
+  const size_t sliceSizes[] = {1, 2, 3, 8, 64, FileTextMatcher::kDefaultSliceBytes};
+  std::mt19937 random(11);
+  for (int round = 0; round < 3000; ++round) {
+    // One searcher serves several texts in a row, as a find does.
+    std::vector<std::string> texts(4);
+    for (std::string& text : texts) text = RandomText(random);
+    const std::u16string needle = RandomNeedle(random, texts[0]);
+    const int32_t matchCase = static_cast<int32_t>(random() % 3);
+    const size_t slice = sliceSizes[random() % std::size(sliceSizes)];
+    FindResultList expected;
+    FindResultList actual;
+    FileSearcher searcher(needle, matchCase, slice);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const std::u16string& path = paths[i % std::size(paths)];
+      ReferenceSearch(texts[i], needle, matchCase, path, folder, &expected);
+      // A heap block of the text's own size, so that a sanitizer build sees
+      // any read past its end.
+      const std::vector<char> exact(texts[i].begin(), texts[i].end());
+      searcher.SearchBytes({exact.data(), exact.size()}, path, folder, &actual);
+    }
+    ASSERT_EQ(actual, expected) << "round " << round << ", case " << matchCase << ", slice "
+                                << slice << ", needle " << ::testing::PrintToString(needle)
+                                << ", texts " << ::testing::PrintToString(texts);
+  }
+}
+
+}  // namespace
+}  // namespace qm

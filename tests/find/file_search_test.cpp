@@ -1,0 +1,164 @@
+// The file search on hand-made files: results field by field.
+#include "find/file_search.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "support/temp_folder.h"
+
+namespace qm {
+namespace {
+
+class FileSearchTest : public ::testing::Test {
+ protected:
+  // Writes `bytes` to `name` in the project folder and searches it.
+  FindResultList Search(const std::string& bytes, std::u16string_view needle, int32_t matchCase = 0,
+                        const std::string& name = "a.txt") {
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    FindResultList results;
+    FileSearcher(needle, matchCase).SearchFile(folder_.Text(name), Folder(), &results);
+    return results;
+  }
+  std::u16string Folder() const { return folder_.Text() + u"/"; }
+
+  testing::TempFolder folder_;
+};
+
+struct Line {
+  int32_t number;
+  int32_t column;
+  std::u16string text;
+  friend bool operator==(const Line&, const Line&) = default;
+  friend void PrintTo(const Line& l, std::ostream* os) {
+    *os << l.number << ":" << l.column << ":" << std::string(l.text.begin(), l.text.end());
+  }
+};
+
+std::vector<Line> Lines(const FindResultList& results) {
+  std::vector<Line> lines;
+  for (const FindResult& r : results) lines.push_back({r.recordId, r.column, r.matchedText});
+  return lines;
+}
+
+TEST_F(FileSearchTest, ColumnsCountEveryBreakAsTwoUnits) {
+  const std::vector<Line> expected = {{1, 0, u"abc"}, {2, 9, u"xyz abc abc"}};
+  EXPECT_EQ(Lines(Search("abc\r\nxyz abc abc", u"abc")), expected);
+  EXPECT_EQ(Lines(Search("abc\nxyz abc abc", u"abc")), expected);
+  EXPECT_EQ(Lines(Search("abc\rxyz abc abc", u"abc")), expected);
+  // CR CR LF is two breaks, LF CR two, CR LF LF two.
+  EXPECT_EQ(Lines(Search("x\r\r\nabc", u"abc")), (std::vector<Line>{{3, 5, u"abc"}}));
+  EXPECT_EQ(Lines(Search("x\n\rabc", u"abc")), (std::vector<Line>{{3, 5, u"abc"}}));
+  EXPECT_EQ(Lines(Search("x\r\n\nabc", u"abc")), (std::vector<Line>{{3, 5, u"abc"}}));
+}
+
+TEST_F(FileSearchTest, ResultCarriesTheFileFields) {
+  const FindResultList results = Search("one abc two abc\n", u"ABC", 0, "b.htm");
+  ASSERT_EQ(results.size(), 1u);
+  FindResult expected;
+  expected.tableNumber = 24;
+  expected.location = u"b.htm";
+  expected.recordId = 1;
+  expected.column = 4;
+  expected.label = Folder() + u"b.htm";
+  expected.matchedText = u"one abc two abc";
+  expected.searchText = u"ABC";
+  EXPECT_EQ(results[0], expected);
+}
+
+TEST_F(FileSearchTest, LinesAtTheEdges) {
+  // A last empty line is counted but matches nothing; a text without any
+  // break is line 1; an empty file and an empty needle give nothing.
+  EXPECT_EQ(Lines(Search("x\r\nab\r\n", u"ab")), (std::vector<Line>{{2, 3, u"ab"}}));
+  EXPECT_EQ(Lines(Search("only ab", u"ab")), (std::vector<Line>{{1, 5, u"only ab"}}));
+  EXPECT_TRUE(Search("", u"ab").empty());
+  EXPECT_TRUE(Search("ab", u"").empty());
+  EXPECT_TRUE(Search("a\r\nb", u"a\r\nb").empty());
+}
+
+TEST_F(FileSearchTest, TextEndsAtTheFirstZeroByte) {
+  // Saved as UTF-16: FF FE is two ill-formed bytes, then "a", then zero.
+  const std::string utf16(
+      "\xFF\xFE"
+      "a\0b\0c\0",
+      8);
+  EXPECT_EQ(Lines(Search(utf16, u"a")), (std::vector<Line>{{1, 2, u"\uFFFD\uFFFDa"}}));
+  EXPECT_TRUE(Search(utf16, u"b").empty());
+}
+
+TEST_F(FileSearchTest, ColumnsCountUtf16Units) {
+  // U+00E9 is one unit, U+1F600 two, the byte-order mark one, an
+  // ill-formed E2 82 one U+FFFD.
+  const std::string text =
+      "\xEF\xBB\xBF\xC3\xA9\xF0\x9F\x98\x80\xE2\x82"
+      "ab";
+  EXPECT_EQ(Lines(Search(text, u"ab")),
+            (std::vector<Line>{{1, 5, u"\uFEFF\u00E9\U0001F600\uFFFDab"}}));
+}
+
+TEST_F(FileSearchTest, MatchCaseIsExactlyOne) {
+  EXPECT_TRUE(Search("AB", u"ab", 1).empty());
+  EXPECT_EQ(Search("AB", u"ab", 0).size(), 1u);
+  EXPECT_EQ(Search("AB", u"ab", 2).size(), 1u);
+  EXPECT_EQ(Search("AB", u"ab", -1).size(), 1u);
+}
+
+TEST_F(FileSearchTest, CaseBlindFoldsEveryScript) {
+  // The Kelvin sign folds to "k", the long s to "s", capital sigma to sigma.
+  EXPECT_EQ(Lines(Search("x\n\xE2\x84\xAA"
+                         "ey",
+                         u"key")),
+            (std::vector<Line>{{2, 3, u"\u212Aey"}}));
+  EXPECT_EQ(Lines(Search("cla\xC5\xBF"
+                         "s",
+                         u"CLASS")),
+            (std::vector<Line>{{1, 0, u"cla\u017Fs"}}));
+  EXPECT_EQ(Search("\xCE\xA3\xCE\xB1", u"\u03C3\u0391").size(), 1u);
+  EXPECT_TRUE(Search("\xE2\x84\xAA"
+                     "ey",
+                     u"key", 1)
+                  .empty());
+}
+
+TEST_F(FileSearchTest, LocationOfAFileOutsideTheFolderIsItsFullPath) {
+  std::ofstream(folder_ / "c.txt") << "ab";
+  FindResultList results;
+  FileSearcher searcher(u"ab", 0);
+  searcher.SearchFile(folder_.Text("c.txt"), u"/no/such/folder/deeper/than/the/path/", &results);
+  searcher.SearchFile(folder_.Text("c.txt"), u"/elsewhere/", &results);
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0].location, folder_.Text("c.txt"));
+  EXPECT_EQ(results[1].location, folder_.Text("c.txt"));
+}
+
+TEST_F(FileSearchTest, UnreadableFilesAreSkippedAndTheListKept) {
+  FindResultList results(2);
+  FileSearcher searcher(u"ab", 0);
+  searcher.SearchFile(folder_.Text("missing.txt"), Folder(), &results);
+  searcher.SearchFile(folder_.Text(), Folder(), &results);  // a folder
+  searcher.SearchFile(folder_.Text("a.txt"), Folder(), nullptr);
+  EXPECT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0], FindResult{});
+}
+
+// The searcher's buffers are reused: a large file after a small one, and a
+// small one after, read whole and nothing more.
+TEST_F(FileSearchTest, SearcherServesFileAfterFile) {
+  const std::string big = std::string(100000, 'x') + "ab\n" + std::string(100000, 'y');
+  std::ofstream(folder_ / "1.txt") << "ab";
+  std::ofstream(folder_ / "2.txt") << big;
+  std::ofstream(folder_ / "3.txt") << "zab";
+  FindResultList results;
+  FileSearcher searcher(u"AB", 0);
+  for (const char* name : {"1.txt", "2.txt", "3.txt"}) {
+    searcher.SearchFile(folder_.Text(name), Folder(), &results);
+  }
+  ASSERT_EQ(results.size(), 3u);
+  EXPECT_EQ(results[1].column, 100000);
+  EXPECT_EQ(results[2].location, u"3.txt");
+  EXPECT_EQ(results[2].column, 1);
+}
+
+}  // namespace
+}  // namespace qm
