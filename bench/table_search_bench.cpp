@@ -1,0 +1,291 @@
+// The grid-table half of a find: all ten tables searched in the order of a
+// whole-project find, with the four name lookups rebuilt first as the find
+// does (FindInTables), and without the rebuild (SearchOnly), reported as
+// records searched per second of CPU time. With a project file, the same
+// file's tables are also searched by SQLite (SqliteLike): one statement
+// testing LIKE '%text%' on every searched column as stored (enumerations
+// and references as their numbers, which SQLite cannot name without
+// joins), each field tested, with no OR to cut a row short.
+//
+//   qmpe sample DIR --scale large
+//   table_search_bench [DIR/plant.qmp] [--benchmark_...]
+//
+// Without a project file the tables are made in memory with the record
+// counts of the large sample. Each figure is the median of 5 repetitions.
+// Needles: "OverflowAlarmResetLatch" (rare: in no field), "value" (common
+// in texts) and "1" (a digit: every number is made into text and half a
+// million fields match, so the cost of making results dominates).
+//
+// Walking the tables' maps dominates on a project read from a file: there
+// the records lie far apart in memory, and the walk of the 100000 tags
+// alone (done twice per find: for the tag names and for the tag search)
+// costs more than all the field tests of the other tables together.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "config/qmcfg.h"
+#include "find/name_lookup_builders.h"
+#include "find/search_needle.h"
+#include "find/table_searchers.h"
+
+namespace qm {
+namespace {
+
+const char* const kNeedles[] = {"OverflowAlarmResetLatch", "value", "1"};
+
+std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+size_t SearchedRecords(const ConfigTableSet& set) {
+  return set.timers->size() + set.databases->size() + set.users->size() + set.ioPorts->size() +
+         set.ioDevices->size() + set.ioTags->size() + set.outputs->size() + set.alarms->size() +
+         set.scripts->size() + (set.general->empty() ? 0 : 1);
+}
+
+// Tables shaped like the large sample: 100 ports, 2000 devices, 100000
+// tags, 20000 alarms and the rest, with texts of the usual lengths.
+class SyntheticPlant {
+ public:
+  ConfigTableSet Build() {
+    ConfigTableSet set;
+    set.Renew();
+    *set.general = {{u"project-id", u"PLANT-0001"},
+                    {u"pre-launch", u"scripts/start.bat"},
+                    {u"post-launch", u"scripts/stop.bat"}};
+    for (int32_t id = 1; id <= 1000; ++id) {
+      (*set.timers)[RecordKey(id)] = {Head(id, u"Timer", u"Cycle for area "),
+                                      {},
+                                      {},
+                                      {},
+                                      {1, 2, 3, 4, 5},
+                                      {static_cast<uint16_t>(id % 24)},
+                                      {0, 15, 30, 45},
+                                      {0},
+                                      {}};
+    }
+    for (int32_t id = 1; id <= 200; ++id) {
+      (*set.databases)[RecordKey(id)] = {Head(id, u"History", u"Historian of area "),
+                                         id,
+                                         u"Driver=SQLite;Database=history.db",
+                                         id % 1000 + 1,
+                                         id % 7 + 1,
+                                         id % 3,
+                                         30 + id};
+      (*set.outputs)[RecordKey(id)] = {Head(id, u"Report", u"Shift report of area "),
+                                       id,
+                                       0,
+                                       u"Plant report",
+                                       u"Level of tank",
+                                       u"End of report"};
+    }
+    for (int32_t id = 1; id <= 500; ++id) {
+      (*set.users)[RecordKey(id)] = {Head(id, u"operator", u"Operator of shift "), u"", id % 10,
+                                     40000.0 + id};
+    }
+    for (int32_t id = 1; id <= 100; ++id) {
+      (*set.ioPorts)[RecordKey(id)] = {Head(id, u"COM", u"Serial line of area "), u"9600,8,N,1"};
+    }
+    for (int32_t id = 1; id <= 2000; ++id) {
+      (*set.ioDevices)[RecordKey(id)] = {Head(id, u"PLC", u"Controller of pump station "),
+                                         id,
+                                         u"/dev/ttyS0",
+                                         u"modbus-rtu",
+                                         id % 100 + 1,
+                                         u"COM",
+                                         id % 1000 + 1};
+      (*set.scripts)[RecordKey(id)] = {Head(id, u"Script", u"Sequence of area "), u"seq.js", id % 3,
+                                       id};
+    }
+    for (int32_t id = 1; id <= 100000; ++id) {
+      (*set.ioTags)[RecordKey(id)] = {Head(id, u"P101_LT_", u"Level of tank in filtration"),
+                                      40001 + id % 1000,
+                                      u"HR40001",
+                                      static_cast<uint16_t>(2 + id % 4),
+                                      id % 8,
+                                      id % 2000 + 1,
+                                      u"PLC",
+                                      id % 200 + 1,
+                                      id % 200 + 1,
+                                      1,
+                                      id % 2,
+                                      {kVtR8, 0, 12.5, u""},
+                                      {kVtI4, id % 100, 0.0, u""}};
+    }
+    for (int32_t id = 1; id <= 20000; ++id) {
+      (*set.alarms)[RecordKey(id)] = {Head(id, u"HiHi", u"High high level"),
+                                      u"Level too high",
+                                      u"Filtration",
+                                      id % 100000 + 1,
+                                      id % 3,
+                                      id % 14,
+                                      id % 100000 + 1,
+                                      id % 100000 + 2,
+                                      {kVtI4, 80, 0.0, u""},
+                                      {kVtR8, 0, 95.5, u""},
+                                      id % 3,
+                                      0.5,
+                                      id % 2,
+                                      id % 200 + 1,
+                                      id % 200 + 1};
+    }
+    return set;
+  }
+
+ private:
+  // Names carry the id so that they differ, as real names do.
+  RecordHead Head(int32_t id, std::u16string name, std::u16string description) {
+    std::string digits = std::to_string(id);
+    return {0, id, name + Wide(digits), 0, description + Wide(digits)};
+  }
+};
+
+void SearchAllTables(const ConfigTableSet& set, NameLookups* lookups, const SearchNeedle& needle,
+                     FindResultList* results) {
+  BuildTimerNames(set, &lookups->timerNames);
+  BuildDatabaseNames(set, &lookups->databaseNames);
+  BuildOutputNames(set, &lookups->outputNames);
+  BuildTagNames(set, &lookups->tagNames);
+  for (TableNumber table : {kTableGeneral, kTableTimer, kTableDatabase, kTableOutput, kTableAlarm,
+                            kTableUser, kTableScript, kTableIo, kTableIoDevices, kTableIoTags}) {
+    SearchGridTable(table, set, *lookups, -1, needle, results);
+  }
+}
+
+void BM_FindInTables(benchmark::State& state, const ConfigTableSet* set, const char* needle,
+                     bool rebuildLookups) {
+  const SearchNeedle prepared(Wide(needle), 0);
+  NameLookups lookups;
+  FindResultList results;
+  SearchAllTables(*set, &lookups, prepared, &results);  // lookups for the search-only case
+  for (auto _ : state) {
+    results.clear();
+    if (rebuildLookups) {
+      SearchAllTables(*set, &lookups, prepared, &results);
+    } else {
+      for (TableNumber table :
+           {kTableGeneral, kTableTimer, kTableDatabase, kTableOutput, kTableAlarm, kTableUser,
+            kTableScript, kTableIo, kTableIoDevices, kTableIoTags}) {
+        SearchGridTable(table, *set, lookups, -1, prepared, &results);
+      }
+    }
+    benchmark::DoNotOptimize(results.data());
+  }
+  const double records = static_cast<double>(SearchedRecords(*set));
+  state.counters["records/s"] =
+      benchmark::Counter(records, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["hits"] = static_cast<double>(results.size());
+}
+
+// The searched columns of each table as the project file stores them. An
+// enumeration or reference is tested as its stored number, since SQLite
+// has no names for them without joins.
+const char* const kSearchedColumns[][2] = {
+    {"timers", "name description year month day day_of_week hour minute second millisecond"},
+    {"databases",
+     "name description connection_string log_timer purge_timer purge_count purge_type group_id"},
+    {"outputs", "name description header content footer"},
+    {"alarms",
+     "name description message group_name log_to output_to tag_id trigger_by condition "
+     "compare_tag1 compare_tag2 compare_value1 compare_value2 deadband_type deadband type"},
+    {"users", "name description expire security"},
+    {"scripts", "name description file_name trigger_by triggerer"},
+    {"io_ports", "name description header"},
+    {"io_devices", "name description address path timer_id driver"},
+    {"io_tags", "name description path address batch type startup fallback r w log_db persist_db"},
+};
+
+// One statement that counts the matching fields of every searched table.
+std::string LikeQuery() {
+  std::string sql =
+      "SELECT (SELECT total(\"value\" LIKE ?1 IS 1) FROM \"general\" WHERE \"key\" IN "
+      "('project-id', 'pre-launch', 'post-launch'))";
+  for (const auto& [table, columns] : kSearchedColumns) {
+    sql += " + (SELECT total(0";
+    std::string list = columns;
+    for (size_t start = 0; start < list.size();) {
+      size_t end = list.find(' ', start);
+      if (end == std::string::npos) end = list.size();
+      sql += " + (\"" + list.substr(start, end - start) + "\" LIKE ?1 IS 1)";
+      start = end + 1;
+    }
+    sql += ") FROM \"" + std::string(table) + "\")";
+  }
+  return sql;
+}
+
+void BM_SqliteLike(benchmark::State& state, const std::string* path, size_t records,
+                   const char* needle) {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* query = nullptr;
+  if (sqlite3_open_v2(path->c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
+      sqlite3_prepare_v2(db, LikeQuery().c_str(), -1, &query, nullptr) != SQLITE_OK) {
+    state.SkipWithError(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    return;
+  }
+  const std::string pattern = std::string("%") + needle + "%";
+  double hits = 0;
+  for (auto _ : state) {
+    sqlite3_reset(query);
+    sqlite3_bind_text(query, 1, pattern.c_str(), -1, SQLITE_STATIC);
+    if (sqlite3_step(query) == SQLITE_ROW) hits = sqlite3_column_double(query, 0);
+  }
+  sqlite3_finalize(query);
+  sqlite3_close(db);
+  state.counters["records/s"] = benchmark::Counter(static_cast<double>(records),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["hits"] = hits;
+}
+
+bool LoadProject(const std::string& path, ConfigTableSet* set) {
+  set->Renew();
+  const std::u16string path16 = Wide(path);
+  const ConfigHandle handle = CfgOpenConfig(path16.c_str(), 0);
+  if (handle == 0) return false;
+  const bool read = CfgReadAllTables(handle, set, 115) == 0;
+  CfgCloseConfig(handle);
+  return read;
+}
+
+}  // namespace
+}  // namespace qm
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  static std::string path = argc > 1 ? argv[1] : "";
+  static qm::ConfigTableSet set;
+  if (path.empty()) {
+    set = qm::SyntheticPlant().Build();
+  } else if (!qm::LoadProject(path, &set)) {
+    std::fprintf(stderr, "cannot read %s as a project file\n", path.c_str());
+    return 2;
+  }
+  const size_t records = qm::SearchedRecords(set);
+  std::printf("%zu searched records (%s)\n", records, path.empty() ? "synthetic" : path.c_str());
+  for (const char* needle : qm::kNeedles) {
+    const std::string name = std::string("/") + needle;
+    benchmark::RegisterBenchmark(("FindInTables" + name).c_str(), qm::BM_FindInTables, &set, needle,
+                                 true)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark(("SearchOnly" + name).c_str(), qm::BM_FindInTables, &set, needle,
+                                 false)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+    if (!path.empty()) {
+      benchmark::RegisterBenchmark(("SqliteLike" + name).c_str(), qm::BM_SqliteLike, &path, records,
+                                   needle)
+          ->Unit(benchmark::kMillisecond)
+          ->Repetitions(5)
+          ->ReportAggregatesOnly(true);
+    }
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

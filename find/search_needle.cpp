@@ -1,0 +1,92 @@
+#include "find/search_needle.h"
+
+#include <unicode/utf16.h>
+
+#include "platform/text_case.h"
+
+namespace qm {
+namespace {
+
+// The unit at `i` as compared: the haystack unchanged.
+struct RawUnit {
+  char16_t operator()(std::u16string_view text, size_t i) const { return text[i]; }
+};
+
+// The unit at `i` of the folded form of the whole text. A BMP unit folds
+// through the table; the two units of a surrogate pair fold together, so a
+// unit's fold depends on its neighbour; a lone surrogate stays as it is.
+struct FoldedUnit {
+  const char16_t* table;
+
+  char16_t operator()(std::u16string_view text, size_t i) const {
+    const char16_t unit = text[i];
+    if (!U16_IS_SURROGATE(unit)) [[likely]]
+      return table[unit];
+    return FoldSurrogate(text, i);
+  }
+
+  static char16_t FoldSurrogate(std::u16string_view text, size_t i) {
+    const char16_t unit = text[i];
+    if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
+      return U16_LEAD(platform::FoldCodePoint(U16_GET_SUPPLEMENTARY(unit, text[i + 1])));
+    }
+    if (U16_IS_TRAIL(unit) && i > 0 && U16_IS_LEAD(text[i - 1])) {
+      return U16_TRAIL(platform::FoldCodePoint(U16_GET_SUPPLEMENTARY(text[i - 1], unit)));
+    }
+    return unit;
+  }
+};
+
+}  // namespace
+
+SearchNeedle::SearchNeedle(std::u16string_view text, int32_t matchCase)
+    : text_(text), caseSensitive_(matchCase == 1), foldTable_(platform::BmpFoldTable()) {
+  if (caseSensitive_) {
+    compared_ = text_;
+  } else {
+    platform::AppendFolded(text_, &compared_);
+  }
+  canOccurInNumberText_ = CanOccurIn(u"0123456789-,");
+}
+
+// Fields and lines are short and most positions fail on their first unit,
+// so the scan tests the needle's first unit, then its last, and only then
+// the units between. Each haystack unit is folded where it is read: no
+// folded copy of the haystack is ever made.
+template <class Fold>
+size_t SearchNeedle::Scan(std::u16string_view haystack, Fold fold) const {
+  const size_t length = compared_.size();
+  if (length == 0 || length > haystack.size()) return npos;
+  const char16_t* needle = compared_.data();
+  const char16_t first = needle[0];
+  const char16_t last = needle[length - 1];
+  const size_t lastStart = haystack.size() - length;
+  for (size_t at = 0; at <= lastStart; ++at) {
+    if (fold(haystack, at) != first) continue;
+    if (fold(haystack, at + length - 1) != last) continue;
+    size_t k = 1;
+    while (k + 1 < length && fold(haystack, at + k) == needle[k]) ++k;
+    if (k + 1 >= length) return at;
+  }
+  return npos;
+}
+
+size_t SearchNeedle::FindIn(std::u16string_view haystack) const {
+  if (caseSensitive_) return Scan(haystack, RawUnit{});
+  return Scan(haystack, FoldedUnit{foldTable_});
+}
+
+bool SearchNeedle::CanOccurIn(std::u16string_view alphabet) const {
+  if (compared_.empty()) return false;
+  for (char16_t unit : compared_) {
+    bool inAlphabet = false;
+    for (size_t i = 0; i < alphabet.size() && !inAlphabet; ++i) {
+      inAlphabet =
+          (caseSensitive_ ? RawUnit{}(alphabet, i) : FoldedUnit{foldTable_}(alphabet, i)) == unit;
+    }
+    if (!inAlphabet) return false;
+  }
+  return true;
+}
+
+}  // namespace qm

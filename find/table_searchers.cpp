@@ -1,0 +1,128 @@
+#include "find/table_searchers.h"
+
+#include <vector>
+
+#include "find/field_text.h"
+#include "find/grid_table_layouts.h"
+#include "shared_lib/qmshared.h"
+
+namespace qm {
+namespace {
+
+// The one searcher skeleton: a layout says which fields a table has and
+// how each becomes text; this walks them for each row. One FindResult,
+// fresh for each table, is filled in place and copied into the list on a
+// hit, so a field that a hit does not set keeps its earlier value.
+template <class Row>
+class TableScan {
+ public:
+  // `rows` is about how many rows will be visited.
+  TableScan(const TableLayout<Row>& layout, size_t rows, const SearchNeedle& needle,
+            const NameLookups& lookups, FindResultList* results)
+      : layout_(layout), needle_(needle), texts_(needle, lookups), results_(results) {
+    result_.tableNumber = layout.number;
+    if (layout.ownerId == nullptr) result_.location = layout.location;
+    enumMatches_.reserve(layout.fields.size());
+    for (const FieldDescriptor<Row>& field : layout.fields) {
+      enumMatches_.emplace_back(field.info.names, needle);
+      if (field.info.form == TextForm::kReference) texts_.ExpectReferences(field.info.lookup, rows);
+    }
+  }
+
+  // Tests the fields of one row, which `id` and `name` identify in results.
+  void Visit(const Row& row, int32_t id, std::u16string_view name) {
+    if (layout_.ownerId != nullptr) {
+      result_.parentId = layout_.ownerId(row);
+      owner_ = &layout_.ownerName(row);
+    }
+    for (size_t i = 0; i < layout_.fields.size(); ++i) {
+      const FieldDescriptor<Row>& field = layout_.fields[i];
+      if (field.tested != nullptr && !field.tested(row)) continue;
+      std::u16string_view text;
+      if (!texts_.TextOf(field.info, field.read(row), enumMatches_[i], &text)) continue;
+      if (MatchField(text, needle_)) Add(field.info, id, name, text);
+    }
+  }
+
+ private:
+  // The location of an owned row is made only for a row that has a hit:
+  // most rows have none, and the text is the same whenever it is made.
+  void Add(const FieldInfo& info, int32_t id, std::u16string_view name, std::u16string_view text) {
+    if (owner_ != nullptr) {
+      FormatText(&result_.location, layout_.location, *owner_);
+      owner_ = nullptr;
+    }
+    result_.recordId = id;
+    result_.column = info.column;
+    result_.columnName = info.title;
+    if (layout_.labelsTakeName) {
+      FormatText(&result_.label, info.labelFormat, name);
+    } else {
+      result_.label = info.labelFormat;
+    }
+    result_.matchedText = text;
+    results_->push_back(result_);
+  }
+
+  const TableLayout<Row>& layout_;
+  const SearchNeedle& needle_;
+  FieldTexts texts_;
+  FindResultList* results_;
+  FindResult result_;
+  std::vector<EnumMatches> enumMatches_;   // one per field, by index
+  const std::u16string* owner_ = nullptr;  // the current row's, until used
+};
+
+template <class Record>
+void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& layout,
+                   int32_t ownerId, const NameLookups& lookups, const SearchNeedle& needle,
+                   FindResultList* results) {
+  if (table == nullptr || table->empty()) return;
+  TableScan<Record> scan(layout, table->size(), needle, lookups, results);
+  const bool filtered = layout.ownerId != nullptr && ownerId >= 0;
+  for (const auto& [key, record] : *table) {
+    if (filtered && layout.ownerId(record) != ownerId) continue;
+    scan.Visit(record, record.head.id, record.head.name);
+  }
+}
+
+// General is one row, the table itself: its results keep record id 0.
+void SearchGeneral(const GeneralTable* table, const NameLookups& lookups,
+                   const SearchNeedle& needle, FindResultList* results) {
+  if (table == nullptr || table->empty()) return;
+  TableScan<GeneralTable> scan(kGeneralLayout, 1, needle, lookups, results);
+  scan.Visit(*table, 0, {});
+}
+
+}  // namespace
+
+void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLookups& lookups,
+                     int32_t ownerId, const SearchNeedle& needle, FindResultList* results) {
+  if (results == nullptr || needle.empty()) return;
+  switch (table) {
+    case kTableGeneral:
+      return SearchGeneral(set.general.get(), lookups, needle, results);
+    case kTableTimer:
+      return SearchRecords(set.timers.get(), kTimerLayout, ownerId, lookups, needle, results);
+    case kTableIo:
+      return SearchRecords(set.ioPorts.get(), kIoPortLayout, ownerId, lookups, needle, results);
+    case kTableDatabase:
+      return SearchRecords(set.databases.get(), kDatabaseLayout, ownerId, lookups, needle, results);
+    case kTableUser:
+      return SearchRecords(set.users.get(), kUserLayout, ownerId, lookups, needle, results);
+    case kTableOutput:
+      return SearchRecords(set.outputs.get(), kOutputLayout, ownerId, lookups, needle, results);
+    case kTableAlarm:
+      return SearchRecords(set.alarms.get(), kAlarmLayout, ownerId, lookups, needle, results);
+    case kTableScript:
+      return SearchRecords(set.scripts.get(), kScriptLayout, ownerId, lookups, needle, results);
+    case kTableIoDevices:
+      return SearchRecords(set.ioDevices.get(), kIoDeviceLayout, ownerId, lookups, needle, results);
+    case kTableIoTags:
+      return SearchRecords(set.ioTags.get(), kIoTagLayout, ownerId, lookups, needle, results);
+    default:
+      return;
+  }
+}
+
+}  // namespace qm
