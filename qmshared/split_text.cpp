@@ -13,9 +13,13 @@ namespace {
 template <class Char, class Keep>
 void SplitAt(std::basic_string_view<Char> source, std::basic_string_view<Char> delimiters,
              Keep keep) {
+  // One delimiter is the common case (the registry splits at LF alone):
+  // find() scans for it directly, where find_first_of tests each character
+  // against the whole delimiter set.
+  const bool single = delimiters.size() == 1;
   size_t start = 0;
   for (;;) {
-    size_t end = source.find_first_of(delimiters, start);
+    size_t end = single ? source.find(delimiters[0], start) : source.find_first_of(delimiters, start);
     if (end == std::basic_string_view<Char>::npos) end = source.size();
     keep(source.substr(start, end - start));
     if (end == source.size()) return;
