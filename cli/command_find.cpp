@@ -21,7 +21,7 @@ struct FindOptions {
   bool json = false;
 };
 
-nlohmann::json ToJson(const FindResult& result) {
+nlohmann::ordered_json ToJson(const FindResult& result) {
   return {{"tableNumber", result.tableNumber},   {"location", ToUtf8(result.location)},
           {"recordId", result.recordId},         {"column", result.column},
           {"columnName", ToUtf8(result.columnName)}, {"label", ToUtf8(result.label)},
@@ -51,7 +51,7 @@ void Find(const FindOptions& options) {
                          options.matchCase ? 1 : 0);
   if (count < 0) throw CommandError("the find failed");
   if (options.json) {
-    nlohmann::json list = nlohmann::json::array();
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const FindResult& result : results) list.push_back(ToJson(result));
     std::cout << list.dump(2) << "\n";
   } else {

@@ -1,0 +1,85 @@
+// The commands that drive the library as the application does: exit codes
+// a shell script can rely on, and the find's JSON output.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "support/temp_folder.h"
+
+namespace {
+
+using qm::testing::TempFolder;
+
+class Commands : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    folder_ = new TempFolder();
+    ASSERT_EQ(Run("sample " + folder_->path().string() + "/p --seed 5"), 0);
+  }
+  static void TearDownTestSuite() { delete folder_; }
+
+  // Runs qmpe with its output captured; returns the exit status.
+  static int Run(const std::string& arguments, std::string* output = nullptr) {
+    std::string capture = (folder_->path() / "out.txt").string();
+    std::string command = std::string(QM_QMPE_PATH) + " " + arguments + " >" + capture + " 2>&1";
+    int status = std::system(command.c_str());
+    if (output != nullptr) {
+      std::ifstream in(capture);
+      std::stringstream text;
+      text << in.rdbuf();
+      *output = text.str();
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  static std::string Project() { return folder_->path().string() + "/p/plant.qmp"; }
+
+  static TempFolder* folder_;
+};
+
+TempFolder* Commands::folder_ = nullptr;
+
+TEST_F(Commands, FindAnswersLikeGrep) {
+  EXPECT_EQ(Run("find " + Project() + " OverflowAlarmResetLatch"), 0);
+  EXPECT_EQ(Run("find " + Project() + " no-such-text-anywhere"), 1);
+  EXPECT_EQ(Run("find " + folder_->path().string() + "/missing.qmp x"), 2);
+  EXPECT_EQ(Run("find " + Project()), 2);  // the text is missing
+}
+
+TEST_F(Commands, FindJsonHoldsTheNineFieldsAndNothingElse) {
+  std::string output;
+  ASSERT_EQ(Run("find " + Project() + " Pump --scope 'All Grid Tables,*.js' --json", &output), 0);
+  nlohmann::json results = nlohmann::json::parse(output);
+  ASSERT_TRUE(results.is_array());
+  ASSERT_FALSE(results.empty());
+  for (const auto& result : results) {
+    EXPECT_EQ(result.size(), 9u);
+    for (const char* field : {"tableNumber", "location", "recordId", "column", "columnName",
+                              "label", "matchedText", "searchText", "parentId"}) {
+      EXPECT_TRUE(result.contains(field)) << field;
+    }
+  }
+  EXPECT_EQ(results.back()["tableNumber"], 24);  // the file pattern comes last
+}
+
+TEST_F(Commands, FilesAndOpenAndTables) {
+  std::string output;
+  ASSERT_EQ(Run("files " + Project() + " --include '*.CSS'", &output), 0);
+  EXPECT_NE(output.find("styles/"), std::string::npos);
+  EXPECT_EQ(output.find("plant.qmp"), std::string::npos);
+  EXPECT_EQ(output.find(".js\n"), std::string::npos);
+  EXPECT_EQ(Run("files " + Project() + " --include '*.nothing'"), 1);
+  EXPECT_EQ(Run("open " + Project() + " --editor-id 0"), 2);
+  ASSERT_EQ(Run("open " + Project() + " --editor-id 77", &output), 0);
+  EXPECT_NE(output.find("files:"), std::string::npos);
+  EXPECT_EQ(Run("tables " + folder_->path().string()), 2);  // a folder, not a project file
+  EXPECT_EQ(Run("save-as " + Project() + " " + folder_->path().string() + "/none/x.qmp"), 2);
+  EXPECT_EQ(Run("save-as " + Project() + " " + folder_->path().string() + "/copy.qmp"), 0);
+  EXPECT_EQ(Run("tables " + folder_->path().string() + "/copy.qmp"), 0);
+}
+
+}  // namespace
