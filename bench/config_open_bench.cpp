@@ -79,14 +79,6 @@ long StatusKb(const char* field) {
   return -1;
 }
 
-size_t RecordCount(const qm::ConfigTableSet& set) {
-  size_t total = set.general->size();
-  auto add = [&total](const auto& table) { total += table->size(); };
-  add(set.timers), add(set.databases), add(set.users), add(set.trends), add(set.ioPorts);
-  add(set.ioDevices), add(set.ioTags), add(set.outputs), add(set.alarms), add(set.scripts);
-  return total;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,7 +99,7 @@ int main(int argc, char** argv) {
   }
   long peakKb = StatusKb("VmHWM:") - rssBefore;
   const qm::ConfigTableSet& working = *measured->GetTables(true);
-  size_t records = RecordCount(working);
+  size_t records = qm::RecordCount(working);
   std::printf("records per set: %zu (tags %zu, devices %zu, ports %zu, alarms %zu, scripts %zu,"
               " timers %zu, users %zu, databases %zu, outputs %zu)\n",
               records, working.ioTags->size(), working.ioDevices->size(),

@@ -19,14 +19,6 @@ struct OpenOptions {
   bool wait = false;
 };
 
-size_t TotalRecords(const ConfigTableSet& set) {
-  size_t total = set.general ? set.general->size() : 0;
-  auto add = [&total](const auto& table) { total += table ? table->size() : 0; };
-  add(set.timers), add(set.databases), add(set.users), add(set.trends), add(set.ioPorts);
-  add(set.ioDevices), add(set.ioTags), add(set.outputs), add(set.alarms), add(set.scripts);
-  return total;
-}
-
 void Open(const OpenOptions& options) {
   if (options.editorId == 0) throw CommandError("--editor-id must not be 0", kExitUsage);
   std::u16string key = ToText(AbsolutePath(options.projectFile));
@@ -41,7 +33,7 @@ void Open(const OpenOptions& options) {
     FileNameSet files;
     int32_t fileCount = QmGetAllFiles(project.editor().fileManager, &files, nullptr, nullptr, 0);
     std::printf("opened %s as editor %d\n", project.path().c_str(), options.editorId);
-    std::printf("  tables: 11, records: %zu\n", TotalRecords(project.workingTables()));
+    std::printf("  tables: 11, records: %zu\n", RecordCount(project.workingTables()));
     std::printf("  files:  %d\n", fileCount);
     std::fflush(stdout);
     if (options.wait) {

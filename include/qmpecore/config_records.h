@@ -240,6 +240,17 @@ struct ConfigTableSet {
   }
 };
 
+// The records of all eleven tables (General entries included); a freed slot
+// counts as empty.
+inline size_t RecordCount(const ConfigTableSet& set) {
+  size_t total = 0;
+  auto add = [&total](const auto& table) { total += table ? table->size() : 0; };
+  add(set.general), add(set.timers), add(set.databases), add(set.users), add(set.trends);
+  add(set.ioPorts), add(set.ioDevices), add(set.ioTags), add(set.outputs), add(set.alarms);
+  add(set.scripts);
+  return total;
+}
+
 // The number by which save and find name a table (and 24, for results from
 // project text files). Save also takes kAllTables.
 enum TableNumber : int32_t {
