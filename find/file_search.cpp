@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "find/result_list_growth.h"
 #include "platform/path_limits.h"
 #include "platform/text_case.h"
 
@@ -36,7 +37,7 @@ class ResultAppender final : public LineSink {
     result_->recordId = Saturated(lineNumber);
     result_->column = Saturated(column);
     result_->matchedText.assign(line);
-    results_->push_back(*result_);
+    AppendResult(*result_, results_);
   }
 
  private:

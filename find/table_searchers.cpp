@@ -4,6 +4,7 @@
 
 #include "find/field_text.h"
 #include "find/grid_table_layouts.h"
+#include "find/result_list_growth.h"
 #include "shared_lib/qmshared.h"
 
 namespace qm {
@@ -61,7 +62,7 @@ class TableScan {
       result_.label = info.labelFormat;
     }
     result_.matchedText = text;
-    results_->push_back(result_);
+    AppendResult(result_, results_);
   }
 
   const TableLayout<Row>& layout_;

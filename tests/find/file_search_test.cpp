@@ -36,6 +36,8 @@ struct Line {
   }
 };
 
+std::u16string AsciiText(const std::string& text) { return {text.begin(), text.end()}; }
+
 std::vector<Line> Lines(const FindResultList& results) {
   std::vector<Line> lines;
   for (const FindResult& r : results) lines.push_back({r.recordId, r.column, r.matchedText});
@@ -158,6 +160,24 @@ TEST_F(FileSearchTest, SearcherServesFileAfterFile) {
   EXPECT_EQ(results[1].column, 100000);
   EXPECT_EQ(results[2].location, u"3.txt");
   EXPECT_EQ(results[2].column, 1);
+}
+
+// A list that grows past a few megabytes has its storage replaced by hand:
+// the results before it, even one appended to a list the caller filled,
+// keep their order and values.
+TEST_F(FileSearchTest, LongListKeepsEveryResultAsItGrows) {
+  std::string text;
+  for (int i = 0; i < 60000; ++i) text += "ab" + std::to_string(i) + "\n";
+  FindResultList results(1);
+  results[0].label = u"the caller's";
+  FileSearcher(u"ab", 0).SearchBytes(text, folder_.Text("a.txt"), Folder(), &results);
+  ASSERT_EQ(results.size(), 60001u);
+  EXPECT_EQ(results[0].label, u"the caller's");
+  for (int i = 0; i < 60000; i += 997) {
+    EXPECT_EQ(results[i + 1].recordId, i + 1);
+    EXPECT_EQ(results[i + 1].matchedText, u"ab" + AsciiText(std::to_string(i)));
+    EXPECT_EQ(results[i + 1].location, u"a.txt");
+  }
 }
 
 }  // namespace
