@@ -9,6 +9,7 @@
 #include "find/name_lookup_builders.h"
 #include "find/scope_number.h"
 #include "find/search_needle.h"
+#include "find/result_list_growth.h"
 #include "find/table_searchers.h"
 #include "platform/file_names.h"
 #include "platform/text_case.h"
@@ -61,12 +62,16 @@ void FindRun::SearchAllTables() {
   BuildTimerNames(tables, &lookups.timerNames);
   BuildDatabaseNames(tables, &lookups.databaseNames);
   BuildOutputNames(tables, &lookups.outputNames);
-  BuildTagNames(tables, &lookups.tagNames);
+  // The tags come last but their names are needed first: one walk of the
+  // table serves both, its hits held back until their turn.
+  FindResultList tagResults;
+  SearchTagsRebuildingNames(tables, &lookups, needle_, &tagResults);
   for (TableNumber table : {kTableGeneral, kTableTimer, kTableDatabase, kTableOutput,
                             kTableAlarm, kTableUser, kTableScript, kTableIo,
-                            kTableIoDevices, kTableIoTags}) {
+                            kTableIoDevices}) {
     Search(table);
   }
+  if (request_.results != nullptr) AppendResults(&tagResults, request_.results);
 }
 
 // A single table, with the lookups that its searcher reads rebuilt first.

@@ -4,53 +4,42 @@ namespace qm {
 namespace {
 
 // The four builders differ only in table and key field.
-//
-// A find rebuilds every lookup, and a lookup of a hundred thousand tags
-// made afresh would cost two allocations and two frees per name. So the
-// lookup is refreshed in place instead, with the same result: while the
-// keys arrive ascending (tables walk in id order, so lookups keyed by id
-// always do), the table and the lookup are merged in one pass, entries
-// without a record erased, names overwritten where they stand (a string
-// assignment that reuses its storage) and new ids inserted where they
-// belong. At the first key out of that order (Group IDs, output numbers,
-// repeated ids) the entries not yet confirmed are dropped and the rest is
-// filled the ordinary way, where a later record replaces the name of an
-// earlier one.
 template <class Record, class KeyOf>
 void Rebuild(const RecordTable<Record>* table, NameLookup* lookup, KeyOf keyOf) {
   if (lookup == nullptr) return;
-  if (table == nullptr) {
-    lookup->clear();
-    return;
+  NameLookupRefresh refresh(lookup);
+  if (table != nullptr) {
+    for (const auto& [unused, record] : *table) refresh.Add(keyOf(record), record.head.name);
   }
-  auto next = lookup->begin();  // the first entry that no record has confirmed yet
-  bool merging = true;
-  bool first = true;
-  int32_t last = 0;
-  for (const auto& [unused, record] : *table) {
-    const int32_t key = keyOf(record);
-    if (merging && !first && key <= last) {
-      lookup->erase(next, lookup->end());
-      merging = false;
-    }
-    first = false;
-    last = key;
-    if (!merging) {
-      (*lookup)[key] = record.head.name;
-      continue;
-    }
-    while (next != lookup->end() && next->first < key) next = lookup->erase(next);
-    if (next != lookup->end() && next->first == key) {
-      next->second = record.head.name;
-      ++next;
-    } else {
-      lookup->emplace_hint(next, key, record.head.name);
-    }
-  }
-  if (merging) lookup->erase(next, lookup->end());
+  refresh.Finish();
 }
 
 }  // namespace
+
+void NameLookupRefresh::Add(int32_t key, const std::u16string& name) {
+  if (merging_ && !first_ && key <= last_) {
+    lookup_->erase(next_, lookup_->end());
+    merging_ = false;
+  }
+  first_ = false;
+  last_ = key;
+  if (!merging_) {
+    (*lookup_)[key] = name;
+    return;
+  }
+  while (next_ != lookup_->end() && next_->first < key) next_ = lookup_->erase(next_);
+  if (next_ != lookup_->end() && next_->first == key) {
+    next_->second = name;
+    ++next_;
+  } else {
+    lookup_->emplace_hint(next_, key, name);
+  }
+}
+
+void NameLookupRefresh::Finish() {
+  if (merging_) lookup_->erase(next_, lookup_->end());
+  merging_ = false;
+}
 
 void BuildTimerNames(const ConfigTableSet& set, NameLookup* lookup) {
   Rebuild(set.timers.get(), lookup, [](const TimerRecord& r) { return r.head.id; });

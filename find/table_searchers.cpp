@@ -4,6 +4,7 @@
 
 #include "find/field_text.h"
 #include "find/grid_table_layouts.h"
+#include "find/name_lookup_builders.h"
 #include "find/result_list_growth.h"
 #include "shared_lib/qmshared.h"
 
@@ -74,14 +75,16 @@ class TableScan {
   const std::u16string* owner_ = nullptr;  // the current row's, until used
 };
 
-template <class Record>
+// `alsoVisit` sees every record of the table, in key order, owner or not.
+template <class Record, class AlsoVisit = void (*)(const Record&)>
 void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& layout,
                    int32_t ownerId, const NameLookups& lookups, const SearchNeedle& needle,
-                   FindResultList* results) {
+                   FindResultList* results, AlsoVisit alsoVisit = [](const Record&) {}) {
   if (table == nullptr || table->empty()) return;
   TableScan<Record> scan(layout, table->size(), needle, lookups, results);
   const bool filtered = layout.ownerId != nullptr && ownerId >= 0;
   for (const auto& [key, record] : *table) {
+    alsoVisit(record);
     if (filtered && layout.ownerId(record) != ownerId) continue;
     scan.Visit(record, record.head.id, record.head.name);
   }
@@ -124,6 +127,18 @@ void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLoo
     default:
       return;
   }
+}
+
+void SearchTagsRebuildingNames(const ConfigTableSet& set, NameLookups* lookups,
+                               const SearchNeedle& needle, FindResultList* results) {
+  if (results == nullptr || needle.empty()) {
+    BuildTagNames(set, &lookups->tagNames);
+    return;
+  }
+  NameLookupRefresh refresh(&lookups->tagNames);
+  SearchRecords(set.ioTags.get(), kIoTagLayout, -1, *lookups, needle, results,
+                [&refresh](const IoTagRecord& tag) { refresh.Add(tag.head.id, tag.head.name); });
+  refresh.Finish();
 }
 
 }  // namespace qm

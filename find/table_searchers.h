@@ -22,6 +22,14 @@ namespace qm {
 void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLookups& lookups,
                      int32_t ownerId, const SearchNeedle& needle, FindResultList* results);
 
+// The IO tags searched as SearchGridTable(kTableIoTags, ..., -1, ...)
+// would, while `lookups->tagNames` is rebuilt from the same walk of the
+// table as BuildTagNames would rebuild it: the tags are the largest table
+// by far, and walking them once instead of twice is most of a whole-table
+// find's time. The tag search itself reads only `databaseNames`.
+void SearchTagsRebuildingNames(const ConfigTableSet& set, NameLookups* lookups,
+                               const SearchNeedle& needle, FindResultList* results);
+
 }  // namespace qm
 
 #endif  // QMPECORE_FIND_TABLE_SEARCHERS_H_

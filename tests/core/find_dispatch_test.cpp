@@ -52,6 +52,7 @@ void WriteProject(const TempFolder& folder) {
   (*set.outputs)[RecordKey(9)] = output;
   auto alarm = Named<AlarmRecord>(10, u"zeta alarm");
   alarm.triggerBy = 2;
+  alarm.tagId = 8;
   (*set.alarms)[RecordKey(10)] = alarm;
   (*set.scripts)[RecordKey(11)] = Named<ScriptRecord>(11, u"zeta script");
   std::u16string path = folder.Text("plant.qmp");
@@ -94,16 +95,18 @@ class FindDispatchTest : public ::testing::Test {
 };
 
 TEST_F(FindDispatchTest, EntireProjectSearchesTablesInFixedOrderThenFiles) {
-  // Database hits twice: its name and its Log timer's name.
-  const std::vector<int32_t> expected = {0, 1, 3, 3, 5, 6, 4, 7, 2, 20, 20, 21, 24, 24, 24, 24};
+  // Database hits twice: its name and its Log timer's name; so does the
+  // alarm: its name and its tag's.
+  const std::vector<int32_t> expected = {0,  1,  3,  3,  5,  6,  6,  4,  7,
+                                         2, 20, 20, 21, 24, 24, 24, 24};
   EXPECT_EQ(Tables(u"Entire Project"), expected);
   EXPECT_EQ(Tables(u" "), expected);
   EXPECT_EQ(Tables(u"*.*"), expected);
   // The files come in the file set's ascending order, not grouped by type.
-  EXPECT_EQ(last_[12].location, u"pages/Main.htm");
-  EXPECT_EQ(last_[13].location, u"pages/other.htm");
-  EXPECT_EQ(last_[14].location, u"scripts/app.js");
-  EXPECT_EQ(last_[15].recordId, 2);
+  EXPECT_EQ(last_[13].location, u"pages/Main.htm");
+  EXPECT_EQ(last_[14].location, u"pages/other.htm");
+  EXPECT_EQ(last_[15].location, u"scripts/app.js");
+  EXPECT_EQ(last_[16].recordId, 2);
 }
 
 TEST_F(FindDispatchTest, ScopeTextsAreExactAndItemsAreNotTrimmed) {
@@ -112,11 +115,11 @@ TEST_F(FindDispatchTest, ScopeTextsAreExactAndItemsAreNotTrimmed) {
   EXPECT_TRUE(Tables(u"").empty());
   EXPECT_TRUE(Tables(nullptr).empty());
   EXPECT_EQ(Tables(u"All Files"), (std::vector<int32_t>{24, 24, 24, 24}));
-  EXPECT_EQ(Tables(u"All Grid Tables").size(), 12u);
+  EXPECT_EQ(Tables(u"All Grid Tables").size(), 13u);
 }
 
 TEST_F(FindDispatchTest, SingleTablesAndOwnedTables) {
-  EXPECT_EQ(Tables(u"3|,6|"), (std::vector<int32_t>{3, 3, 6}));
+  EXPECT_EQ(Tables(u"3|,6|"), (std::vector<int32_t>{3, 3, 6, 6}));
   EXPECT_EQ(Tables(u"9|"), std::vector<int32_t>{});
   EXPECT_EQ(Tables(u"20|-1"), (std::vector<int32_t>{20, 20}));
   EXPECT_EQ(Tables(u"20|7"), (std::vector<int32_t>{20}));
@@ -132,7 +135,7 @@ TEST_F(FindDispatchTest, SingleTablesAndOwnedTables) {
 TEST_F(FindDispatchTest, FilePatternEndsTheItemList) {
   EXPECT_EQ(Tables(u"*.js,All Grid Tables"), (std::vector<int32_t>{24, 24}));
   std::vector<int32_t> tablesThenFiles = Tables(u"All Grid Tables,*.js");
-  EXPECT_EQ(tablesThenFiles.size(), 14u);
+  EXPECT_EQ(tablesThenFiles.size(), 15u);
   EXPECT_EQ(tablesThenFiles.back(), 24);
   // Inside a list, *.* is a pattern over every file, whatever its type.
   std::vector<int32_t> everything = Tables(u"1|,*.*");
@@ -165,6 +168,12 @@ TEST_F(FindDispatchTest, LookupsFollowEditsBetweenFinds) {
   working.timers->at(RecordKey(1)).head.name = u"renamed";
   EXPECT_TRUE(Tables(u"3|", u"zeta timer").empty());
   EXPECT_EQ(Tables(u"3|", u"renamed"), (std::vector<int32_t>{3}));
+  // A whole-table find takes the tag names from its walk of the tags.
+  EXPECT_EQ(Tables(u"All Grid Tables", u"zeta tag"), (std::vector<int32_t>{6, 21}));
+  working.ioTags->at(RecordKey(8)).head.name = u"renamed tag";
+  EXPECT_TRUE(Tables(u"All Grid Tables", u"zeta tag").empty());
+  EXPECT_EQ(Tables(u"All Grid Tables", u"renamed tag"), (std::vector<int32_t>{6, 21}));
+  EXPECT_EQ(Tables(u"6|", u"renamed tag"), (std::vector<int32_t>{6}));
 }
 
 TEST(FindWithoutEditor, AnswersMinusOne) {
