@@ -83,7 +83,11 @@ void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& 
   if (table == nullptr || table->empty()) return;
   TableScan<Record> scan(layout, table->size(), needle, lookups, results);
   const bool filtered = layout.ownerId != nullptr && ownerId >= 0;
-  for (const auto& [key, record] : *table) {
+  // The walk is bound by the latency of reaching each next node, so the
+  // iterator moves on before the record is searched: the loads of the next
+  // node then overlap the tests of this one.
+  for (auto next = table->begin(); next != table->end();) {
+    const Record& record = (next++)->second;
     alsoVisit(record);
     if (filtered && layout.ownerId(record) != ownerId) continue;
     scan.Visit(record, record.head.id, record.head.name);
