@@ -1,6 +1,8 @@
 // OLE Automation dates: days since 30 December 1899 00:00 as a double, the
-// fraction being the time of day. This is the platform's date-to-calendar
-// conversion (VarUdateFromDate with no flags on Windows).
+// fraction being the time of day. The conversion to calendar time stands in
+// for VarUdateFromDate with no flags; it is plain calendar arithmetic, so
+// one implementation serves every platform and gives the same answer on
+// each.
 #ifndef QMPECORE_PLATFORM_OLE_DATE_H_
 #define QMPECORE_PLATFORM_OLE_DATE_H_
 
