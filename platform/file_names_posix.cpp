@@ -8,21 +8,14 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include "platform/utf8_append.h"
+
 namespace qm::platform {
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 constexpr char16_t kFirstEscape = 0xDC80;
 constexpr char16_t kLastEscape = 0xDCFF;
-
-// Writes the UTF-8 form of any code point up to U+10FFFF, surrogates
-// included (the three-byte form of their value).
-void AppendUtf8(UChar32 c, std::string* out) {
-  uint8_t buffer[U8_MAX_LENGTH];
-  size_t length = 0;
-  U8_APPEND_UNSAFE(buffer, length, c);
-  out->append(reinterpret_cast<const char*>(buffer), length);
-}
 
 }  // namespace
 
