@@ -1,0 +1,79 @@
+// The inside of the Windows backend of named_objects.h, shared by its files.
+//
+// The kernel's named objects give most of that header's behaviour as they
+// are: lifetime by handle, zero-filled pagefile-backed mappings, recursive
+// mutexes owned by threads, WAIT_ABANDONED. Three promises need more, and a
+// process table of records gives them: every view of a mapping shares one
+// address; a view keeps the object (and its name) alive, where the kernel
+// drops the name with the last handle; and closing the last handle of a
+// mutex that a thread of this process owns keeps the mutex. So a process
+// holds one kernel handle and at most one view per object, whatever number
+// of handles and views it hands out: they are counted references, and the
+// kernel handle is closed when they are all given back.
+#ifndef QMPECORE_PLATFORM_NAMED_OBJECT_WINDOWS_H_
+#define QMPECORE_PLATFORM_NAMED_OBJECT_WINDOWS_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/named_objects.h"
+#include "platform/windows_api.h"
+
+namespace qm::platform {
+
+enum class NamedObjectKind { kMapping, kMutex };
+
+// One named object open in this process. All but `kind`, `name` and
+// `handle` are guarded by the table's lock.
+struct NamedObject {
+  NamedObjectKind kind = NamedObjectKind::kMapping;
+  std::wstring name;
+  HANDLE handle = nullptr;
+  // Handles plus views handed out.
+  size_t references = 0;
+  // A mapping's one view, from the first MapNamedView until the record ends.
+  uint8_t* base = nullptr;
+  size_t size = 0;
+  // A mutex's levels of ownership held by a thread of this process.
+  int ownedDepth = 0;
+  NamedObject* next = nullptr;
+};
+
+struct NamedObjectRequest {
+  NamedObjectKind kind = NamedObjectKind::kMapping;
+  std::u16string_view name;
+  bool create = false;
+  size_t size = 0;              // of a new mapping
+  bool initiallyOwned = false;  // a new mutex
+};
+
+// The process's table (named_object_table_windows.cpp). Acquire returns the
+// object with one more reference, opening or creating it in the kernel when
+// this process does not hold it yet; *created tells whether the kernel made
+// it just now.
+NamedObjectStatus AcquireNamedObject(const NamedObjectRequest& request, NamedObject** object,
+                                     bool* created);
+// Maps the mapping's view on first use and adds a reference for it.
+NamedObjectStatus AddNamedView(NamedObject* mapping, NamedView* view);
+// Gives back the reference of the view at `base`; false when no mapping of
+// this process has its view there.
+bool ReleaseNamedView(const void* base);
+// A wait granted the mutex to the calling thread, or its release gave up one
+// level; an abandoned wait starts afresh at one level.
+void AddMutexOwnership(NamedObject* mutex, bool abandoned);
+void DropMutexOwnership(NamedObject* mutex);
+
+// The kernel calls for each kind (named_mapping_windows.cpp,
+// named_mutex_windows.cpp), run under the table's lock.
+NamedObjectStatus OpenKernelMapping(const NamedObjectRequest& request, const std::wstring& name,
+                                    HANDLE* handle, bool* created);
+NamedObjectStatus OpenKernelMutex(const NamedObjectRequest& request, const std::wstring& name,
+                                  HANDLE* handle, bool* created);
+
+// The one place where a failed kernel open or create becomes a status.
+NamedObjectStatus KernelOpenFailure(DWORD error);
+
+}  // namespace qm::platform
+
+#endif  // QMPECORE_PLATFORM_NAMED_OBJECT_WINDOWS_H_
