@@ -101,6 +101,7 @@ NamedObjectStatus AddNamedView(NamedObject* mapping, NamedView* view) {
     mapping->size = region.RegionSize;
   }
   ++mapping->references;
+  ++mapping->views;
   view->base = mapping->base;
   view->size = mapping->size;
   return {};
@@ -109,7 +110,8 @@ NamedObjectStatus AddNamedView(NamedObject* mapping, NamedView* view) {
 bool ReleaseNamedView(const void* base) {
   std::lock_guard<std::mutex> guard(g_tableLock);
   for (NamedObject* object = g_objects; object != nullptr; object = object->next) {
-    if (object->kind == NamedObjectKind::kMapping && object->base == base && base != nullptr) {
+    if (object->kind == NamedObjectKind::kMapping && object->base == base && object->views > 0) {
+      --object->views;
       --object->references;
       DestroyIfUnused(object);
       return true;

@@ -30,8 +30,9 @@ struct NamedObject {
   NamedObjectKind kind = NamedObjectKind::kMapping;
   std::wstring name;
   HANDLE handle = nullptr;
-  // Handles plus views handed out.
+  // Handles plus views handed out, and of them the views.
   size_t references = 0;
+  size_t views = 0;
   // A mapping's one view, from the first MapNamedView until the record ends.
   uint8_t* base = nullptr;
   size_t size = 0;
