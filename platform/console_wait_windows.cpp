@@ -2,7 +2,6 @@
 // the system runs on a thread of its own. It sets an event and cancels the
 // waiting thread's blocking read of standard input, so that one read waits
 // for the input and for the interrupt together.
-#include <atomic>
 #include <mutex>
 
 #include "platform/console_wait.h"
