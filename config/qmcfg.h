@@ -50,7 +50,9 @@ enum CfgError : int32_t {
 inline constexpr int32_t kProjectApplicationId = 1363365955;  // "QCFC"
 inline constexpr int32_t kProjectLayoutVersion = 1;
 
-extern "C++" {
+// Plain (unmangled) symbols, so that the Windows DLL can export each
+// operation at its ordinal through qmcfg/qmcfg.def whatever the compiler.
+extern "C" {
 
 // 3. Opens the project file at `path` (UTF-16). An existing file is only
 // read here; a missing file in an existing folder opens as an empty
@@ -143,7 +145,7 @@ QMCFG_API int32_t QM_CALL CfgWriteScripts(ConfigHandle, const ScriptTable*, int3
 QMCFG_API int32_t QM_CALL CfgPrepareSave(ConfigHandle handle, const ConfigTableSet* set,
                                          int32_t tableNumber, int32_t subId);
 
-}  // extern "C++"
+}  // extern "C"
 
 }  // namespace qm
 

@@ -10,10 +10,11 @@
 #   core/, config/, registry/, files/, find/ and cli/: each compiled to an
 #   object with the project's warnings as errors, with the definitions and
 #   export markers that CMakeLists.txt gives each target on Windows;
-# - qmshared.dll, qmcfg.dll, qmpecore.dll (with core/qmpecore.def) and
+# - qmshared.dll, qmcfg.dll, qmpecore.dll (each with its .def) and
 #   qmpe.exe linked, so that no symbol is left unresolved;
-# - the export table of qmpecore.dll: exactly the names of
-#   core/qmpecore.def at their ordinals, and nothing else.
+# - the export tables of the three DLLs: exactly what their .def files
+#   list, at their ordinals, with or without names as listed, and nothing
+#   else.
 #
 # Debian has no MinGW builds of ICU, SQLite, CLI11 or nlohmann-json. Their
 # headers are the same on every platform, so the host's are used, seen
@@ -125,28 +126,56 @@ bin=$out/bin
 "$target-ar" rcs "$bin/libqm_platform.a" "$obj"/platform/*.o
 platform=("$bin/libqm_platform.a" "$bin/libicuuc.a" -lshlwapi)
 link=("$cxx" -Wl,--no-undefined)
-"${link[@]}" -shared -o "$bin/qmshared.dll" "$obj"/qmshared/*.o "${platform[@]}" \
-  -Wl,--out-implib,"$bin/libqmshared.dll.a"
-"${link[@]}" -shared -o "$bin/qmcfg.dll" "$obj"/qmcfg/*.o "$bin/libqmshared.dll.a" \
-  "$bin/libsqlite3.a" "${platform[@]}" -Wl,--out-implib,"$bin/libqmcfg.dll.a"
+"${link[@]}" -shared -o "$bin/qmshared.dll" "$obj"/qmshared/*.o qmshared/qmshared.def \
+  "${platform[@]}" -Wl,--out-implib,"$bin/libqmshared.dll.a"
+"${link[@]}" -shared -o "$bin/qmcfg.dll" "$obj"/qmcfg/*.o qmcfg/qmcfg.def \
+  "$bin/libqmshared.dll.a" "$bin/libsqlite3.a" "${platform[@]}" \
+  -Wl,--out-implib,"$bin/libqmcfg.dll.a"
 "${link[@]}" -shared -o "$bin/qmpecore.dll" "$obj"/qmpecore/*.o core/qmpecore.def \
   "$bin/libqmshared.dll.a" "$bin/libqmcfg.dll.a" "${platform[@]}" \
   -Wl,--out-implib,"$bin/libqmpecore.dll.a"
 "${link[@]}" -o "$bin/qmpe.exe" "$obj"/qmpe/*.o "$bin/libqmpecore.dll.a" "$bin/libqmcfg.dll.a" \
   "$bin/libqmshared.dll.a" "${platform[@]}"
 
-echo "== exports of qmpecore.dll"
-# "NAME @ORDINAL" from the .def and from the DLL's export table.
-expected=$(awk '$1 ~ /^Qm/ && $2 ~ /^@/ {print $1, $2}' core/qmpecore.def | sort)
-exported=$("$target-objdump" -p "$bin/qmpecore.dll" |
-  awk '/Ordinal Base/ {base = $NF}
-       /\[Ordinal\/Name Pointer\] Table/ {table = 1; next}
-       table && NF == 0 {table = 0}
-       table {gsub(/[][]/, ""); print $2, "@" $1 + base}' | sort)
-if [ "$expected" != "$exported" ]; then
-  echo "FAILED: qmpecore.dll exports differ from core/qmpecore.def" >&2
-  diff <(echo "$expected") <(echo "$exported") >&2 || true
-  exit 1
-fi
-echo "   $(wc -l <<<"$exported") exports, each at its ordinal"
+# One line per export of a .def: "NAME @ORDINAL", "@ORDINAL" for one
+# exported without its name, "NAME" for one whose ordinal the linker picks.
+def_exports() {
+  awk '/^EXPORTS/ {on = 1; next}
+       on && NF && $1 !~ /^;/ {
+         if ($2 ~ /^@/) print ($3 == "NONAME" ? "" : $1 " ") $2; else print $1
+       }' "$1" | sort
+}
+
+# The same lines from a DLL's export table; NAMES lists the exports that the
+# .def gives no ordinal.
+dll_exports() {
+  "$target-objdump" -p "$1" | awk -v names="$2" '
+    BEGIN { n = split(names, list, " "); for (i = 1; i <= n; i++) unordered[list[i]] = 1 }
+    NF == 0 { section = "" }
+    /Export Address Table -- Ordinal Base/ { base = $NF; section = "addresses"; next }
+    /\[Ordinal\/Name Pointer\] Table/ { section = "names"; next }
+    section == "addresses" { gsub(/[][]/, " "); ordinals[$3] = 1 }
+    section == "names" { gsub(/[][]/, " "); named[$1 + base] = $2 }
+    END {
+      for (o in ordinals) {
+        if (!(o in named)) print "@" o
+        else if (named[o] in unordered) print named[o]
+        else print named[o], "@" o
+      }
+    }' | sort
+}
+
+for pair in qmshared:qmshared/qmshared.def qmcfg:qmcfg/qmcfg.def qmpecore:core/qmpecore.def; do
+  dll=${pair%%:*}.dll
+  def=${pair#*:}
+  echo "== exports of $dll"
+  expected=$(def_exports "$def")
+  exported=$(dll_exports "$bin/$dll" "$(grep -v ' ' <<<"$expected" | tr '\n' ' ')")
+  if [ "$expected" != "$exported" ]; then
+    echo "FAILED: $dll exports differ from $def" >&2
+    diff <(echo "$expected") <(echo "$exported") >&2 || true
+    exit 1
+  fi
+  echo "   $(wc -l <<<"$exported") exports, each as $def says"
+done
 echo "Windows check passed"

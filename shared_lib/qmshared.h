@@ -56,7 +56,9 @@ struct FormatArg {
   int64_t number = 0;
 };
 
-extern "C++" {
+// Plain (unmangled) symbols, so that the Windows DLL can export each
+// operation at its ordinal through qmshared/qmshared.def whatever the compiler.
+extern "C" {
 
 // Ordinal 2. Rewrites a path-like text in place: runs of separators
 // ("/" and, on Windows, "\") collapse into one (on Windows a leading double
@@ -138,7 +140,7 @@ QMSHARED_API bool QM_CALL SplitPath(PathParts* parts);
 // types give the empty text. Pass 0.
 QMSHARED_API void QM_CALL VariantToText(std::u16string* out, const Variant* value, int32_t);
 
-}  // extern "C++"
+}  // extern "C"
 
 // FormatText(out, format, args...): the type-safe face of ordinal 6.
 template <class... Args>
