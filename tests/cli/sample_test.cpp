@@ -33,7 +33,12 @@ int RunQmpe(const std::string& arguments, const std::string& output = "/dev/null
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+std::string Quoted(const fs::path& path) {
+  std::string quoted(1, '\'');
+  quoted += path.string();
+  quoted += '\'';
+  return quoted;
+}
 
 std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
