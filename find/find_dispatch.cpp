@@ -9,7 +9,6 @@
 #include "find/name_lookup_builders.h"
 #include "find/scope_number.h"
 #include "find/search_needle.h"
-#include "find/result_list_growth.h"
 #include "find/table_searchers.h"
 #include "platform/file_names.h"
 #include "platform/text_case.h"
@@ -62,16 +61,13 @@ void FindRun::SearchAllTables() {
   BuildTimerNames(tables, &lookups.timerNames);
   BuildDatabaseNames(tables, &lookups.databaseNames);
   BuildOutputNames(tables, &lookups.outputNames);
-  // The tags come last but their names are needed first: one walk of the
-  // table serves both, its hits held back until their turn.
-  FindResultList tagResults;
-  SearchTagsRebuildingNames(tables, &lookups, needle_, &tagResults);
+  const TagsWithHits tagsWithHits = RebuildTagNamesFindingTagsWithHits(tables, &lookups, needle_);
   for (TableNumber table : {kTableGeneral, kTableTimer, kTableDatabase, kTableOutput,
                             kTableAlarm, kTableUser, kTableScript, kTableIo,
                             kTableIoDevices}) {
     Search(table);
   }
-  if (request_.results != nullptr) AppendResults(&tagResults, request_.results);
+  SearchTags(tagsWithHits, lookups, needle_, request_.results);
 }
 
 // A single table, with the lookups that its searcher reads rebuilt first.

@@ -12,9 +12,8 @@ namespace {
 // hand; push_back's own growth serves.
 constexpr size_t kLargeStorageBytes = size_t{4} << 20;
 
-// Makes room for at least `needed` results in all.
-void Grow(FindResultList* results, size_t needed) {
-  const size_t capacity = std::max(results->capacity() * 2, needed);
+void Grow(FindResultList* results) {
+  const size_t capacity = std::max<size_t>(results->capacity() * 2, 1);
   if (capacity * sizeof(FindResult) < kLargeStorageBytes) {
     results->reserve(capacity);
     return;
@@ -29,18 +28,8 @@ void Grow(FindResultList* results, size_t needed) {
 }  // namespace
 
 void AppendResult(const FindResult& result, FindResultList* results) {
-  if (results->size() == results->capacity()) Grow(results, results->size() + 1);
+  if (results->size() == results->capacity()) Grow(results);
   results->push_back(result);
-}
-
-void AppendResults(FindResultList* from, FindResultList* results) {
-  if (results->empty() && from->capacity() > results->capacity()) {
-    results->swap(*from);
-    return;
-  }
-  if (results->capacity() - results->size() < from->size())
-    Grow(results, results->size() + from->size());
-  std::move(from->begin(), from->end(), std::back_inserter(*results));
 }
 
 }  // namespace qm

@@ -14,10 +14,6 @@ namespace qm {
 // keep their order and values.
 void AppendResult(const FindResult& result, FindResultList* results);
 
-// Moves the results of `from` behind those of `results`, growing the same
-// way; `from` is left with unspecified content.
-void AppendResults(FindResultList* from, FindResultList* results);
-
 }  // namespace qm
 
 #endif  // QMPECORE_FIND_RESULT_LIST_GROWTH_H_

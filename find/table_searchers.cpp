@@ -37,16 +37,32 @@ class TableScan {
       result_.parentId = layout_.ownerId(row);
       owner_ = &layout_.ownerName(row);
     }
+    ForEachHit(row, [&](const FieldInfo& info, std::u16string_view text) {
+      Add(info, id, name, text);
+      return true;
+    });
+  }
+
+  // Whether Visit would add a result for the row; adds none.
+  bool HasHit(const Row& row) {
+    return !ForEachHit(row, [](const FieldInfo&, std::u16string_view) { return false; });
+  }
+
+ private:
+  // Calls `onHit(info, text)` for each matching field in column order
+  // while it returns true; returns false when it stopped the walk.
+  template <class OnHit>
+  bool ForEachHit(const Row& row, OnHit onHit) {
     for (size_t i = 0; i < layout_.fields.size(); ++i) {
       const FieldDescriptor<Row>& field = layout_.fields[i];
       if (field.tested != nullptr && !field.tested(row)) continue;
       std::u16string_view text;
       if (!texts_.TextOf(field.info, field.read(row), enumMatches_[i], &text)) continue;
-      if (MatchField(text, needle_)) Add(field.info, id, name, text);
+      if (MatchField(text, needle_) && !onHit(field.info, text)) return false;
     }
+    return true;
   }
 
- private:
   // The location of an owned row is made only for a row that has a hit:
   // most rows have none, and the text is the same whenever it is made.
   void Add(const FieldInfo& info, int32_t id, std::u16string_view name, std::u16string_view text) {
@@ -75,11 +91,10 @@ class TableScan {
   const std::u16string* owner_ = nullptr;  // the current row's, until used
 };
 
-// `alsoVisit` sees every record of the table, in key order, owner or not.
-template <class Record, class AlsoVisit = void (*)(const Record&)>
+template <class Record>
 void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& layout,
                    int32_t ownerId, const NameLookups& lookups, const SearchNeedle& needle,
-                   FindResultList* results, AlsoVisit alsoVisit = [](const Record&) {}) {
+                   FindResultList* results) {
   if (table == nullptr || table->empty()) return;
   TableScan<Record> scan(layout, table->size(), needle, lookups, results);
   const bool filtered = layout.ownerId != nullptr && ownerId >= 0;
@@ -88,7 +103,6 @@ void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& 
   // node then overlap the tests of this one.
   for (auto next = table->begin(); next != table->end();) {
     const Record& record = (next++)->second;
-    alsoVisit(record);
     if (filtered && layout.ownerId(record) != ownerId) continue;
     scan.Visit(record, record.head.id, record.head.name);
   }
@@ -133,16 +147,28 @@ void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLoo
   }
 }
 
-void SearchTagsRebuildingNames(const ConfigTableSet& set, NameLookups* lookups,
-                               const SearchNeedle& needle, FindResultList* results) {
-  if (results == nullptr || needle.empty()) {
-    BuildTagNames(set, &lookups->tagNames);
-    return;
-  }
+TagsWithHits RebuildTagNamesFindingTagsWithHits(const ConfigTableSet& set,
+                                                NameLookups* lookups,
+                                                const SearchNeedle& needle) {
+  TagsWithHits withHits;
   NameLookupRefresh refresh(&lookups->tagNames);
-  SearchRecords(set.ioTags.get(), kIoTagLayout, -1, *lookups, needle, results,
-                [&refresh](const IoTagRecord& tag) { refresh.Add(tag.head.id, tag.head.name); });
+  if (const IoTagTable* tags = set.ioTags.get(); tags != nullptr && !tags->empty()) {
+    TableScan<IoTagRecord> scan(kIoTagLayout, tags->size(), needle, *lookups, nullptr);
+    for (auto next = tags->begin(); next != tags->end();) {
+      const IoTagRecord& tag = (next++)->second;
+      refresh.Add(tag.head.id, tag.head.name);
+      if (!needle.empty() && scan.HasHit(tag)) withHits.push_back(&tag);
+    }
+  }
   refresh.Finish();
+  return withHits;
+}
+
+void SearchTags(const TagsWithHits& tags, const NameLookups& lookups, const SearchNeedle& needle,
+                FindResultList* results) {
+  if (results == nullptr || needle.empty() || tags.empty()) return;
+  TableScan<IoTagRecord> scan(kIoTagLayout, tags.size(), needle, lookups, results);
+  for (const IoTagRecord* tag : tags) scan.Visit(*tag, tag->head.id, tag->head.name);
 }
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 #define QMPECORE_FIND_TABLE_SEARCHERS_H_
 
 #include <cstdint>
+#include <vector>
 
 #include "find/name_lookups.h"
 #include "find/search_needle.h"
@@ -22,13 +23,19 @@ namespace qm {
 void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLookups& lookups,
                      int32_t ownerId, const SearchNeedle& needle, FindResultList* results);
 
-// The IO tags searched as SearchGridTable(kTableIoTags, ..., -1, ...)
-// would, while `lookups->tagNames` is rebuilt from the same walk of the
-// table as BuildTagNames would rebuild it: the tags are the largest table
-// by far, and walking them once instead of twice is most of a whole-table
-// find's time. The tag search itself reads only `databaseNames`.
-void SearchTagsRebuildingNames(const ConfigTableSet& set, NameLookups* lookups,
-                               const SearchNeedle& needle, FindResultList* results);
+// A whole-table find needs the tag names before the alarms and scripts but
+// searches the tags last, and the tags are the largest table by far: one
+// walk of it serves both. It rebuilds `lookups->tagNames` as BuildTagNames
+// would and notes the tags that hold the needle in some searched field (in
+// key order); SearchTags later appends what SearchGridTable(kTableIoTags,
+// ..., -1, ...) would have appended, visiting only those. The tables must
+// not change in between. The tag search reads only `databaseNames`.
+using TagsWithHits = std::vector<const IoTagRecord*>;
+TagsWithHits RebuildTagNamesFindingTagsWithHits(const ConfigTableSet& set,
+                                                NameLookups* lookups,
+                                                const SearchNeedle& needle);
+void SearchTags(const TagsWithHits& tags, const NameLookups& lookups, const SearchNeedle& needle,
+                FindResultList* results);
 
 }  // namespace qm
 
