@@ -5,9 +5,7 @@
 // same bytes.
 #include "platform/file_names.h"
 
-#include <unicode/utf16.h>
-#include <unicode/utf8.h>
-
+#include "platform/file_name_utf8.h"
 #include "platform/utf8_append.h"
 
 namespace qm::platform {
@@ -20,28 +18,13 @@ constexpr char16_t kLastEscape = 0xDCFF;
 }  // namespace
 
 std::u16string NativeNameToText(std::string_view native) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(native.data());
-  const size_t length = native.size();
-  std::u16string text;
-  text.reserve(length);
-  size_t i = 0;
-  while (i < length) {
-    const size_t start = i;
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c >= 0) {
-      if (c <= 0xFFFF) {
-        text.push_back(static_cast<char16_t>(c));
-      } else {
-        text.push_back(U16_LEAD(c));
-        text.push_back(U16_TRAIL(c));
-      }
-      continue;
+  return DecodeUtf8Name(native, [](std::string_view bytes, size_t start, size_t end,
+                                   std::u16string* text) {
+    for (size_t k = start; k < end; ++k) {
+      text->push_back(static_cast<char16_t>(kEscapeBase + static_cast<uint8_t>(bytes[k])));
     }
-    // U8_NEXT skipped the maximal ill-formed subsequence; escape each byte.
-    for (size_t k = start; k < i; ++k) text.push_back(static_cast<char16_t>(kEscapeBase + bytes[k]));
-  }
-  return text;
+    return end;
+  });
 }
 
 // A surrogate that is not an escaped byte (a high surrogate without its
@@ -49,20 +32,13 @@ std::u16string NativeNameToText(std::string_view native) {
 // in the three-byte form of its value, so distinct texts still give
 // distinct names.
 std::string TextToNativeName(std::u16string_view text) {
-  std::string native;
-  native.reserve(text.size() * 3);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
-      AppendUtf8(U16_GET_SUPPLEMENTARY(unit, text[i + 1]), &native);
-      ++i;
-    } else if (unit >= kFirstEscape && unit <= kLastEscape) {
-      native.push_back(static_cast<char>(unit - kEscapeBase));
+  return EncodeUtf8Name(text, [](char16_t unit, std::string* native) {
+    if (unit >= kFirstEscape && unit <= kLastEscape) {
+      native->push_back(static_cast<char>(unit - kEscapeBase));
     } else {
-      AppendUtf8(unit, &native);
+      AppendUtf8(unit, native);
     }
-  }
-  return native;
+  });
 }
 
 bool IsRelativePath(std::u16string_view path) { return path.empty() || path[0] != u'/'; }
