@@ -9,50 +9,19 @@
 #include "platform/named_object_posix.h"
 
 namespace qm::platform {
-namespace {
 
-NamedObjectStatus AcquireMapping(std::u16string_view name, bool create, size_t size,
-                                 NamedHandle* mapping, bool* created) {
-  NamedObjectRequest request;
-  request.kind = NamedObjectKind::kMapping;
-  request.name = name;
-  request.create = create;
-  request.size = size;
-  return AcquireNamedObject(request, mapping, created);
-}
-
-}  // namespace
-
-NamedObjectStatus OpenNamedMapping(std::u16string_view name, NamedHandle* mapping) {
-  bool created = false;
-  return AcquireMapping(name, false, 0, mapping, &created);
-}
-
-NamedObjectStatus CreateNamedMapping(std::u16string_view name, size_t size,
-                                     NamedHandle* mapping, bool* existed) {
-  bool created = false;
-  NamedObjectStatus status = AcquireMapping(name, true, size, mapping, &created);
-  if (status.ok()) *existed = !created;
-  return status;
-}
-
-NamedObjectStatus MapNamedView(NamedHandle mapping, NamedView* view) {
-  if (mapping == nullptr || mapping->kind != NamedObjectKind::kMapping) {
-    return {NamedObjectError::kBadHandle, EINVAL};
-  }
+NamedObjectStatus AddNamedView(NamedObject* mapping, NamedView* view) {
   AddNamedObjectReference(mapping);
   view->base = mapping->base;
   view->size = mapping->size;
   return {};
 }
 
-NamedObjectStatus UnmapNamedView(const void* base) {
+bool ReleaseNamedView(const void* base) {
   NamedObject* mapping = FindNamedObjectAt(base);
-  if (mapping == nullptr || mapping->kind != NamedObjectKind::kMapping) {
-    return {NamedObjectError::kUnmapView, EINVAL};
-  }
+  if (mapping == nullptr || mapping->kind != NamedObjectKind::kMapping) return false;
   ReleaseNamedObjectReference(mapping);
-  return {};
+  return true;
 }
 
 NamedObjectStatus FlushNamedView(const void* base, size_t bytes) {

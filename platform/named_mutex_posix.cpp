@@ -20,11 +20,7 @@ struct SharedMutex {
   pthread_mutex_t mutex;
 };
 
-SharedMutex* MutexOf(NamedHandle handle) { return reinterpret_cast<SharedMutex*>(handle->base); }
-
-bool IsMutexHandle(NamedHandle handle) {
-  return handle != nullptr && handle->kind == NamedObjectKind::kMutex;
-}
+SharedMutex* MutexOf(NamedObject* object) { return reinterpret_cast<SharedMutex*>(object->base); }
 
 int SetUpAttributes(pthread_mutexattr_t* attributes) {
   int result = pthread_mutexattr_setpshared(attributes, PTHREAD_PROCESS_SHARED);
@@ -67,26 +63,7 @@ bool IsSharedMutex(const uint8_t* base, size_t size) {
          reinterpret_cast<const SharedMutex*>(base)->magic == kMutexMagic;
 }
 
-NamedObjectStatus CreateNamedMutex(std::u16string_view name, bool initiallyOwned,
-                                   NamedHandle* mutex, bool* existed) {
-  NamedObjectRequest request;
-  request.kind = NamedObjectKind::kMutex;
-  request.name = name;
-  request.create = true;
-  request.size = SharedMutexSize();
-  request.initiallyOwned = initiallyOwned;
-  bool created = false;
-  NamedObjectStatus status = AcquireNamedObject(request, mutex, &created);
-  if (status.ok()) *existed = !created;
-  return status;
-}
-
-WaitResult WaitForNamedMutex(NamedHandle mutex, uint32_t timeoutMs, NamedObjectStatus* status) {
-  *status = {};
-  if (!IsMutexHandle(mutex)) {
-    *status = {NamedObjectError::kBadHandle, EINVAL};
-    return WaitResult::kFailed;
-  }
+WaitResult WaitForMutexObject(NamedObject* mutex, uint32_t timeoutMs, NamedObjectStatus* status) {
   const timespec deadline = DeadlineAfter(timeoutMs);
   const int result = pthread_mutex_clocklock(&MutexOf(mutex)->mutex, CLOCK_MONOTONIC, &deadline);
   switch (result) {
@@ -108,8 +85,7 @@ WaitResult WaitForNamedMutex(NamedHandle mutex, uint32_t timeoutMs, NamedObjectS
   }
 }
 
-NamedObjectStatus ReleaseNamedMutex(NamedHandle mutex) {
-  if (!IsMutexHandle(mutex)) return {NamedObjectError::kBadHandle, EINVAL};
+NamedObjectStatus ReleaseMutexObject(NamedObject* mutex) {
   const int result = pthread_mutex_unlock(&MutexOf(mutex)->mutex);
   if (result != 0) return {NamedObjectError::kReleaseMutex, result};
   --mutex->ownedDepth;

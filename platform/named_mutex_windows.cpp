@@ -4,13 +4,6 @@
 #include "platform/named_object_windows.h"
 
 namespace qm::platform {
-namespace {
-
-bool IsMutexHandle(NamedHandle handle) {
-  return handle != nullptr && handle->kind == NamedObjectKind::kMutex;
-}
-
-}  // namespace
 
 // For a mutex that exists already, the kernel ignores the initial owner.
 NamedObjectStatus OpenKernelMutex(const NamedObjectRequest& request, const std::wstring& name,
@@ -21,25 +14,7 @@ NamedObjectStatus OpenKernelMutex(const NamedObjectRequest& request, const std::
   return {};
 }
 
-NamedObjectStatus CreateNamedMutex(std::u16string_view name, bool initiallyOwned,
-                                   NamedHandle* mutex, bool* existed) {
-  NamedObjectRequest request;
-  request.kind = NamedObjectKind::kMutex;
-  request.name = name;
-  request.create = true;
-  request.initiallyOwned = initiallyOwned;
-  bool created = false;
-  NamedObjectStatus status = AcquireNamedObject(request, mutex, &created);
-  if (status.ok()) *existed = !created;
-  return status;
-}
-
-WaitResult WaitForNamedMutex(NamedHandle mutex, uint32_t timeoutMs, NamedObjectStatus* status) {
-  *status = {};
-  if (!IsMutexHandle(mutex)) {
-    *status = {NamedObjectError::kBadHandle, ERROR_INVALID_HANDLE};
-    return WaitResult::kFailed;
-  }
+WaitResult WaitForMutexObject(NamedObject* mutex, uint32_t timeoutMs, NamedObjectStatus* status) {
   switch (::WaitForSingleObject(mutex->handle, timeoutMs)) {
     case WAIT_OBJECT_0:
       AddMutexOwnership(mutex, false);
@@ -56,8 +31,7 @@ WaitResult WaitForNamedMutex(NamedHandle mutex, uint32_t timeoutMs, NamedObjectS
   }
 }
 
-NamedObjectStatus ReleaseNamedMutex(NamedHandle mutex) {
-  if (!IsMutexHandle(mutex)) return {NamedObjectError::kBadHandle, ERROR_INVALID_HANDLE};
+NamedObjectStatus ReleaseMutexObject(NamedObject* mutex) {
   if (!::ReleaseMutex(mutex->handle)) {
     return {NamedObjectError::kReleaseMutex, static_cast<int>(::GetLastError())};
   }

@@ -23,9 +23,9 @@
 #include <string>
 #include <string_view>
 
-namespace qm::platform {
+#include "platform/named_object_backend.h"
 
-enum class NamedObjectKind { kMapping, kMutex };
+namespace qm::platform {
 
 // The folder of this process's named objects (a native path).
 std::string NamedObjectFolder();

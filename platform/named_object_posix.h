@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/named_object_backend.h"
 #include "platform/named_object_files.h"
-#include "platform/named_objects.h"
 
 namespace qm::platform {
 
@@ -44,19 +44,8 @@ struct NamedObject {
   NamedObject* next = nullptr;
 };
 
-struct NamedObjectRequest {
-  NamedObjectKind kind = NamedObjectKind::kMapping;
-  std::u16string_view name;
-  bool create = false;
-  size_t size = 0;              // of a new object
-  bool initiallyOwned = false;  // a new mutex
-};
-
-// The process's table of open objects (named_object_table_posix.cpp).
-// Acquire returns the object with one more reference, opening or creating
-// it when this process does not hold it yet.
-NamedObjectStatus AcquireNamedObject(const NamedObjectRequest& request, NamedObject** object,
-                                     bool* created);
+// The process's table of open objects (named_object_table_posix.cpp), past
+// what named_object_backend.h declares.
 void AddNamedObjectReference(NamedObject* object);
 void ReleaseNamedObjectReference(NamedObject* object);
 // The object mapped at `base`, without a new reference; null when none.

@@ -85,8 +85,10 @@ NamedObjectStatus OpenObject(const NamedObjectRequest& request, NamedObject* obj
   CreationLock lock;
   status = lock.Acquire(dir.fd, object->fileName);
   if (!status.ok()) return status;
+  // A mutex's object holds the mutex and nothing else.
+  const size_t size = request.kind == NamedObjectKind::kMutex ? SharedMutexSize() : request.size;
   HeldFile file;
-  status = OpenHeldFile(dir.fd, object->fileName, request.create, request.size, &file);
+  status = OpenHeldFile(dir.fd, object->fileName, request.create, size, &file);
   if (status.error == NamedObjectError::kNotFound) lock.RemoveFile();  // no object to order
   if (!status.ok()) return status;
   status = MapHeldFile(request, file, object);
@@ -137,6 +139,9 @@ struct CloseAtExit {
 
 }  // namespace
 
+const int kBadHandleSystemError = EINVAL;
+const int kBadViewSystemError = EINVAL;
+
 NamedObjectStatus AcquireNamedObject(const NamedObjectRequest& request, NamedObject** object,
                                      bool* created) {
   std::string fileName = NamedObjectFileName(request.kind, request.name);
@@ -176,6 +181,8 @@ void ReleaseNamedObjectReference(NamedObject* object) {
   if (object->references > 0) --object->references;
   if (object->references == 0 && object->ownedDepth.load() == 0) DestroyObject(object);
 }
+
+NamedObjectKind KindOfNamedObject(const NamedObject* object) { return object->kind; }
 
 NamedObject* FindNamedObjectAt(const void* base) {
   std::lock_guard<std::mutex> guard(g_tableLock);

@@ -35,6 +35,9 @@ void DestroyIfUnused(NamedObject* object) {
 
 }  // namespace
 
+const int kBadHandleSystemError = ERROR_INVALID_HANDLE;
+const int kBadViewSystemError = ERROR_INVALID_ADDRESS;
+
 NamedObjectStatus KernelOpenFailure(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -82,6 +85,8 @@ NamedObjectStatus AcquireNamedObject(const NamedObjectRequest& request, NamedObj
   *object = g_objects;
   return {};
 }
+
+NamedObjectKind KindOfNamedObject(const NamedObject* object) { return object->kind; }
 
 // The view's size is the mapping's, in whole pages: the system rounds a
 // mapping up to them, and the bytes past the requested size are part of

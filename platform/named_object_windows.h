@@ -17,12 +17,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/named_objects.h"
+#include "platform/named_object_backend.h"
 #include "platform/windows_api.h"
 
 namespace qm::platform {
-
-enum class NamedObjectKind { kMapping, kMutex };
 
 // One named object open in this process. All but `kind`, `name` and
 // `handle` are guarded by the table's lock.
@@ -41,27 +39,10 @@ struct NamedObject {
   NamedObject* next = nullptr;
 };
 
-struct NamedObjectRequest {
-  NamedObjectKind kind = NamedObjectKind::kMapping;
-  std::u16string_view name;
-  bool create = false;
-  size_t size = 0;              // of a new mapping
-  bool initiallyOwned = false;  // a new mutex
-};
-
-// The process's table (named_object_table_windows.cpp). Acquire returns the
-// object with one more reference, opening or creating it in the kernel when
-// this process does not hold it yet; *created tells whether the kernel made
-// it just now.
-NamedObjectStatus AcquireNamedObject(const NamedObjectRequest& request, NamedObject** object,
-                                     bool* created);
-// Maps the mapping's view on first use and adds a reference for it.
-NamedObjectStatus AddNamedView(NamedObject* mapping, NamedView* view);
-// Gives back the reference of the view at `base`; false when no mapping of
-// this process has its view there.
-bool ReleaseNamedView(const void* base);
-// A wait granted the mutex to the calling thread, or its release gave up one
-// level; an abandoned wait starts afresh at one level.
+// The process's table (named_object_table_windows.cpp), past what
+// named_object_backend.h declares. A wait granted the mutex to the calling
+// thread, or its release gave up one level; an abandoned wait starts afresh
+// at one level.
 void AddMutexOwnership(NamedObject* mutex, bool abandoned);
 void DropMutexOwnership(NamedObject* mutex);
 

@@ -1,0 +1,55 @@
+// What each backend of named_objects.h provides to the front end that both
+// share (named_objects.cpp). The front end turns the calls of that header
+// into requests and refuses handles of the wrong kind; the backend keeps
+// this process's records of open objects (its own NamedObject) and does the
+// work on the system's objects.
+#ifndef QMPECORE_PLATFORM_NAMED_OBJECT_BACKEND_H_
+#define QMPECORE_PLATFORM_NAMED_OBJECT_BACKEND_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/named_objects.h"
+
+namespace qm::platform {
+
+enum class NamedObjectKind { kMapping, kMutex };
+
+struct NamedObjectRequest {
+  NamedObjectKind kind = NamedObjectKind::kMapping;
+  std::u16string_view name;
+  bool create = false;
+  size_t size = 0;              // of a new mapping
+  bool initiallyOwned = false;  // a new mutex
+};
+
+// The process's table of open objects. Acquire returns the object with one
+// more reference, opening or creating it when this process does not hold
+// it yet; *created tells whether the object was made just now rather than
+// found.
+NamedObjectStatus AcquireNamedObject(const NamedObjectRequest& request, NamedObject** object,
+                                     bool* created);
+
+// The kind of a non-null handle.
+NamedObjectKind KindOfNamedObject(const NamedObject* object);
+
+// The system's error numbers that go with a caller's mistakes: a handle
+// that is null or of the other kind, and an address that is no view.
+extern const int kBadHandleSystemError;
+extern const int kBadViewSystemError;
+
+// Maps the mapping's view on first use and adds a reference for it.
+NamedObjectStatus AddNamedView(NamedObject* mapping, NamedView* view);
+// Gives back the reference of the view at `base`; false when no mapping of
+// this process has its view there.
+bool ReleaseNamedView(const void* base);
+
+// WaitForNamedMutex and ReleaseNamedMutex on a handle known to be a mutex,
+// keeping count of the levels of ownership that this process holds.
+WaitResult WaitForMutexObject(NamedObject* mutex, uint32_t timeoutMs, NamedObjectStatus* status);
+NamedObjectStatus ReleaseMutexObject(NamedObject* mutex);
+
+}  // namespace qm::platform
+
+#endif  // QMPECORE_PLATFORM_NAMED_OBJECT_BACKEND_H_

@@ -1,0 +1,72 @@
+// The front end of named_objects.h, the same on every platform: it turns
+// each call into a request to the backend (named_object_backend.h) and
+// refuses a handle of the wrong kind before the backend sees it.
+#include "platform/named_objects.h"
+
+#include "platform/named_object_backend.h"
+
+namespace qm::platform {
+namespace {
+
+bool IsHandleOf(NamedObjectKind kind, NamedHandle handle) {
+  return handle != nullptr && KindOfNamedObject(handle) == kind;
+}
+
+NamedObjectStatus BadHandle() { return {NamedObjectError::kBadHandle, kBadHandleSystemError}; }
+
+// Opens the object, or creates it when there is none; *existed tells which.
+NamedObjectStatus CreateOrOpen(const NamedObjectRequest& request, NamedHandle* object, bool* existed) {
+  bool created = false;
+  NamedObjectStatus status = AcquireNamedObject(request, object, &created);
+  if (status.ok()) *existed = !created;
+  return status;
+}
+
+}  // namespace
+
+NamedObjectStatus OpenNamedMapping(std::u16string_view name, NamedHandle* mapping) {
+  bool created = false;
+  return AcquireNamedObject({.kind = NamedObjectKind::kMapping, .name = name}, mapping, &created);
+}
+
+NamedObjectStatus CreateNamedMapping(std::u16string_view name, size_t size,
+                                     NamedHandle* mapping, bool* existed) {
+  return CreateOrOpen(
+      {.kind = NamedObjectKind::kMapping, .name = name, .create = true, .size = size}, mapping,
+      existed);
+}
+
+NamedObjectStatus MapNamedView(NamedHandle mapping, NamedView* view) {
+  if (!IsHandleOf(NamedObjectKind::kMapping, mapping)) return BadHandle();
+  return AddNamedView(mapping, view);
+}
+
+NamedObjectStatus UnmapNamedView(const void* base) {
+  if (!ReleaseNamedView(base)) return {NamedObjectError::kUnmapView, kBadViewSystemError};
+  return {};
+}
+
+NamedObjectStatus CreateNamedMutex(std::u16string_view name, bool initiallyOwned,
+                                   NamedHandle* mutex, bool* existed) {
+  return CreateOrOpen({.kind = NamedObjectKind::kMutex,
+                       .name = name,
+                       .create = true,
+                       .initiallyOwned = initiallyOwned},
+                      mutex, existed);
+}
+
+WaitResult WaitForNamedMutex(NamedHandle mutex, uint32_t timeoutMs, NamedObjectStatus* status) {
+  *status = {};
+  if (!IsHandleOf(NamedObjectKind::kMutex, mutex)) {
+    *status = BadHandle();
+    return WaitResult::kFailed;
+  }
+  return WaitForMutexObject(mutex, timeoutMs, status);
+}
+
+NamedObjectStatus ReleaseNamedMutex(NamedHandle mutex) {
+  if (!IsHandleOf(NamedObjectKind::kMutex, mutex)) return BadHandle();
+  return ReleaseMutexObject(mutex);
+}
+
+}  // namespace qm::platform
