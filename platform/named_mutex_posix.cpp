@@ -68,14 +68,11 @@ WaitResult WaitForMutexObject(NamedObject* mutex, uint32_t timeoutMs, NamedObjec
   const int result = pthread_mutex_clocklock(&MutexOf(mutex)->mutex, CLOCK_MONOTONIC, &deadline);
   switch (result) {
     case 0:
-      ++mutex->ownedDepth;
       return WaitResult::kAcquired;
     case EOWNERDEAD:
       // Ownership is granted. Marking the mutex consistent at once keeps it
-      // usable: unlocking it without that would make it unrecoverable. The
-      // dead owner's levels of recursion are gone with it.
+      // usable: unlocking it without that would make it unrecoverable.
       pthread_mutex_consistent(&MutexOf(mutex)->mutex);
-      mutex->ownedDepth = 1;
       return WaitResult::kAbandoned;
     case ETIMEDOUT:
       return WaitResult::kTimeout;
@@ -88,8 +85,19 @@ WaitResult WaitForMutexObject(NamedObject* mutex, uint32_t timeoutMs, NamedObjec
 NamedObjectStatus ReleaseMutexObject(NamedObject* mutex) {
   const int result = pthread_mutex_unlock(&MutexOf(mutex)->mutex);
   if (result != 0) return {NamedObjectError::kReleaseMutex, result};
-  --mutex->ownedDepth;
   return {};
 }
+
+// Only the owning thread changes the count (atomic for the table, which
+// reads it from any thread), so no lock is taken.
+void AddMutexOwnership(NamedObject* mutex, bool abandoned) {
+  if (abandoned) {
+    mutex->ownedDepth = 1;
+  } else {
+    ++mutex->ownedDepth;
+  }
+}
+
+void DropMutexOwnership(NamedObject* mutex) { --mutex->ownedDepth; }
 
 }  // namespace qm::platform

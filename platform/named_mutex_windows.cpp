@@ -17,11 +17,8 @@ NamedObjectStatus OpenKernelMutex(const NamedObjectRequest& request, const std::
 WaitResult WaitForMutexObject(NamedObject* mutex, uint32_t timeoutMs, NamedObjectStatus* status) {
   switch (::WaitForSingleObject(mutex->handle, timeoutMs)) {
     case WAIT_OBJECT_0:
-      AddMutexOwnership(mutex, false);
       return WaitResult::kAcquired;
     case WAIT_ABANDONED:
-      // The dead owner's levels of recursion are gone with it.
-      AddMutexOwnership(mutex, true);
       return WaitResult::kAbandoned;
     case WAIT_TIMEOUT:
       return WaitResult::kTimeout;
@@ -35,7 +32,6 @@ NamedObjectStatus ReleaseMutexObject(NamedObject* mutex) {
   if (!::ReleaseMutex(mutex->handle)) {
     return {NamedObjectError::kReleaseMutex, static_cast<int>(::GetLastError())};
   }
-  DropMutexOwnership(mutex);
   return {};
 }
 

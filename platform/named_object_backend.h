@@ -45,10 +45,15 @@ NamedObjectStatus AddNamedView(NamedObject* mapping, NamedView* view);
 // this process has its view there.
 bool ReleaseNamedView(const void* base);
 
-// WaitForNamedMutex and ReleaseNamedMutex on a handle known to be a mutex,
-// keeping count of the levels of ownership that this process holds.
+// The system's wait and release of a mutex, on a handle known to be one.
 WaitResult WaitForMutexObject(NamedObject* mutex, uint32_t timeoutMs, NamedObjectStatus* status);
 NamedObjectStatus ReleaseMutexObject(NamedObject* mutex);
+
+// The count of the levels of ownership that threads of this process hold on
+// a mutex, which keeps its record while a handle is closed: one more for a
+// granted wait (one in all for an abandoned one), one less for a release.
+void AddMutexOwnership(NamedObject* mutex, bool abandoned);
+void DropMutexOwnership(NamedObject* mutex);
 
 }  // namespace qm::platform
 

@@ -39,13 +39,6 @@ struct NamedObject {
   NamedObject* next = nullptr;
 };
 
-// The process's table (named_object_table_windows.cpp), past what
-// named_object_backend.h declares. A wait granted the mutex to the calling
-// thread, or its release gave up one level; an abandoned wait starts afresh
-// at one level.
-void AddMutexOwnership(NamedObject* mutex, bool abandoned);
-void DropMutexOwnership(NamedObject* mutex);
-
 // The kernel calls for each kind (named_mapping_windows.cpp,
 // named_mutex_windows.cpp), run under the table's lock.
 NamedObjectStatus OpenKernelMapping(const NamedObjectRequest& request, const std::wstring& name,

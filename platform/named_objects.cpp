@@ -61,12 +61,19 @@ WaitResult WaitForNamedMutex(NamedHandle mutex, uint32_t timeoutMs, NamedObjectS
     *status = BadHandle();
     return WaitResult::kFailed;
   }
-  return WaitForMutexObject(mutex, timeoutMs, status);
+  const WaitResult result = WaitForMutexObject(mutex, timeoutMs, status);
+  // An abandoned mutex starts afresh: its dead owner's levels went with it.
+  if (result == WaitResult::kAcquired || result == WaitResult::kAbandoned) {
+    AddMutexOwnership(mutex, result == WaitResult::kAbandoned);
+  }
+  return result;
 }
 
 NamedObjectStatus ReleaseNamedMutex(NamedHandle mutex) {
   if (!IsHandleOf(NamedObjectKind::kMutex, mutex)) return BadHandle();
-  return ReleaseMutexObject(mutex);
+  const NamedObjectStatus status = ReleaseMutexObject(mutex);
+  if (status.ok()) DropMutexOwnership(mutex);
+  return status;
 }
 
 }  // namespace qm::platform
