@@ -39,7 +39,8 @@ NamedObjectKind KindOfNamedObject(const NamedObject* object);
 extern const int kBadHandleSystemError;
 extern const int kBadViewSystemError;
 
-// Maps the mapping's view on first use and adds a reference for it.
+// The mapping's one view in this process (mapped when first asked for, where
+// the backend does not map it on opening), with one more reference for it.
 NamedObjectStatus AddNamedView(NamedObject* mapping, NamedView* view);
 // Gives back the reference of the view at `base`; false when no mapping of
 // this process has its view there.
