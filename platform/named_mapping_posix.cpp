@@ -11,18 +11,13 @@
 namespace qm::platform {
 
 NamedObjectStatus AddNamedView(NamedObject* mapping, NamedView* view) {
-  AddNamedObjectReference(mapping);
+  AddNamedObjectView(mapping);
   view->base = mapping->base;
   view->size = mapping->size;
   return {};
 }
 
-bool ReleaseNamedView(const void* base) {
-  NamedObject* mapping = FindNamedObjectAt(base);
-  if (mapping == nullptr || mapping->kind != NamedObjectKind::kMapping) return false;
-  ReleaseNamedObjectReference(mapping);
-  return true;
-}
+bool ReleaseNamedView(const void* base) { return ReleaseNamedObjectViewAt(base); }
 
 NamedObjectStatus FlushNamedView(const void* base, size_t bytes) {
   const auto pageSize = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));

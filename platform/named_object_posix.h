@@ -35,8 +35,11 @@ struct NamedObject {
   int fd = -1;
   uint8_t* base = nullptr;
   size_t size = 0;
-  // Handles plus views; guarded by the table's lock.
+  // Handles plus views, and views alone; guarded by the table's lock. A
+  // view is counted apart so that unmapping one view too many is refused
+  // instead of giving up a handle's reference.
   size_t references = 0;
+  size_t views = 0;
   // Mutexes: the levels of ownership that a thread of this process holds.
   // The memory of an owned mutex stays mapped (the thread's robust list
   // points into it).
@@ -46,10 +49,12 @@ struct NamedObject {
 
 // The process's table of open objects (named_object_table_posix.cpp), past
 // what named_object_backend.h declares.
-void AddNamedObjectReference(NamedObject* object);
 void ReleaseNamedObjectReference(NamedObject* object);
-// The object mapped at `base`, without a new reference; null when none.
-NamedObject* FindNamedObjectAt(const void* base);
+// One more view of a mapping.
+void AddNamedObjectView(NamedObject* mapping);
+// Gives back one view of the mapping mapped at `base`; false when no
+// mapping is mapped there or all its views were given back.
+bool ReleaseNamedObjectViewAt(const void* base);
 
 // The files (named_object_files_posix.cpp).
 // Opens the folder for the *at calls, after making it when `make` is set and

@@ -137,6 +137,11 @@ struct CloseAtExit {
   }
 } g_closeAtExit;
 
+void ReleaseReferenceLocked(NamedObject* object) {
+  if (object->references > 0) --object->references;
+  if (object->references == 0 && object->ownedDepth.load() == 0) DestroyObject(object);
+}
+
 }  // namespace
 
 const int kBadHandleSystemError = EINVAL;
@@ -171,25 +176,29 @@ NamedObjectStatus AcquireNamedObject(const NamedObjectRequest& request, NamedObj
   return {};
 }
 
-void AddNamedObjectReference(NamedObject* object) {
-  std::lock_guard<std::mutex> guard(g_tableLock);
-  ++object->references;
-}
-
 void ReleaseNamedObjectReference(NamedObject* object) {
   std::lock_guard<std::mutex> guard(g_tableLock);
-  if (object->references > 0) --object->references;
-  if (object->references == 0 && object->ownedDepth.load() == 0) DestroyObject(object);
+  ReleaseReferenceLocked(object);
 }
 
 NamedObjectKind KindOfNamedObject(const NamedObject* object) { return object->kind; }
 
-NamedObject* FindNamedObjectAt(const void* base) {
+void AddNamedObjectView(NamedObject* mapping) {
+  std::lock_guard<std::mutex> guard(g_tableLock);
+  ++mapping->views;
+  ++mapping->references;
+}
+
+bool ReleaseNamedObjectViewAt(const void* base) {
   std::lock_guard<std::mutex> guard(g_tableLock);
   for (NamedObject* object = g_objects; object != nullptr; object = object->next) {
-    if (object->base == base) return object;
+    if (object->base != base || object->kind != NamedObjectKind::kMapping) continue;
+    if (object->views == 0) return false;
+    --object->views;
+    ReleaseReferenceLocked(object);
+    return true;
   }
-  return nullptr;
+  return false;
 }
 
 void CloseNamedHandle(NamedHandle handle) {
