@@ -107,6 +107,29 @@ bool FieldTexts::TextOf(const FieldInfo& info, const FieldValue& value,
   return false;
 }
 
+bool FieldTexts::MayMatch(const FieldInfo& info, const EnumMatches& enumMatches) {
+  switch (info.form) {
+    case TextForm::kText:
+    case TextForm::kVariant:
+      return true;
+    case TextForm::kNumber:
+    case TextForm::kNumberSet:
+      return numbersMayMatch_;
+    case TextForm::kEnum:
+      return enumMatches.AnyMatches();
+    case TextForm::kReference: {
+      References& references = references_[Index(info.lookup)];
+      if (!references.planned) PlanReferences(info.lookup, &references);
+      return !references.filtered || !references.matching.empty();
+    }
+    case TextForm::kDate:
+      return datesMayMatch_;
+    case TextForm::kReal:
+      return realsMayMatch_;
+  }
+  return true;
+}
+
 // A referenced name is found either by searching the lookup for each
 // reference, or, when the table makes at least half as many references to
 // the lookup as the lookup has names, by one pass over its names that

@@ -29,6 +29,7 @@ class EnumMatches {
   bool TextMatches(int64_t value) const {
     return value >= 0 && value < 32 && ((matching_ >> value) & 1) != 0;
   }
+  bool AnyMatches() const { return matching_ != 0; }
 
  private:
   uint32_t matching_ = 0;
@@ -57,6 +58,11 @@ class FieldTexts {
   // made.
   bool TextOf(const FieldInfo& info, const FieldValue& value, const EnumMatches& enumMatches,
               std::u16string_view* text);
+
+  // False when TextOf returns false for every value of the field, as far
+  // as the needle and the lookups tell; a table search then skips the
+  // field in every record. Call it after the last ExpectReferences.
+  bool MayMatch(const FieldInfo& info, const EnumMatches& enumMatches);
 
  private:
   // How the references through one lookup are resolved: `matching` holds

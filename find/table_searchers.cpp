@@ -29,6 +29,9 @@ class TableScan {
       enumMatches_.emplace_back(field.info.names, needle);
       if (field.info.form == TextForm::kReference) texts_.ExpectReferences(field.info.lookup, rows);
     }
+    for (size_t i = 0; i < layout.fields.size(); ++i) {
+      if (texts_.MayMatch(layout.fields[i].info, enumMatches_[i])) live_.push_back(i);
+    }
   }
 
   // Tests the fields of one row, which `id` and `name` identify in results.
@@ -53,7 +56,7 @@ class TableScan {
   // while it returns true; returns false when it stopped the walk.
   template <class OnHit>
   bool ForEachHit(const Row& row, OnHit onHit) {
-    for (size_t i = 0; i < layout_.fields.size(); ++i) {
+    for (size_t i : live_) {
       const FieldDescriptor<Row>& field = layout_.fields[i];
       if (field.tested != nullptr && !field.tested(row)) continue;
       std::u16string_view text;
@@ -88,6 +91,10 @@ class TableScan {
   FindResultList* results_;
   FindResult result_;
   std::vector<EnumMatches> enumMatches_;   // one per field, by index
+  // The fields that the needle can match at all, in column order: most
+  // number, date and enumeration fields drop out for a word, most text
+  // fields for a number.
+  std::vector<size_t> live_;
   const std::u16string* owner_ = nullptr;  // the current row's, until used
 };
 
