@@ -41,22 +41,6 @@ bool IsAscii(std::u16string_view text) {
   return true;
 }
 
-// For each ASCII character, the BMP characters above ASCII that fold to
-// it. (No supplementary character folds into the BMP.)
-const std::array<std::u16string, kAsciiEnd>& ForeignFolds() {
-  static const std::array<std::u16string, kAsciiEnd> table = [] {
-    std::array<std::u16string, kAsciiEnd> foreign;
-    const char16_t* fold = platform::BmpFoldTable();
-    for (char32_t unit = kAsciiEnd; unit <= 0xFFFF; ++unit) {
-      if (!U16_IS_SURROGATE(unit) && fold[unit] < kAsciiEnd) {
-        foreign[fold[unit]].push_back(static_cast<char16_t>(unit));
-      }
-    }
-    return foreign;
-  }();
-  return table;
-}
-
 MaskedPattern<char> ExactBytes(std::u16string_view text) {
   std::string utf8;
   TextToBytes(&utf8, text, kCodePageUtf8, 1);
@@ -80,8 +64,9 @@ std::vector<MaskedPattern<char>> ForeignVariants(std::u16string_view folded) {
   for (char16_t unit : folded) {
     if (seen[unit]) continue;
     seen[unit] = true;
-    for (char16_t foreign : ForeignFolds()[unit]) {
-      variants.push_back(ExactBytes(std::u16string_view(&foreign, 1)));
+    // Other ASCII units that fold to it have their case bit free.
+    for (char16_t foreign : platform::UnitsFoldingTo(unit)) {
+      if (foreign >= kAsciiEnd) variants.push_back(ExactBytes(std::u16string_view(&foreign, 1)));
     }
   }
   return variants;

@@ -42,14 +42,26 @@ class SearchNeedle {
   bool CanOccurInNumberText() const { return canOccurInNumberText_; }
 
  private:
-  template <class Fold>
-  size_t Scan(std::u16string_view haystack, Fold fold) const;
+  // A test of one haystack unit that says exactly whether it compares
+  // equal to a needle unit: (unit | orBits) == target. Not every needle
+  // unit has one (the "k" that three units fold to has none).
+  struct UnitTest {
+    char16_t orBits = 0;
+    char16_t target = 0;
+    bool exact = false;
+    bool operator()(char16_t unit) const { return static_cast<char16_t>(unit | orBits) == target; }
+  };
+  static UnitTest ExactTestOf(char16_t compared, bool caseSensitive);
+
+  template <class Fold, class FirstTest>
+  size_t Scan(std::u16string_view haystack, Fold fold, FirstTest isFirst) const;
 
   std::u16string text_;
   std::u16string compared_;
   bool caseSensitive_;
   bool canOccurInNumberText_;
   const char16_t* foldTable_;
+  UnitTest firstTest_;
 };
 
 // The one matching rule of the find: whether `field` contains the needle.

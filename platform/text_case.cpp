@@ -5,8 +5,11 @@
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace qm::platform {
 namespace {
@@ -52,11 +55,31 @@ bool FoldedMatchAt(std::u16string_view haystack, size_t at, std::u16string_view 
   return true;
 }
 
+// (fold, unit) for every BMP unit that folds to another unit, ascending.
+using FoldPairs = std::vector<std::pair<char16_t, char16_t>>;
+
+FoldPairs BuildFoldPairs(const char16_t* table) {
+  FoldPairs pairs;
+  for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+    if (table[unit] != unit) pairs.emplace_back(table[unit], static_cast<char16_t>(unit));
+  }
+  std::sort(pairs.begin(), pairs.end());
+  return pairs;
+}
+
 }  // namespace
 
 const char16_t* BmpFoldTable() {
   static const std::unique_ptr<FoldTable> table = BuildFoldTable();
   return table->data();
+}
+
+std::u16string UnitsFoldingTo(char16_t folded) {
+  static const FoldPairs pairs = BuildFoldPairs(BmpFoldTable());
+  std::u16string units;
+  auto at = std::lower_bound(pairs.begin(), pairs.end(), std::make_pair(folded, char16_t{0}));
+  for (; at != pairs.end() && at->first == folded; ++at) units.push_back(at->second);
+  return units;
 }
 
 char32_t FoldCodePoint(char32_t codePoint) {

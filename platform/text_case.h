@@ -20,6 +20,11 @@ const char16_t* BmpFoldTable();
 
 inline char16_t FoldUnit(char16_t unit) { return BmpFoldTable()[unit]; }
 
+// The BMP units other than `folded` whose fold is `folded`, ascending: "K"
+// and the Kelvin sign for "k". Empty for a surrogate and for a unit that
+// is no fold of another. (`folded` folds to itself when it is a fold.)
+std::u16string UnitsFoldingTo(char16_t folded);
+
 // The simple case fold of any code point (a supplementary code point may
 // fold to another supplementary code point, never to a BMP one).
 char32_t FoldCodePoint(char32_t codePoint);

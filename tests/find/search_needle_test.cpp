@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_case.h"
+
 namespace qm {
 namespace {
 
@@ -19,6 +21,33 @@ TEST(SearchNeedleTest, FindsTheFirstOccurrenceInUnits) {
   EXPECT_EQ(SearchNeedle(u"\U00010428", 1).FindIn(u"\U00010400"), npos);
   EXPECT_EQ(SearchNeedle(u"aba", 0).FindIn(u"ab"), npos);
   EXPECT_EQ(SearchNeedle(u"", 0).FindIn(u"abc"), npos);
+}
+
+// The scan tests a haystack unit against the needle's first unit without
+// folding it where it can; that test must accept exactly the units that
+// fold to it. Checked over every BMP unit for needles whose first unit has
+// no other unit folding to it, one other (one bit apart or not), several,
+// and for surrogates and non-letters.
+TEST(SearchNeedleTest, FirstUnitMatchesExactlyTheUnitsFoldingToIt) {
+  EXPECT_EQ(platform::UnitsFoldingTo(u'k'), u"K\u212A");
+  EXPECT_EQ(platform::UnitsFoldingTo(u'K'), u"");
+  const char16_t* fold = platform::BmpFoldTable();
+  for (char16_t first : {u'a', u'k', u's', u'7', u' ', u'\u00E5', u'\u03C3', u'\u03B8', u'\u0131',
+                         u'\u0561', u'\u1E9E', char16_t{0xD801}, char16_t{0xDC28}, u'\uFFFD'}) {
+    for (int32_t matchCase : {0, 1}) {
+      const std::u16string needle{first, u'x'};
+      const SearchNeedle prepared(needle, matchCase);
+      for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        const std::u16string haystack{static_cast<char16_t>(unit), u'x'};
+        const bool expected =
+            matchCase == 1 ? unit == first
+                           : (unit < 0xD800 || unit > 0xDFFF ? fold[unit] == fold[first]
+                                                             : unit == first);
+        ASSERT_EQ(prepared.FindIn(haystack) == 0, expected)
+            << "first " << int{first} << " unit " << static_cast<uint32_t>(unit) << " matchCase " << matchCase;
+      }
+    }
+  }
 }
 
 TEST(SearchNeedleTest, KnowsWhichAlphabetsCanHoldIt) {
