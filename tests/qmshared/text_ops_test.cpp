@@ -118,6 +118,10 @@ TEST(FormatTextTest, InsertsTextsAsTheyStandAndNumbersInFull) {
   out = u"self";
   FormatText(&out, u"<%s>", out);  // an argument that views the output
   EXPECT_EQ(out, u"<self>");
+  out = u"a text too long to be stored inline: %s";
+  const std::u16string_view whole = out;
+  FormatText(&out, whole, whole.substr(2, 4));  // the format and an argument view it
+  EXPECT_EQ(out, u"a text too long to be stored inline: text");
 }
 
 TEST(FormatTextDeathTest, MismatchIsCaughtInDebugAndHarmlessOtherwise) {
