@@ -69,8 +69,8 @@ FieldTexts::FieldTexts(const SearchNeedle& needle, const NameLookups& lookups)
                          MatchField(kInvalidDateText, needle)),
       realsMayMatch_(needle.CanOccurIn(u"0123456789+-.eEiInNfFtTyYaA")) {}
 
-bool FieldTexts::TextOf(const FieldInfo& info, const FieldValue& value,
-                        const EnumMatches& enumMatches, std::u16string_view* text) {
+bool FieldTexts::MadeTextOf(const FieldInfo& info, const FieldValue& value,
+                            const EnumMatches& enumMatches, std::u16string_view* text) {
   switch (info.form) {
     case TextForm::kText:
       if (value.text == nullptr) return false;

@@ -56,8 +56,14 @@ class FieldTexts {
   // enumeration or referenced name known not to match, a number when the
   // needle is no number text, an absent or empty value); then no text is
   // made.
+  // A stored text, the most common case by far, needs no call.
   bool TextOf(const FieldInfo& info, const FieldValue& value, const EnumMatches& enumMatches,
-              std::u16string_view* text);
+              std::u16string_view* text) {
+    if (info.form != TextForm::kText) return MadeTextOf(info, value, enumMatches, text);
+    if (value.text == nullptr) return false;
+    *text = *value.text;
+    return true;
+  }
 
   // False when TextOf returns false for every value of the field, as far
   // as the needle and the lookups tell; a table search then skips the
@@ -75,6 +81,8 @@ class FieldTexts {
   };
 
   static size_t Index(LookupId lookup) { return static_cast<size_t>(lookup); }
+  bool MadeTextOf(const FieldInfo& info, const FieldValue& value, const EnumMatches& enumMatches,
+                  std::u16string_view* text);
   bool ResolveReference(LookupId lookup, int32_t id, std::u16string_view* text);
   void PlanReferences(LookupId lookup, References* references);
   bool VariantText(const Variant& variant, std::u16string_view* text);
