@@ -183,33 +183,6 @@ TEST_F(SampleContent, SummaryShowsTheRecordCountsOfTheFile) {
   EXPECT_NE(summary_->find("\"" + std::string(cli::kCommonNeedle) + "\""), std::string::npos);
 }
 
-// Most references name a record (or a file) of the sample itself.
-TEST_F(SampleContent, ReferencesMostlyNameRecordsAndFilesOfTheSample) {
-  std::set<int64_t> tagIds, groupIds;
-  for (const auto& [key, tag] : *set_->ioTags) tagIds.insert(tag.head.id);
-  for (const auto& [key, db] : *set_->databases) groupIds.insert(db.groupId);
-  size_t resolved = 0;
-  for (const auto& [key, alarm] : *set_->alarms) resolved += tagIds.contains(alarm.tagId);
-  EXPECT_GT(resolved, set_->alarms->size() * 3 / 4);
-  resolved = 0;
-  for (const auto& [key, tag] : *set_->ioTags) resolved += groupIds.contains(tag.persistDb);
-  EXPECT_GT(resolved, set_->ioTags->size() / 3);
-
-  auto fileOf = [](const std::u16string& name) {
-    return folder_->path() / std::string(name.begin(), name.end());  // ASCII names
-  };
-  ASSERT_TRUE(set_->general->contains(std::u16string(kGeneralProjectId)));
-  EXPECT_TRUE(fs::exists(fileOf(set_->general->at(std::u16string(kGeneralPreLaunch)))));
-  EXPECT_TRUE(fs::exists(fileOf(set_->general->at(std::u16string(kGeneralPostLaunch)))));
-  size_t scriptFiles = 0;
-  for (const auto& [key, script] : *set_->scripts) {
-    const bool ascii = std::all_of(script.fileName.begin(), script.fileName.end(),
-                                   [](char16_t c) { return c < 0x80; });
-    scriptFiles += ascii && fs::exists(fileOf(script.fileName));
-  }
-  EXPECT_GE(scriptFiles, 2u);
-}
-
 TEST_F(SampleContent, CoversEveryEnumerationValueAndUnlistedOnes) {
   ExpectCovers(Values(*set_->alarms, &AlarmRecord::triggerBy), kCompareItemNames);
   ExpectCovers(Values(*set_->alarms, &AlarmRecord::condition), kAlarmConditionNames);
