@@ -120,7 +120,7 @@ bool FieldTexts::MayMatch(const FieldInfo& info, const EnumMatches& enumMatches)
     case TextForm::kReference: {
       References& references = references_[Index(info.lookup)];
       if (!references.planned) PlanReferences(info.lookup, &references);
-      return !references.filtered || !references.matching.empty();
+      return !references.filtered || !references.matching->empty();
     }
     case TextForm::kDate:
       return datesMayMatch_;
@@ -145,11 +145,19 @@ bool FieldTexts::ResolveReference(LookupId lookup, int32_t id, std::u16string_vi
     *text = LookupName(LookupOf(lookups_, lookup), id);
     return !text->empty();
   }
-  auto found = std::lower_bound(references.matching.begin(), references.matching.end(), id,
+  const NameMatches& matching = *references.matching;
+  auto found = std::lower_bound(matching.begin(), matching.end(), id,
                                 [](const auto& entry, int32_t key) { return entry.first < key; });
-  if (found == references.matching.end() || found->first != id) return false;
+  if (found == matching.end() || found->first != id) return false;
   *text = *found->second;
   return true;
+}
+
+void FieldTexts::KnowMatches(LookupId lookup, const NameMatches& matches) {
+  References& references = references_[Index(lookup)];
+  references.planned = true;
+  references.filtered = true;
+  references.matching = &matches;
 }
 
 void FieldTexts::PlanReferences(LookupId lookup, References* references) {
@@ -158,7 +166,7 @@ void FieldTexts::PlanReferences(LookupId lookup, References* references) {
   references->filtered = names.size() <= 2 * references->expected;
   if (!references->filtered) return;
   for (const auto& [id, name] : names) {
-    if (MatchField(name, needle_)) references->matching.emplace_back(id, &name);
+    if (MatchField(name, needle_)) references->found.emplace_back(id, &name);
   }
 }
 

@@ -51,6 +51,11 @@ class FieldTexts {
     references_[Index(lookup)].expected += count;
   }
 
+  // Gives the names of `lookup` that hold the needle, found by a caller
+  // that walked them anyway; references through `lookup` are then settled
+  // by searching `matches`, which must outlive this object.
+  void KnowMatches(LookupId lookup, const NameMatches& matches);
+
   // Sets `text` to the text of `value` shown as `info` says and returns
   // true, or returns false when that text cannot hold the needle (an
   // enumeration or referenced name known not to match, a number when the
@@ -71,13 +76,15 @@ class FieldTexts {
   bool MayMatch(const FieldInfo& info, const EnumMatches& enumMatches);
 
  private:
-  // How the references through one lookup are resolved: `matching` holds
-  // the names that hold the needle, ascending by id, when `filtered`.
+  // How the references through one lookup are resolved: when `filtered`,
+  // `matching` holds the names that hold the needle (`found`, or a list
+  // that KnowMatches gave).
   struct References {
     size_t expected = 0;
     bool planned = false;
     bool filtered = false;
-    std::vector<std::pair<int32_t, const std::u16string*>> matching;
+    NameMatches found;
+    const NameMatches* matching = &found;
   };
 
   static size_t Index(LookupId lookup) { return static_cast<size_t>(lookup); }

@@ -43,9 +43,10 @@ class FindRun {
   void SearchFiles(const PatternList& patterns);
   void SearchFilesNamedLike(const std::u16string& item);
   void SearchFile(const std::u16string& fullPath);
-  void Search(TableNumber table, int32_t ownerId = -1) {
+  void Search(TableNumber table, int32_t ownerId = -1,
+              const NameMatches* matchingTagNames = nullptr) {
     SearchGridTable(table, request_.tables, *request_.lookups, ownerId, needle_,
-                    request_.results);
+                    request_.results, matchingTagNames);
   }
   const std::u16string& ProjectFolder();
 
@@ -61,13 +62,15 @@ void FindRun::SearchAllTables() {
   BuildTimerNames(tables, &lookups.timerNames);
   BuildDatabaseNames(tables, &lookups.databaseNames);
   BuildOutputNames(tables, &lookups.outputNames);
-  const TagsWithHits tagsWithHits = RebuildTagNamesFindingTagsWithHits(tables, &lookups, needle_);
+  const TagWalk tagWalk = WalkTags(tables, &lookups, needle_);
+  const NameMatches* matchingTagNames =
+      tagWalk.matchingNames ? &*tagWalk.matchingNames : nullptr;
   for (TableNumber table : {kTableGeneral, kTableTimer, kTableDatabase, kTableOutput,
                             kTableAlarm, kTableUser, kTableScript, kTableIo,
                             kTableIoDevices}) {
-    Search(table);
+    Search(table, -1, matchingTagNames);
   }
-  SearchTags(tagsWithHits, lookups, needle_, request_.results);
+  SearchTags(tagWalk, lookups, needle_, request_.results);
 }
 
 // A single table, with the lookups that its searcher reads rebuilt first.

@@ -20,6 +20,7 @@ void NameLookupRefresh::Add(int32_t key, const std::u16string& name) {
   if (merging_ && !first_ && key <= last_) {
     lookup_->erase(next_, lookup_->end());
     merging_ = false;
+    ascended_ = false;
   }
   first_ = false;
   last_ = key;

@@ -47,11 +47,15 @@ class NameLookupRefresh {
 
   void Add(int32_t key, const std::u16string& name);
   void Finish();
+  // Whether every key came after the one before: then each key came once
+  // and the lookup holds exactly the pairs given.
+  bool KeysAscended() const { return ascended_; }
 
  private:
   NameLookup* lookup_;
   NameLookup::iterator next_;  // the first entry that no pair has confirmed yet
   bool merging_ = true;
+  bool ascended_ = true;
   bool first_ = true;
   int32_t last_ = 0;
 };

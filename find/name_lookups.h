@@ -8,11 +8,17 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qm {
 
 // Ascending by id, each id at most once.
 using NameLookup = std::map<int32_t, std::u16string>;
+
+// Entries of a lookup whose names hold a find's needle, ascending by id;
+// the names are those of the records the lookup was filled from.
+using NameMatches = std::vector<std::pair<int32_t, const std::u16string*>>;
 
 struct NameLookups {
   NameLookup timerNames;     // timer id -> timer Name

@@ -20,8 +20,10 @@ class TableScan {
  public:
   // `rows` is about how many rows will be visited.
   TableScan(const TableLayout<Row>& layout, size_t rows, const SearchNeedle& needle,
-            const NameLookups& lookups, FindResultList* results)
+            const NameLookups& lookups, const NameMatches* matchingTagNames,
+            FindResultList* results)
       : layout_(layout), needle_(needle), texts_(needle, lookups), results_(results) {
+    if (matchingTagNames != nullptr) texts_.KnowMatches(LookupId::kTagNames, *matchingTagNames);
     result_.tableNumber = layout.number;
     if (layout.ownerId == nullptr) result_.location = layout.location;
     enumMatches_.reserve(layout.fields.size());
@@ -46,9 +48,15 @@ class TableScan {
     });
   }
 
-  // Whether Visit would add a result for the row; adds none.
-  bool HasHit(const Row& row) {
-    return !ForEachHit(row, [](const FieldInfo&, std::u16string_view) { return false; });
+  // The field of the first result that Visit would add for the row, or
+  // null; adds none.
+  const FieldInfo* FirstHit(const Row& row) {
+    const FieldInfo* first = nullptr;
+    ForEachHit(row, [&](const FieldInfo& info, std::u16string_view) {
+      first = &info;
+      return false;
+    });
+    return first;
   }
 
  private:
@@ -101,9 +109,9 @@ class TableScan {
 template <class Record>
 void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& layout,
                    int32_t ownerId, const NameLookups& lookups, const SearchNeedle& needle,
-                   FindResultList* results) {
+                   const NameMatches* matchingTagNames, FindResultList* results) {
   if (table == nullptr || table->empty()) return;
-  TableScan<Record> scan(layout, table->size(), needle, lookups, results);
+  TableScan<Record> scan(layout, table->size(), needle, lookups, matchingTagNames, results);
   const bool filtered = layout.ownerId != nullptr && ownerId >= 0;
   // The walk is bound by the latency of reaching each next node, so the
   // iterator moves on before the record is searched: the loads of the next
@@ -119,63 +127,80 @@ void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& 
 void SearchGeneral(const GeneralTable* table, const NameLookups& lookups,
                    const SearchNeedle& needle, FindResultList* results) {
   if (table == nullptr || table->empty()) return;
-  TableScan<GeneralTable> scan(kGeneralLayout, 1, needle, lookups, results);
+  TableScan<GeneralTable> scan(kGeneralLayout, 1, needle, lookups, nullptr, results);
   scan.Visit(*table, 0, {});
 }
 
 }  // namespace
 
 void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLookups& lookups,
-                     int32_t ownerId, const SearchNeedle& needle, FindResultList* results) {
+                     int32_t ownerId, const SearchNeedle& needle, FindResultList* results,
+                     const NameMatches* matchingTagNames) {
   if (results == nullptr || needle.empty()) return;
   switch (table) {
     case kTableGeneral:
       return SearchGeneral(set.general.get(), lookups, needle, results);
     case kTableTimer:
-      return SearchRecords(set.timers.get(), kTimerLayout, ownerId, lookups, needle, results);
+      return SearchRecords(set.timers.get(), kTimerLayout, ownerId, lookups, needle,
+                           matchingTagNames, results);
     case kTableIo:
-      return SearchRecords(set.ioPorts.get(), kIoPortLayout, ownerId, lookups, needle, results);
+      return SearchRecords(set.ioPorts.get(), kIoPortLayout, ownerId, lookups, needle,
+                           matchingTagNames, results);
     case kTableDatabase:
-      return SearchRecords(set.databases.get(), kDatabaseLayout, ownerId, lookups, needle, results);
+      return SearchRecords(set.databases.get(), kDatabaseLayout, ownerId, lookups, needle,
+                           matchingTagNames, results);
     case kTableUser:
-      return SearchRecords(set.users.get(), kUserLayout, ownerId, lookups, needle, results);
+      return SearchRecords(set.users.get(), kUserLayout, ownerId, lookups, needle,
+                           matchingTagNames, results);
     case kTableOutput:
-      return SearchRecords(set.outputs.get(), kOutputLayout, ownerId, lookups, needle, results);
+      return SearchRecords(set.outputs.get(), kOutputLayout, ownerId, lookups, needle,
+                           matchingTagNames, results);
     case kTableAlarm:
-      return SearchRecords(set.alarms.get(), kAlarmLayout, ownerId, lookups, needle, results);
+      return SearchRecords(set.alarms.get(), kAlarmLayout, ownerId, lookups, needle,
+                           matchingTagNames, results);
     case kTableScript:
-      return SearchRecords(set.scripts.get(), kScriptLayout, ownerId, lookups, needle, results);
+      return SearchRecords(set.scripts.get(), kScriptLayout, ownerId, lookups, needle,
+                           matchingTagNames, results);
     case kTableIoDevices:
-      return SearchRecords(set.ioDevices.get(), kIoDeviceLayout, ownerId, lookups, needle, results);
+      return SearchRecords(set.ioDevices.get(), kIoDeviceLayout, ownerId, lookups, needle,
+                           matchingTagNames, results);
     case kTableIoTags:
-      return SearchRecords(set.ioTags.get(), kIoTagLayout, ownerId, lookups, needle, results);
+      return SearchRecords(set.ioTags.get(), kIoTagLayout, ownerId, lookups, needle,
+                           matchingTagNames, results);
     default:
       return;
   }
 }
 
-TagsWithHits RebuildTagNamesFindingTagsWithHits(const ConfigTableSet& set,
-                                                NameLookups* lookups,
-                                                const SearchNeedle& needle) {
-  TagsWithHits withHits;
+TagWalk WalkTags(const ConfigTableSet& set, NameLookups* lookups, const SearchNeedle& needle) {
+  TagWalk walk;
+  NameMatches matchingNames;
   NameLookupRefresh refresh(&lookups->tagNames);
   if (const IoTagTable* tags = set.ioTags.get(); tags != nullptr && !tags->empty()) {
-    TableScan<IoTagRecord> scan(kIoTagLayout, tags->size(), needle, *lookups, nullptr);
+    TableScan<IoTagRecord> scan(kIoTagLayout, tags->size(), needle, *lookups, nullptr, nullptr);
+    // Name is the first field tested, so a tag's name holds the needle
+    // exactly when its first hit is in the Name field.
+    const FieldInfo* nameField = &kIoTagLayout.fields.front().info;
     for (auto next = tags->begin(); next != tags->end();) {
       const IoTagRecord& tag = (next++)->second;
       refresh.Add(tag.head.id, tag.head.name);
-      if (!needle.empty() && scan.HasHit(tag)) withHits.push_back(&tag);
+      const FieldInfo* firstHit = needle.empty() ? nullptr : scan.FirstHit(tag);
+      if (firstHit == nullptr) continue;
+      walk.withHits.push_back(&tag);
+      if (firstHit == nameField) matchingNames.emplace_back(tag.head.id, &tag.head.name);
     }
   }
   refresh.Finish();
-  return withHits;
+  if (refresh.KeysAscended()) walk.matchingNames = std::move(matchingNames);
+  return walk;
 }
 
-void SearchTags(const TagsWithHits& tags, const NameLookups& lookups, const SearchNeedle& needle,
+void SearchTags(const TagWalk& walk, const NameLookups& lookups, const SearchNeedle& needle,
                 FindResultList* results) {
-  if (results == nullptr || needle.empty() || tags.empty()) return;
-  TableScan<IoTagRecord> scan(kIoTagLayout, tags.size(), needle, lookups, results);
-  for (const IoTagRecord* tag : tags) scan.Visit(*tag, tag->head.id, tag->head.name);
+  if (results == nullptr || needle.empty() || walk.withHits.empty()) return;
+  TableScan<IoTagRecord> scan(kIoTagLayout, walk.withHits.size(), needle, lookups, nullptr,
+                              results);
+  for (const IoTagRecord* tag : walk.withHits) scan.Visit(*tag, tag->head.id, tag->head.name);
 }
 
 }  // namespace qm

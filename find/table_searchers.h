@@ -4,6 +4,7 @@
 #define QMPECORE_FIND_TABLE_SEARCHERS_H_
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "find/name_lookups.h"
@@ -19,22 +20,32 @@ namespace qm {
 // table shows. `ownerId` limits IO devices (20) to one port and IO tags
 // (21) to one device; a negative one, and any value for other tables,
 // limits nothing. A table number that names no grid table, a missing or
-// empty table, and a null `results` add nothing.
+// empty table, and a null `results` add nothing. `matchingTagNames`, when
+// given, are the entries of `lookups.tagNames` that hold the needle.
 void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLookups& lookups,
-                     int32_t ownerId, const SearchNeedle& needle, FindResultList* results);
+                     int32_t ownerId, const SearchNeedle& needle, FindResultList* results,
+                     const NameMatches* matchingTagNames = nullptr);
+
+// What one walk of the tags finds for a whole-table find.
+struct TagWalk {
+  // The tags that hold the needle in some searched field, in key order.
+  std::vector<const IoTagRecord*> withHits;
+  // The entries of the rebuilt tag-name lookup whose name holds the needle,
+  // when the walk can tell: when the tag ids ascend in key order, so that
+  // each entry holds the name of one tag.
+  std::optional<NameMatches> matchingNames;
+};
 
 // A whole-table find needs the tag names before the alarms and scripts but
 // searches the tags last, and the tags are the largest table by far: one
-// walk of it serves both. It rebuilds `lookups->tagNames` as BuildTagNames
-// would and notes the tags that hold the needle in some searched field (in
-// key order); SearchTags later appends what SearchGridTable(kTableIoTags,
-// ..., -1, ...) would have appended, visiting only those. The tables must
+// walk of it serves all three. It rebuilds `lookups->tagNames` as
+// BuildTagNames would and gathers a TagWalk: the alarms' and scripts'
+// references to tags are then settled without walking the tag names again,
+// and SearchTags appends what SearchGridTable(kTableIoTags, ..., -1, ...)
+// would have appended, visiting only the tags with hits. The tables must
 // not change in between. The tag search reads only `databaseNames`.
-using TagsWithHits = std::vector<const IoTagRecord*>;
-TagsWithHits RebuildTagNamesFindingTagsWithHits(const ConfigTableSet& set,
-                                                NameLookups* lookups,
-                                                const SearchNeedle& needle);
-void SearchTags(const TagsWithHits& tags, const NameLookups& lookups, const SearchNeedle& needle,
+TagWalk WalkTags(const ConfigTableSet& set, NameLookups* lookups, const SearchNeedle& needle);
+void SearchTags(const TagWalk& walk, const NameLookups& lookups, const SearchNeedle& needle,
                 FindResultList* results);
 
 }  // namespace qm
