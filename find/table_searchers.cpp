@@ -137,36 +137,30 @@ void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLoo
                      int32_t ownerId, const SearchNeedle& needle, FindResultList* results,
                      const NameMatches* matchingTagNames) {
   if (results == nullptr || needle.empty()) return;
+  const auto search = [&](const auto* records, const auto& layout) {
+    SearchRecords(records, layout, ownerId, lookups, needle, matchingTagNames, results);
+  };
   switch (table) {
     case kTableGeneral:
       return SearchGeneral(set.general.get(), lookups, needle, results);
     case kTableTimer:
-      return SearchRecords(set.timers.get(), kTimerLayout, ownerId, lookups, needle,
-                           matchingTagNames, results);
+      return search(set.timers.get(), kTimerLayout);
     case kTableIo:
-      return SearchRecords(set.ioPorts.get(), kIoPortLayout, ownerId, lookups, needle,
-                           matchingTagNames, results);
+      return search(set.ioPorts.get(), kIoPortLayout);
     case kTableDatabase:
-      return SearchRecords(set.databases.get(), kDatabaseLayout, ownerId, lookups, needle,
-                           matchingTagNames, results);
+      return search(set.databases.get(), kDatabaseLayout);
     case kTableUser:
-      return SearchRecords(set.users.get(), kUserLayout, ownerId, lookups, needle,
-                           matchingTagNames, results);
+      return search(set.users.get(), kUserLayout);
     case kTableOutput:
-      return SearchRecords(set.outputs.get(), kOutputLayout, ownerId, lookups, needle,
-                           matchingTagNames, results);
+      return search(set.outputs.get(), kOutputLayout);
     case kTableAlarm:
-      return SearchRecords(set.alarms.get(), kAlarmLayout, ownerId, lookups, needle,
-                           matchingTagNames, results);
+      return search(set.alarms.get(), kAlarmLayout);
     case kTableScript:
-      return SearchRecords(set.scripts.get(), kScriptLayout, ownerId, lookups, needle,
-                           matchingTagNames, results);
+      return search(set.scripts.get(), kScriptLayout);
     case kTableIoDevices:
-      return SearchRecords(set.ioDevices.get(), kIoDeviceLayout, ownerId, lookups, needle,
-                           matchingTagNames, results);
+      return search(set.ioDevices.get(), kIoDeviceLayout);
     case kTableIoTags:
-      return SearchRecords(set.ioTags.get(), kIoTagLayout, ownerId, lookups, needle,
-                           matchingTagNames, results);
+      return search(set.ioTags.get(), kIoTagLayout);
     default:
       return;
   }
