@@ -60,8 +60,7 @@ class FieldTexts {
   // true, or returns false when that text cannot hold the needle (an
   // enumeration or referenced name known not to match, a number when the
   // needle is no number text, an absent or empty value); then no text is
-  // made.
-  // A stored text, the most common case by far, needs no call.
+  // made. A stored text, the most common case by far, takes no call.
   bool TextOf(const FieldInfo& info, const FieldValue& value, const EnumMatches& enumMatches,
               std::u16string_view* text) {
     if (info.form != TextForm::kText) return MadeTextOf(info, value, enumMatches, text);
