@@ -18,7 +18,8 @@
 //
 // Walking the tables' maps dominates on a project read from a file: there
 // the records lie far apart in memory, and the walk of the 100000 tags
-// alone (once per find, for the tag names and the tag search together)
+// alone (once per find: it rebuilds the tag names, tells the alarms and
+// scripts which of them hold the needle, and finds the tags with hits)
 // costs more than all the field tests of the other tables together.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
