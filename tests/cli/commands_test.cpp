@@ -1,14 +1,11 @@
 // The commands that drive the library as the application does: exit codes
 // a shell script can rely on, and the find's JSON output.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 
+#include "support/run_command.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -23,18 +20,8 @@ class Commands : public ::testing::Test {
   }
   static void TearDownTestSuite() { delete folder_; }
 
-  // Runs qmpe with its output captured; returns the exit status.
   static int Run(const std::string& arguments, std::string* output = nullptr) {
-    std::string capture = (folder_->path() / "out.txt").string();
-    std::string command = std::string(QM_QMPE_PATH) + " " + arguments + " >" + capture + " 2>&1";
-    int status = std::system(command.c_str());
-    if (output != nullptr) {
-      std::ifstream in(capture);
-      std::stringstream text;
-      text << in.rdbuf();
-      *output = text.str();
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return qm::testing::RunQmpe(arguments, output);
   }
   static std::string Project() { return folder_->path().string() + "/p/plant.qmp"; }
 
