@@ -133,8 +133,9 @@ TEST(SampleContent, FillsEveryTableAndCoversEveryEnumerationAndVariantType) {
   ExpectCovers(*set.databases, &DatabaseRecord::purgeType, kPurgeTypeNames);
   ExpectCovers(*set.ioTags, &IoTagRecord::type, kTagDataTypeNames);
 
-  const std::set<uint16_t> layout = {kVtEmpty, kVtNull, kVtI2, kVtI4, kVtR4,  kVtR8,  kVtDate, kVtBstr,
-                                     kVtBool,  kVtI1,   kVtUi1, kVtUi2, kVtUi4, kVtI8, kVtUi8};
+  const std::set<uint16_t> layout = {kVtEmpty, kVtNull, kVtI2,  kVtI4,  kVtR4,
+                                     kVtR8,    kVtDate, kVtBstr, kVtBool, kVtI1,
+                                     kVtUi1,   kVtUi2,  kVtUi4,  kVtI8,   kVtUi8};
   std::set<uint16_t> startup, fallback;
   for (const auto& [key, tag] : *set.ioTags) {
     startup.insert(tag.startup.type);
@@ -151,7 +152,9 @@ TEST(SampleContent, HoldsDanglingReferencesRepeatedNamesOddDatesAndOtherScripts)
   for (const auto& [key, timer] : *set.timers) timerIds.insert(timer.head.id);
   bool danglingAlarmTag = false, danglingLogTimer = false, orphanDevice = false, orphanTag = false;
   for (const auto& [key, alarm] : *set.alarms) danglingAlarmTag |= !tagIds.contains(alarm.tagId);
-  for (const auto& [key, db] : *set.databases) danglingLogTimer |= !timerIds.contains(db.logTimerId);
+  for (const auto& [key, db] : *set.databases) {
+    danglingLogTimer |= !timerIds.contains(db.logTimerId);
+  }
   for (const auto& [key, device] : *set.ioDevices) orphanDevice |= device.portName.empty();
   for (const auto& [key, tag] : *set.ioTags) orphanTag |= tag.deviceName.empty();
   EXPECT_TRUE(danglingAlarmTag && danglingLogTimer && orphanDevice && orphanTag);

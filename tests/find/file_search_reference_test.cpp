@@ -3,15 +3,14 @@
 // one string per line. Many generated texts, every configuration; the
 // results must agree exactly.
 #include <gtest/gtest.h>
-#include <unicode/uchar.h>
 #include <unicode/ustring.h>
-#include <unicode/utf16.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
 #include "find/file_search.h"
+#include "reference_text.h"
 
 namespace qm {
 namespace {
@@ -27,38 +26,14 @@ std::u16string IcuDecode(const std::string& bytes) {
   return text;
 }
 
-std::u16string IcuFold(const std::u16string& text) {
-  std::u16string folded;
-  for (size_t i = 0; i < text.size();) {
-    UChar32 c;
-    U16_NEXT(text.data(), i, text.size(), c);
-    c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
-    if (c <= 0xFFFF) {
-      folded.push_back(static_cast<char16_t>(c));
-    } else {
-      folded.push_back(U16_LEAD(c));
-      folded.push_back(U16_TRAIL(c));
-    }
-  }
-  return folded;
-}
-
-std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u16string_view to) {
-  for (size_t at = text.find(from); at != text.npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
+using testing::FourReplacements;
+using testing::IcuFold;
 
 void ReferenceSearch(std::string bytes, const std::u16string& needle, int32_t matchCase,
                      const std::u16string& path, const std::u16string& folder,
                      FindResultList* results) {
   bytes = bytes.substr(0, bytes.find('\0'));
-  std::u16string text = IcuDecode(bytes);
-  text = ReplaceAll(text, u"\r", u"\r\n");
-  text = ReplaceAll(text, u"\r\n\n", u"\r\n");
-  text = ReplaceAll(text, u"\n", u"\r\n");
-  text = ReplaceAll(text, u"\r\r\n", u"\r\n");
+  const std::u16string text = FourReplacements(IcuDecode(bytes));
   if (needle.empty()) return;
   const bool blind = matchCase != 1;
   const std::u16string compared = blind ? IcuFold(needle) : needle;
@@ -85,75 +60,21 @@ void ReferenceSearch(std::string bytes, const std::u16string& needle, int32_t ma
 
 // Pieces of text: breaks of every kind, letters with foreign case variants,
 // non-ASCII and astral characters, ill-formed bytes, zero, long runs.
-const std::vector<std::string> kPieces = {"a",
-                                          "b",
-                                          "c",
-                                          "k",
-                                          "K",
-                                          "s",
-                                          "S",
-                                          "x",
-                                          " ",
-                                          "ab",
-                                          "abc",
-                                          "AZ",
-                                          "\r",
-                                          "\n",
-                                          "\r\n",
-                                          "\r\r\n",
-                                          "\n\r",
-                                          "\xC3\xA9",
-                                          "\xC3\x89",
-                                          "\xCE\xA3",
-                                          "\xCF\x83",
-                                          "\xCF\x82",
-                                          "\xF0\x90\x90\x80",
-                                          "\xF0\x90\x90\xA8",
-                                          "\xF0\x9F\x98\x80",
-                                          "\xE2\x84\xAA",
-                                          "\xC5\xBF",
-                                          "\xEF\xBB\xBF",
-                                          "\xE2\x82",
-                                          "\xC0",
-                                          "\xF0\x90",
-                                          "\xED\xA0\x80",
-                                          "\xFF",
-                                          "\x80",
-                                          std::string(20, 'a'),
-                                          std::string(37, 'b') + "\xCF\x83",
-                                          std::string(40, 'Z') + "\xC3\xA9",
-                                          std::string(1, '\0')};
+const std::vector<std::string> kPieces = {
+    "a", "b", "c", "k", "K", "s", "S", "x", " ", "ab", "abc", "AZ",
+    "\r", "\n", "\r\n", "\r\r\n", "\n\r",
+    "\xC3\xA9", "\xC3\x89", "\xCE\xA3", "\xCF\x83", "\xCF\x82",
+    "\xF0\x90\x90\x80", "\xF0\x90\x90\xA8", "\xF0\x9F\x98\x80", "\xE2\x84\xAA", "\xC5\xBF",
+    "\xEF\xBB\xBF", "\xE2\x82", "\xC0", "\xF0\x90", "\xED\xA0\x80", "\xFF", "\x80",
+    std::string(20, 'a'), std::string(37, 'b') + "\xCF\x83", std::string(40, 'Z') + "\xC3\xA9",
+    std::string(1, '\0')};
 
-const std::vector<std::u16string> kNeedles = {u"a",
-                                              u"ab",
-                                              u"abc",
-                                              u"AB",
-                                              u"za",
-                                              u"k",
-                                              u"K",
-                                              u"s",
-                                              u"Sk",
-                                              u"\u212A",
-                                              u"\u017F",
-                                              u"\u017Fa",
-                                              u"\u00E9",
-                                              u"\u00C9b",
-                                              u"\u03C3",
-                                              u"\u03A3",
-                                              u"\u03C2",
-                                              u"\U00010400",
-                                              u"\U00010428",
-                                              u"\uFFFD",
-                                              u"a\uFFFD",
-                                              std::u16string(30, u'a'),
-                                              std::u16string(u"\xD801", 1),
-                                              std::u16string(u"\xDC28", 1),
-                                              u"x a",
-                                              u"\uFEFF",
-                                              u"b\r",
-                                              u"",
-                                              u"bbbb\u03A3",
-                                              std::u16string(36, u'z') + u"\u00C9"};
+const std::vector<std::u16string> kNeedles = {
+    u"a", u"ab", u"abc", u"AB", u"za", u"k", u"K", u"s", u"Sk",
+    u"\u212A", u"\u017F", u"\u017Fa", u"\u00E9", u"\u00C9b", u"\u03C3", u"\u03A3", u"\u03C2",
+    u"\U00010400", u"\U00010428", u"\uFFFD", u"a\uFFFD", std::u16string(30, u'a'),
+    std::u16string(u"\xD801", 1), std::u16string(u"\xDC28", 1), u"x a", u"\uFEFF", u"b\r", u"",
+    u"bbbb\u03A3", std::u16string(36, u'z') + u"\u00C9"};
 
 std::string RandomText(std::mt19937& random) {
   std::string text;

@@ -56,17 +56,9 @@ TEST_F(FileSearchTest, ColumnsCountEveryBreakAsTwoUnits) {
 }
 
 TEST_F(FileSearchTest, ResultCarriesTheFileFields) {
-  const FindResultList results = Search("one abc two abc\n", u"ABC", 0, "b.htm");
-  ASSERT_EQ(results.size(), 1u);
-  FindResult expected;
-  expected.tableNumber = 24;
-  expected.location = u"b.htm";
-  expected.recordId = 1;
-  expected.column = 4;
-  expected.label = Folder() + u"b.htm";
-  expected.matchedText = u"one abc two abc";
-  expected.searchText = u"ABC";
-  EXPECT_EQ(results[0], expected);
+  const FindResult expected = {
+      24, u"b.htm", 1, 4, u"", Folder() + u"b.htm", u"one abc two abc", u"ABC", 0};
+  EXPECT_EQ(Search("one abc two abc\n", u"ABC", 0, "b.htm"), FindResultList{expected});
 }
 
 TEST_F(FileSearchTest, LinesAtTheEdges) {
@@ -81,10 +73,7 @@ TEST_F(FileSearchTest, LinesAtTheEdges) {
 
 TEST_F(FileSearchTest, TextEndsAtTheFirstZeroByte) {
   // Saved as UTF-16: FF FE is two ill-formed bytes, then "a", then zero.
-  const std::string utf16(
-      "\xFF\xFE"
-      "a\0b\0c\0",
-      8);
+  const std::string utf16("\xFF\xFE" "a\0b\0c\0", 8);
   EXPECT_EQ(Lines(Search(utf16, u"a")), (std::vector<Line>{{1, 2, u"\uFFFD\uFFFDa"}}));
   EXPECT_TRUE(Search(utf16, u"b").empty());
 }
@@ -92,35 +81,20 @@ TEST_F(FileSearchTest, TextEndsAtTheFirstZeroByte) {
 TEST_F(FileSearchTest, ColumnsCountUtf16Units) {
   // U+00E9 is one unit, U+1F600 two, the byte-order mark one, an
   // ill-formed E2 82 one U+FFFD.
-  const std::string text =
-      "\xEF\xBB\xBF\xC3\xA9\xF0\x9F\x98\x80\xE2\x82"
-      "ab";
+  const std::string text = "\xEF\xBB\xBF\xC3\xA9\xF0\x9F\x98\x80\xE2\x82" "ab";
   EXPECT_EQ(Lines(Search(text, u"ab")),
             (std::vector<Line>{{1, 5, u"\uFEFF\u00E9\U0001F600\uFFFDab"}}));
 }
 
-TEST_F(FileSearchTest, MatchCaseIsExactlyOne) {
-  EXPECT_TRUE(Search("AB", u"ab", 1).empty());
-  EXPECT_EQ(Search("AB", u"ab", 0).size(), 1u);
-  EXPECT_EQ(Search("AB", u"ab", 2).size(), 1u);
-  EXPECT_EQ(Search("AB", u"ab", -1).size(), 1u);
-}
-
-TEST_F(FileSearchTest, CaseBlindFoldsEveryScript) {
+TEST_F(FileSearchTest, CaseBlindUnlessMatchCaseIsExactlyOneAndFoldsEveryScript) {
+  for (int32_t matchCase : {0, 1, 2, -1}) {
+    EXPECT_EQ(Search("AB", u"ab", matchCase).size(), matchCase == 1 ? 0u : 1u) << matchCase;
+  }
   // The Kelvin sign folds to "k", the long s to "s", capital sigma to sigma.
-  EXPECT_EQ(Lines(Search("x\n\xE2\x84\xAA"
-                         "ey",
-                         u"key")),
-            (std::vector<Line>{{2, 3, u"\u212Aey"}}));
-  EXPECT_EQ(Lines(Search("cla\xC5\xBF"
-                         "s",
-                         u"CLASS")),
-            (std::vector<Line>{{1, 0, u"cla\u017Fs"}}));
+  EXPECT_EQ(Lines(Search("x\n\xE2\x84\xAA" "ey", u"key")), std::vector<Line>({{2, 3, u"\u212Aey"}}));
+  EXPECT_EQ(Lines(Search("cla\xC5\xBF" "s", u"CLASS")), std::vector<Line>({{1, 0, u"cla\u017Fs"}}));
   EXPECT_EQ(Search("\xCE\xA3\xCE\xB1", u"\u03C3\u0391").size(), 1u);
-  EXPECT_TRUE(Search("\xE2\x84\xAA"
-                     "ey",
-                     u"key", 1)
-                  .empty());
+  EXPECT_TRUE(Search("\xE2\x84\xAA" "ey", u"key", 1).empty());
 }
 
 TEST_F(FileSearchTest, LocationOfAFileOutsideTheFolderIsItsFullPath) {

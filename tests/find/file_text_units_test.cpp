@@ -10,6 +10,7 @@
 #include "find/line_breaks.h"
 #include "find/text_stretch.h"
 #include "find/utf8_decode.h"
+#include "reference_text.h"
 #include "shared_lib/qmshared.h"
 
 namespace qm {
@@ -48,19 +49,7 @@ TEST(FileTextUnits, DecoderAgreesWithIcuOnAnyBytes) {
   }
 }
 
-std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u16string_view to) {
-  for (size_t at = text.find(from); at != text.npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
-std::u16string FourReplacements(std::u16string text) {
-  text = ReplaceAll(text, u"\r", u"\r\n");
-  text = ReplaceAll(text, u"\r\n\n", u"\r\n");
-  text = ReplaceAll(text, u"\n", u"\r\n");
-  return ReplaceAll(text, u"\r\r\n", u"\r\n");
-}
+using testing::FourReplacements;
 
 // The lines of the normalised text are the raw text cut at each break of
 // the one-pass rule, and the counts agree, for bytes and for units alike.

@@ -2,8 +2,6 @@
 // tables: the reference folds with ICU per code point, spells out every
 // grid text itself and resolves references by walking the tables.
 #include <gtest/gtest.h>
-#include <unicode/uchar.h>
-#include <unicode/utf16.h>
 
 #include <chrono>
 #include <cmath>
@@ -14,21 +12,12 @@
 
 #include "find/name_lookup_builders.h"
 #include "find/table_searchers.h"
+#include "reference_text.h"
 
 namespace qm {
 namespace {
 
-std::u16string Fold(std::u16string_view text) {
-  std::u16string out;
-  for (size_t i = 0; i < text.size();) {
-    UChar32 c;
-    U16_NEXT(text.data(), i, text.size(), c);
-    c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
-    if (c > 0xFFFF) out.push_back(U16_LEAD(c));
-    out.push_back(c > 0xFFFF ? U16_TRAIL(c) : static_cast<char16_t>(c));
-  }
-  return out;
-}
+using testing::IcuFold;
 
 std::u16string Number(int64_t value) {
   std::string digits = std::to_string(value);
@@ -88,23 +77,17 @@ std::u16string NameIn(const RecordTable<Record>& table, Key key, int32_t number)
   return name;
 }
 
+constexpr auto Id = [](const auto& record) { return record.head.id; };
+
 struct Refs {
   const ConfigTableSet& set;
-  std::u16string Timer(int32_t id) const {
-    return NameIn(
-        *set.timers, [](auto& r) { return r.head.id; }, id);
-  }
-  std::u16string Tag(int32_t id) const {
-    return NameIn(
-        *set.ioTags, [](auto& r) { return r.head.id; }, id);
-  }
+  std::u16string Timer(int32_t id) const { return NameIn(*set.timers, Id, id); }
+  std::u16string Tag(int32_t id) const { return NameIn(*set.ioTags, Id, id); }
   std::u16string Database(int32_t group) const {
-    return NameIn(
-        *set.databases, [](auto& r) { return r.groupId; }, group);
+    return NameIn(*set.databases, [](auto& r) { return r.groupId; }, group);
   }
   std::u16string Output(int32_t number) const {
-    return NameIn(
-        *set.outputs, [](auto& r) { return r.outputNo; }, number);
+    return NameIn(*set.outputs, [](auto& r) { return r.outputNo; }, number);
   }
 };
 
@@ -202,7 +185,7 @@ class Reference {
   bool Contains(const std::u16string& field) const {
     if (needle_.empty()) return false;
     if (matchCase_ == 1) return field.find(needle_) != std::u16string::npos;
-    return Fold(field).find(Fold(needle_)) != std::u16string::npos;
+    return IcuFold(field).find(IcuFold(needle_)) != std::u16string::npos;
   }
 
   void General(const GeneralTable& table) {

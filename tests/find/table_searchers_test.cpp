@@ -27,19 +27,10 @@ Variant Text(std::u16string text) { return {kVtBstr, 0, 0.0, std::move(text)}; }
 
 // One expected result; location and parentId only for owned tables.
 struct Hit {
-  Hit(int32_t id, int32_t column, std::u16string title, std::u16string label, std::u16string text,
-      std::u16string location = u"", int32_t parentId = 0)
-      : id(id),
-        column(column),
-        title(title),
-        label(label),
-        text(text),
-        location(location),
-        parentId(parentId) {}
   int32_t id;
   int32_t column;
-  std::u16string title, label, text, location;
-  int32_t parentId;
+  std::u16string title, label, text, location = u"";
+  int32_t parentId = 0;
 };
 
 FindResultList Expected(TableNumber table, const std::u16string& location,
