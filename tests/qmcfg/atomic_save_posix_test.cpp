@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "store_fixture.h"

@@ -13,17 +13,9 @@ TEST_F(OpenTest, MissingFileOpensEmptyAndIsCreatedOnlyByTheFirstWrite) {
   ConfigTableSet set;
   set.Renew();
   EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgOk);
-  EXPECT_TRUE(SameTables(set, ConfigTableSet{std::make_unique<GeneralTable>(),
-                                             std::make_unique<TimerTable>(),
-                                             std::make_unique<DatabaseTable>(),
-                                             std::make_unique<UserTable>(),
-                                             std::make_unique<TrendTable>(),
-                                             std::make_unique<IoPortTable>(),
-                                             std::make_unique<IoDeviceTable>(),
-                                             std::make_unique<IoTagTable>(),
-                                             std::make_unique<OutputTable>(),
-                                             std::make_unique<AlarmTable>(),
-                                             std::make_unique<ScriptTable>()}));
+  ConfigTableSet empty;
+  empty.Renew();
+  EXPECT_TRUE(SameTables(set, empty));
   EXPECT_EQ(CfgCloseConfig(handle), kCfgOk);
   EXPECT_FALSE(std::filesystem::exists(file_));
 
@@ -42,9 +34,9 @@ TEST_F(OpenTest, MissingFileOpensEmptyAndIsCreatedOnlyByTheFirstWrite) {
 }
 
 TEST_F(OpenTest, NonAsciiPathsWork) {
-  const std::filesystem::path folder = folder_ / u8"Anlage \u00c4\u00d6 \U0001D11E";
+  const std::filesystem::path folder = folder_.path() / u8"Anlage \u00c4\u00d6 \U0001D11E";
   std::filesystem::create_directory(folder);
-  const std::u16string path = Widen(folder_.string()) + u"/Anlage \u00c4\u00d6 \U0001D11E/p.qmp";
+  const std::u16string path = folder_.Text() + u"/Anlage \u00c4\u00d6 \U0001D11E/p.qmp";
   const ConfigHandle handle = CfgOpenConfig(path.c_str(), 0);
   ASSERT_NE(handle, 0u);
   const ConfigTableSet set = SampleSet();
@@ -54,10 +46,10 @@ TEST_F(OpenTest, NonAsciiPathsWork) {
 }
 
 TEST_F(OpenTest, MissingFolderAndForeignFilesAreRefusedAndLeftUntouched) {
-  EXPECT_EQ(CfgOpenConfig((Widen(folder_.string()) + u"/no such folder/p.qmp").c_str(), 0), 0u);
+  EXPECT_EQ(CfgOpenConfig((folder_.Text() + u"/no such folder/p.qmp").c_str(), 0), 0u);
   EXPECT_EQ(CfgOpenConfig(nullptr, 0), 0u);
   EXPECT_EQ(CfgOpenConfig(u"", 0), 0u);
-  EXPECT_EQ(CfgOpenConfig(Widen(folder_.string()).c_str(), 0), 0u);  // a folder
+  EXPECT_EQ(CfgOpenConfig(folder_.Text().c_str(), 0), 0u);  // a folder
 
   const std::string tamper[] = {
       "PRAGMA application_id = 1234",  // foreign application
@@ -68,13 +60,13 @@ TEST_F(OpenTest, MissingFolderAndForeignFilesAreRefusedAndLeftUntouched) {
     std::filesystem::remove(file_);
     ASSERT_EQ(WriteAll(SampleSet()), kCfgOk);
     Sql(file_, sql);
-    const std::string before = FileBytes(file_);
+    const std::string before = ReadFileBytes(file_);
     EXPECT_EQ(CfgOpenConfig(path_.c_str(), 0), 0u) << sql;
-    EXPECT_EQ(FileBytes(file_), before) << sql;
+    EXPECT_EQ(ReadFileBytes(file_), before) << sql;
   }
   std::ofstream(file_, std::ios::binary | std::ios::trunc) << "plain text, not a database";
   EXPECT_EQ(CfgOpenConfig(path_.c_str(), 0), 0u);
-  EXPECT_EQ(FileBytes(file_), "plain text, not a database");
+  EXPECT_EQ(ReadFileBytes(file_), "plain text, not a database");
 }
 
 TEST_F(OpenTest, HandlesNotGivenOutOrClosedAreRefused) {
@@ -97,7 +89,7 @@ TEST_F(OpenTest, HandlesNotGivenOutOrClosedAreRefused) {
 TEST_F(OpenTest, RefusedWritesWriteNothing) {
   const ConfigTableSet original = SampleSet();
   ASSERT_EQ(WriteAll(original), kCfgOk);
-  const std::string before = FileBytes(file_);
+  const std::string before = ReadFileBytes(file_);
   const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
 
   ConfigTableSet set = SampleSet(1);
@@ -125,7 +117,7 @@ TEST_F(OpenTest, RefusedWritesWriteNothing) {
   EXPECT_EQ(CfgWriteTimers(handle, nullptr, 1), kCfgBadArgument);
   EXPECT_EQ(CfgReadAllTables(handle, nullptr, 115), kCfgBadArgument);
   CfgCloseConfig(handle);
-  EXPECT_EQ(FileBytes(file_), before);
+  EXPECT_EQ(ReadFileBytes(file_), before);
 
   // A refused first write creates no file.
   std::filesystem::remove(file_);

@@ -8,13 +8,11 @@
 #include <sqlite3.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "config/qmcfg.h"
+#include "support/temp_folder.h"
 
 namespace qm::test {
 
@@ -28,22 +26,14 @@ inline Variant MakeVariant(uint16_t type, int64_t integer = 0, double real = 0,
 // One value of every VARTYPE of the layout, with edge values where the
 // type has edges.
 inline std::vector<Variant> EveryVariant() {
-  return {MakeVariant(kVtEmpty),
-          MakeVariant(kVtNull),
-          MakeVariant(kVtI2, -32768),
-          MakeVariant(kVtI4, 2147483647),
-          MakeVariant(kVtR4, 0, 1.5),
-          MakeVariant(kVtR8, 0, -2.718281828459045),
-          MakeVariant(kVtDate, 0, 45123.75),
-          MakeVariant(kVtBstr, 0, 0, u"Pumpe \u00c4 \U0001D11E"),
-          MakeVariant(kVtBstr, 0, 0, u""),
-          MakeVariant(kVtBool, -1),
-          MakeVariant(kVtBool, 0),
-          MakeVariant(kVtI1, -128),
-          MakeVariant(kVtUi1, 255),
-          MakeVariant(kVtUi2, 65535),
-          MakeVariant(kVtUi4, 4294967295),
-          MakeVariant(kVtI8, -(int64_t{1} << 60)),
+  return {MakeVariant(kVtEmpty),           MakeVariant(kVtNull),
+          MakeVariant(kVtI2, -32768),      MakeVariant(kVtI4, 2147483647),
+          MakeVariant(kVtR4, 0, 1.5),      MakeVariant(kVtR8, 0, -2.718281828459045),
+          MakeVariant(kVtDate, 0, 45123.75), MakeVariant(kVtBstr, 0, 0, u"Pumpe \u00c4 \U0001D11E"),
+          MakeVariant(kVtBstr, 0, 0, u""), MakeVariant(kVtBool, -1),
+          MakeVariant(kVtBool, 0),         MakeVariant(kVtI1, -128),
+          MakeVariant(kVtUi1, 255),        MakeVariant(kVtUi2, 65535),
+          MakeVariant(kVtUi4, 4294967295), MakeVariant(kVtI8, -(int64_t{1} << 60)),
           MakeVariant(kVtUi8, -1)};  // all 64 bits set
 }
 
@@ -167,12 +157,7 @@ inline ConfigTableSet ReadBack(const std::u16string& path, int32_t* code) {
   return set;
 }
 
-inline std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using testing::ReadFileBytes;
 
 // Runs `sql` on the file directly; the first column of the last row as
 // text ("" when there is none or it is NULL).
@@ -194,19 +179,13 @@ inline std::string Sql(const std::filesystem::path& path, const std::string& sql
   return result;
 }
 
-// A fresh folder per test, removed afterwards; `file` is a project path in
-// it that does not exist yet.
+// A fresh folder per test, removed afterwards; `file_` is a project path
+// in it that does not exist yet.
 class StoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device seed;
-    folder_ = std::filesystem::temp_directory_path() /
-              ("qmcfg-" + std::to_string(seed()) + "-" + std::to_string(seed()));
-    std::filesystem::create_directories(folder_);
-    file_ = folder_ / "plant.qmp";
-    path_ = Widen(file_.string());
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  qm::testing::TempFolder folder_;
+  std::filesystem::path file_ = folder_ / "plant.qmp";
+  std::u16string path_ = folder_.Text("plant.qmp");
 
   // Writes `set` to a new handle on the project path; the write's code.
   int32_t WriteAll(const ConfigTableSet& set) {
@@ -215,10 +194,6 @@ class StoreTest : public ::testing::Test {
     CfgCloseConfig(handle);
     return code;
   }
-
-  std::filesystem::path folder_;
-  std::filesystem::path file_;
-  std::u16string path_;
 };
 
 }  // namespace qm::test
