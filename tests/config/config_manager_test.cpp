@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "config/qmcfg.h"
+#include "support/config_sets.h"
 #include "support/temp_folder.h"
 
 namespace qm {
@@ -16,37 +16,19 @@ namespace {
 
 using testing::TempFolder;
 
-IoDeviceRecord Device(int32_t id, const char16_t* name, int32_t portId) {
-  IoDeviceRecord device;
-  device.head.id = id;
-  device.head.name = name;
-  device.portId = portId;
-  return device;
-}
-
-IoPortRecord Port(int32_t id, const char16_t* name) {
-  IoPortRecord port;
-  port.head.id = id;
-  port.head.name = name;
-  return port;
-}
+using testing::AddRecord;
 
 // Writes a project with General keys, two ports and three devices.
 void WriteProject(const std::u16string& path) {
   ConfigTableSet set;
   set.Renew();
-  (*set.general)[u"project-id"] = u"P-1";
-  (*set.general)[u"pre-launch"] = u"before.bat";
-  (*set.general)[u"theme"] = u"dark";
-  (*set.ioPorts)[RecordKey(1)] = Port(1, u"COM1");
-  (*set.ioPorts)[RecordKey(2)] = Port(2, u"COM2");
-  (*set.ioDevices)[RecordKey(10)] = Device(10, u"Pump", 1);
-  (*set.ioDevices)[RecordKey(11)] = Device(11, u"Valve", 1);
-  (*set.ioDevices)[RecordKey(20)] = Device(20, u"Meter", 2);
-  ConfigHandle handle = CfgOpenConfig(path.c_str(), 0);
-  ASSERT_NE(handle, 0u);
-  ASSERT_EQ(CfgWriteAllTables(handle, &set, 0), 0);
-  CfgCloseConfig(handle);
+  *set.general = {{u"project-id", u"P-1"}, {u"pre-launch", u"before.bat"}, {u"theme", u"dark"}};
+  AddRecord(*set.ioPorts, 1, u"COM1");
+  AddRecord(*set.ioPorts, 2, u"COM2");
+  AddRecord(*set.ioDevices, 10, u"Pump").portId = 1;
+  AddRecord(*set.ioDevices, 11, u"Valve").portId = 1;
+  AddRecord(*set.ioDevices, 20, u"Meter").portId = 2;
+  ASSERT_EQ(testing::WriteProjectFile(path, set), kCfgOk);
 }
 
 // What the file holds now, read by a second manager.
@@ -71,14 +53,6 @@ class ConfigManagerTest : public ::testing::Test {
   CConfigManagerEx manager_;
 };
 
-TEST_F(ConfigManagerTest, OpenFillsBothSetsAsSeparateCopies) {
-  EXPECT_EQ(working().ioDevices->size(), 3u);
-  EXPECT_EQ(*working().ioDevices, *snapshot().ioDevices);
-  EXPECT_NE(working().ioDevices.get(), snapshot().ioDevices.get());
-  EXPECT_EQ(working().ioDevices->at(RecordKey(20)).portName, u"COM2");
-  EXPECT_NE(manager_.GetConfigHandle(), 0u);
-}
-
 TEST_F(ConfigManagerTest, GeneralSaveWritesOnlyTheThreeKeys) {
   (*working().general)[u"project-id"] = u"P-2";
   (*working().general)[u"post-launch"] = u"after.bat";
@@ -101,7 +75,7 @@ TEST_F(ConfigManagerTest, PerPortSaveRereadsOnlyThatPort) {
   devices[RecordKey(10)].head.name = u"Pump A";    // port 1, saved
   devices[RecordKey(20)].head.name = u"Meter X";   // port 2, not saved
   devices[RecordKey(11)].portId = 2;               // moved from port 1 to port 2
-  devices[RecordKey(12)] = Device(12, u"New", 1);  // added to port 1
+  AddRecord(devices, 12, u"New").portId = 1;      // added to port 1
   const IoDeviceTable* tableBefore = &devices;
 
   ASSERT_EQ(manager_.Save(kTableIoDevices, 1), 0);
@@ -125,7 +99,10 @@ TEST_F(ConfigManagerTest, PerPortSaveRereadsOnlyThatPort) {
   EXPECT_EQ(storedAgain->GetTables(true)->ioDevices->at(RecordKey(11)).portId, 2);
 }
 
-TEST_F(ConfigManagerTest, WholeTableSaveRenewsSnapshotContents) {
+TEST_F(ConfigManagerTest, OpenFillsBothSetsAsCopiesAndAWholeTableSaveRenewsTheSnapshot) {
+  EXPECT_EQ(*working().ioDevices, *snapshot().ioDevices);
+  EXPECT_NE(working().ioDevices.get(), snapshot().ioDevices.get());
+  EXPECT_EQ(working().ioDevices->at(RecordKey(20)).portName, u"COM2");
   working().ioDevices->erase(RecordKey(20));
   ASSERT_EQ(manager_.Save(kTableIoDevices, -1), 0);
   EXPECT_EQ(snapshot().ioDevices->count(RecordKey(20)), 0u);
@@ -157,7 +134,7 @@ TEST_F(ConfigManagerTest, FullSaveReopensWithANewHandle) {
 }
 
 TEST_F(ConfigManagerTest, DuplicateIdsFailTheSaveAndKeepBothSets) {
-  (*working().ioPorts)[RecordKey(3)] = Port(1, u"twin of 1");
+  AddRecord(*working().ioPorts, 3, u"twin of 1").head.id = 1;
   int32_t code = manager_.Save(kTableIo, 0);
   EXPECT_EQ(code, kCfgDuplicateId);
   EXPECT_EQ(working().ioPorts->size(), 3u);  // nothing re-read after a failed write

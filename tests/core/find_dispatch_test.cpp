@@ -7,22 +7,15 @@
 #include <vector>
 
 #include "config/config_manager.h"
-#include "config/qmcfg.h"
 #include "core/editor_manager.h"
+#include "support/config_sets.h"
 #include "support/temp_folder.h"
 
 namespace qm {
 namespace {
 
+using testing::AddRecord;
 using testing::TempFolder;
-
-template <class Record>
-Record Named(int32_t id, std::u16string name) {
-  Record record;
-  record.head.id = id;
-  record.head.name = std::move(name);
-  return record;
-}
 
 // A project in which the text "zeta" stands once in every grid table and
 // in files of several types.
@@ -30,36 +23,22 @@ void WriteProject(const TempFolder& folder) {
   ConfigTableSet set;
   set.Renew();
   (*set.general)[u"project-id"] = u"zeta-project";
-  (*set.timers)[RecordKey(1)] = Named<TimerRecord>(1, u"zeta timer");
-  auto database = Named<DatabaseRecord>(2, u"zeta db");
+  AddRecord(*set.timers, 1, u"zeta timer");
+  DatabaseRecord& database = AddRecord(*set.databases, 2, u"zeta db");
   database.groupId = 70;
   database.logTimerId = 1;
-  (*set.databases)[RecordKey(2)] = database;
-  (*set.users)[RecordKey(3)] = Named<UserRecord>(3, u"zeta user");
-  (*set.ioPorts)[RecordKey(4)] = Named<IoPortRecord>(4, u"zeta port");
-  (*set.ioPorts)[RecordKey(7)] = Named<IoPortRecord>(7, u"Port7");
-  auto device = Named<IoDeviceRecord>(5, u"zeta device");
-  device.portId = 7;
-  (*set.ioDevices)[RecordKey(5)] = device;
-  auto otherDevice = Named<IoDeviceRecord>(6, u"zeta far device");
-  otherDevice.portId = 4;
-  (*set.ioDevices)[RecordKey(6)] = otherDevice;
-  auto tag = Named<IoTagRecord>(8, u"zeta tag");
-  tag.deviceId = 5;
-  (*set.ioTags)[RecordKey(8)] = tag;
-  auto output = Named<OutputRecord>(9, u"zeta output");
-  output.outputNo = 3;
-  (*set.outputs)[RecordKey(9)] = output;
-  auto alarm = Named<AlarmRecord>(10, u"zeta alarm");
+  AddRecord(*set.users, 3, u"zeta user");
+  AddRecord(*set.ioPorts, 4, u"zeta port");
+  AddRecord(*set.ioPorts, 7, u"Port7");
+  AddRecord(*set.ioDevices, 5, u"zeta device").portId = 7;
+  AddRecord(*set.ioDevices, 6, u"zeta far device").portId = 4;
+  AddRecord(*set.ioTags, 8, u"zeta tag").deviceId = 5;
+  AddRecord(*set.outputs, 9, u"zeta output").outputNo = 3;
+  AlarmRecord& alarm = AddRecord(*set.alarms, 10, u"zeta alarm");
   alarm.triggerBy = 2;
   alarm.tagId = 8;
-  (*set.alarms)[RecordKey(10)] = alarm;
-  (*set.scripts)[RecordKey(11)] = Named<ScriptRecord>(11, u"zeta script");
-  std::u16string path = folder.Text("plant.qmp");
-  ConfigHandle handle = CfgOpenConfig(path.c_str(), 0);
-  ASSERT_NE(handle, 0u);
-  ASSERT_EQ(CfgWriteAllTables(handle, &set, 0), 0);
-  CfgCloseConfig(handle);
+  AddRecord(*set.scripts, 11, u"zeta script");
+  ASSERT_EQ(testing::WriteProjectFile(folder.Text("plant.qmp"), set), kCfgOk);
 
   std::filesystem::create_directories(folder / "pages");
   std::filesystem::create_directories(folder / "scripts");

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config/qmcfg.h"
+#include "support/config_sets.h"
 #include "support/temp_folder.h"
 
 namespace qm::test {
@@ -39,9 +40,7 @@ inline std::vector<Variant> EveryVariant() {
 
 template <class Record>
 Record& Add(RecordTable<Record>& table, int32_t id, std::u16string name) {
-  Record& record = table[RecordKey(id)];
-  record.head.id = id;
-  record.head.name = std::move(name);
+  Record& record = testing::AddRecord(table, id, std::move(name));
   record.head.description = u"about " + record.head.name;
   return record;
 }
@@ -188,12 +187,7 @@ class StoreTest : public ::testing::Test {
   std::u16string path_ = folder_.Text("plant.qmp");
 
   // Writes `set` to a new handle on the project path; the write's code.
-  int32_t WriteAll(const ConfigTableSet& set) {
-    const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
-    const int32_t code = CfgWriteAllTables(handle, &set, 0);
-    CfgCloseConfig(handle);
-    return code;
-  }
+  int32_t WriteAll(const ConfigTableSet& set) { return testing::WriteProjectFile(path_, set); }
 };
 
 }  // namespace qm::test
