@@ -57,25 +57,21 @@ TEST_F(Operations, UpdateMovesOnlyTheFirstDifferingEntryOfTheEditor) {
   EXPECT_EQ(Editors(), (EditorMap{{u"/a", 7}, {u"/c", 8}}));
 }
 
-TEST_F(Operations, RemoveNeedsTheKeysOwnEditor) {
+// The add keeps its handles for the life of the process, so the segment
+// outlives the removal of its last entry, with an empty list (N = 9).
+TEST_F(Operations, RemoveNeedsTheKeysOwnEditorAndTheLastLeavesAnEmptyRegistry) {
   ASSERT_TRUE(QmAddEditor(u"/a", 1));
   ASSERT_TRUE(QmAddEditor(u"/b", 2));
   EXPECT_FALSE(QmRemoveEditor(u"/a", 2));
   EXPECT_TRUE(QmRemoveEditor(u"/a", 1));
   EXPECT_FALSE(QmRemoveEditor(u"/a", 1));
   EXPECT_EQ(Editors(), (EditorMap{{u"/b", 2}}));
-}
-
-// The add keeps its handles for the life of the process, so the segment
-// outlives the removal of its one entry, with an empty list (N = 9).
-TEST_F(Operations, AddThenRemoveLeavesAnEmptyRegistry) {
-  ASSERT_TRUE(QmAddEditor(u"/a", 1));
-  ASSERT_TRUE(QmRemoveEditor(u"/a", 1));
+  ASSERT_TRUE(QmRemoveEditor(u"/b", 2));
   EditorMap list = {{u"/old", 1}};
   EXPECT_EQ(QmGetEditors(&list), 0);
   EXPECT_TRUE(list.empty());
-  EXPECT_FALSE(QmEditorExists(u"/a"));
-  EXPECT_FALSE(QmGetEditor(u"/a", nullptr));
+  EXPECT_FALSE(QmEditorExists(u"/b"));
+  EXPECT_FALSE(QmGetEditor(u"/b", nullptr));
 }
 
 TEST_F(Operations, AnUnlockThatEmptiesTheListClosesTheLastHandles) {
