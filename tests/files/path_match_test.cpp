@@ -18,32 +18,20 @@ struct Case {
 
 TEST(PathMatchTest, Cases) {
   const Case cases[] = {
-      {u"a.HTM", u"*.htm", true},
-      {u"/p/sub/a.htm", u"*.htm", true},  // "*" crosses separators
-      {u"a.html", u"*.htm", false},       // the whole text must be covered
-      {u"xa.htm", u"a.htm", false},
-      {u"README", u"*.*", true},
-      {u"/p/README", u"*.*", true},
-      {u"abc", u"a*.*", false},  // only "*.*" itself is special
-      {u"abc.txt", u"a*.*", true},
+      {u"a.HTM", u"*.htm", true},          {u"/p/sub/a.htm", u"*.htm", true},  // "*" crosses "/"
+      {u"a.html", u"*.htm", false},        {u"xa.htm", u"a.htm", false},  // the whole text
+      {u"README", u"*.*", true},           {u"/p/README", u"*.*", true},
+      {u"abc", u"a*.*", false},            {u"abc.txt", u"a*.*", true},  // only "*.*" is special
       {u"C:\\Windows", u"C:\\Windows.*", false},
-      {u"ab", u"a?", true},
-      {u"a", u"a?", false},
-      {u"abc", u"a?", false},
-      {u"a\U0001F600", u"a?", true},  // a surrogate pair is one character
-      {u"[a].txt", u"[a].txt", true},
-      {u"a.txt", u"[a].txt", false},
-      {u"x.txt", u"   *.txt", true},
-      {u"x.txt", u"x.txt ", false},  // trailing blanks stay
-      {u"b.css", u"*.htm; *.css", true},
-      {u"b.js", u"*.htm;*.css", false},
-      {u"a", u"a;", true},
-      {u"a", u"", false},
-      {u"\u212A.txt", u"k.TXT", true},  // Kelvin sign folds to k
-      {u"k.txt", u"\u212A.TXT", true},
-      {u"\u017Fx", u"S?", true},  // long s folds to s
-      {u"\U00010400", u"\U00010428", true},  // astral case pair
-      {u"\U00010400", u"\U00010401", false},
+      {u"ab", u"a?", true},                {u"a", u"a?", false},
+      {u"abc", u"a?", false},              {u"a\U0001F600", u"a?", true},  // a pair: one character
+      {u"[a].txt", u"[a].txt", true},      {u"a.txt", u"[a].txt", false},
+      {u"x.txt", u"   *.txt", true},       {u"x.txt", u"x.txt ", false},  // trailing blanks stay
+      {u"b.css", u"*.htm; *.css", true},   {u"b.js", u"*.htm;*.css", false},
+      {u"a", u"a;", true},                 {u"a", u"", false},
+      {u"\u212A.txt", u"k.TXT", true},     {u"k.txt", u"\u212A.TXT", true},  // Kelvin sign: k
+      {u"\u017Fx", u"S?", true},           // long s folds to s
+      {u"\U00010400", u"\U00010428", true}, {u"\U00010400", u"\U00010401", false},  // astral
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MatchPathPattern(c.text, c.pattern), c.matches) << "case " << (&c - cases);
