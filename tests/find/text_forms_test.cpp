@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 #include "find/format_short_date.h"
 #include "find/name_lookup_builders.h"
@@ -9,31 +10,24 @@
 namespace qm {
 namespace {
 
-TEST(FormatShortDateTest, DayMonthYear) {
-  EXPECT_EQ(FormatShortDate(40908.0, DateStatus::kValid), u"31/12/2011");
-  EXPECT_EQ(FormatShortDate(40969.5, DateStatus::kValid), u"01/03/2012");
-  EXPECT_EQ(FormatShortDate(0.0, DateStatus::kValid), u"30/12/1899");
-  // A negative date keeps its fraction as the time of day.
-  EXPECT_EQ(FormatShortDate(-0.5, DateStatus::kValid), u"30/12/1899");
-  EXPECT_EQ(FormatShortDate(-1.25, DateStatus::kValid), u"29/12/1899");
-  EXPECT_EQ(FormatShortDate(-657434.0, DateStatus::kValid), u"01/01/0100");
-  EXPECT_EQ(FormatShortDate(2958465.9, DateStatus::kValid), u"31/12/9999");
-}
-
-TEST(FormatShortDateTest, TimeJustBeforeMidnightRoundsToTheNextDay) {
-  EXPECT_EQ(FormatShortDate(40908.0 + 86399.4 / 86400, DateStatus::kValid), u"31/12/2011");
-  EXPECT_EQ(FormatShortDate(40908.0 + 86399.6 / 86400, DateStatus::kValid), u"01/01/2012");
-  EXPECT_EQ(FormatShortDate(2958465.999999999, DateStatus::kValid), u"31/12/9999");
-}
-
-TEST(FormatShortDateTest, StatusAndRange) {
-  EXPECT_EQ(FormatShortDate(40908.0, DateStatus::kNull), u"");
-  EXPECT_EQ(FormatShortDate(40908.0, DateStatus::kInvalid), u"Invalid DateTime");
+TEST(FormatShortDateTest, DayMonthYearRoundingAndRange) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double infinity = std::numeric_limits<double>::infinity();
-  for (double bad : {-657435.0, 2958466.0, nan, infinity}) {
-    EXPECT_EQ(FormatShortDate(bad, DateStatus::kValid), u"Invalid DateTime") << bad;
+  const std::pair<double, const char16_t*> cases[] = {
+      {40908.0, u"31/12/2011"}, {40969.5, u"01/03/2012"}, {0.0, u"30/12/1899"},
+      // A negative date keeps its fraction as the time of day.
+      {-0.5, u"30/12/1899"}, {-1.25, u"29/12/1899"},
+      {-657434.0, u"01/01/0100"}, {2958465.9, u"31/12/9999"},
+      // A time just before midnight rounds to the next day.
+      {40908.0 + 86399.4 / 86400, u"31/12/2011"}, {40908.0 + 86399.6 / 86400, u"01/01/2012"},
+      {2958465.999999999, u"31/12/9999"},
+      {-657435.0, u"Invalid DateTime"}, {2958466.0, u"Invalid DateTime"},
+      {nan, u"Invalid DateTime"}, {infinity, u"Invalid DateTime"}};
+  for (const auto& [date, text] : cases) {
+    EXPECT_EQ(FormatShortDate(date, DateStatus::kValid), text) << date;
   }
+  EXPECT_EQ(FormatShortDate(40908.0, DateStatus::kNull), u"");
+  EXPECT_EQ(FormatShortDate(40908.0, DateStatus::kInvalid), u"Invalid DateTime");
 }
 
 RecordHead Named(int32_t id, std::u16string name) {
