@@ -5,6 +5,8 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -26,21 +28,14 @@ class FileSearchTest : public ::testing::Test {
   testing::TempFolder folder_;
 };
 
-struct Line {
-  int32_t number;
-  int32_t column;
-  std::u16string text;
-  friend bool operator==(const Line&, const Line&) = default;
-  friend void PrintTo(const Line& l, std::ostream* os) {
-    *os << l.number << ":" << l.column << ":" << std::string(l.text.begin(), l.text.end());
-  }
-};
+// Line number, column and line text of a result.
+using Line = std::tuple<int32_t, int32_t, std::u16string>;
 
 std::u16string AsciiText(const std::string& text) { return {text.begin(), text.end()}; }
 
 std::vector<Line> Lines(const FindResultList& results) {
   std::vector<Line> lines;
-  for (const FindResult& r : results) lines.push_back({r.recordId, r.column, r.matchedText});
+  for (const FindResult& r : results) lines.emplace_back(r.recordId, r.column, r.matchedText);
   return lines;
 }
 
