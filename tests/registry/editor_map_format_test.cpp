@@ -63,23 +63,21 @@ TEST(EditorMapFormat, ReadsIdsAsSixtyFourBitsCutToThirtyTwo) {
   }
 }
 
-TEST(EditorMapFormat, ReadsMalformedBlocksAsEmpty) {
+TEST(EditorMapFormat, ReadsMalformedBlocksAsEmptyAndRepeatedKeysOnce) {
   EXPECT_TRUE(Parse(Block("x1\n\n/k\r")).empty());
   EXPECT_TRUE(Parse(Block("\n1\n\n/a\nb\r")).empty());  // an LF inside a key
   EXPECT_TRUE(Parse(Block("\n1\n\r")).empty());
   EXPECT_TRUE(Parse(Block("\n")).empty());
   // A key that brings two more LFs keeps the count in threes.
   EXPECT_EQ(Parse(Block("\n1\n\n/a\n2\n\n/b\r")), (EditorMap{{u"/a", 1}, {u"/b", 2}}));
+  // Of two entries with one key, the first is kept.
+  EXPECT_EQ(Parse(Block("\n1\n\n/k\n2\n\n/k\r")), (EditorMap{{u"/k", 1}}));
 
   RegistryLock lock;
   const std::string shortBlock = Block("");
   EXPECT_FALSE(ParseEditorMap(reinterpret_cast<const uint8_t*>(shortBlock.data()), 8, &lock));
   EXPECT_FALSE(ParseEditorMap(nullptr, 9, &lock));
   EXPECT_FALSE(SerializeEditorMap(nullptr, nullptr));
-}
-
-TEST(EditorMapFormat, KeepsTheFirstOfTwoEntriesWithOneKey) {
-  EXPECT_EQ(Parse(Block("\n1\n\n/k\n2\n\n/k\r")), (EditorMap{{u"/k", 1}}));
 }
 
 TEST(EditorMapFormat, TellsWholeBlocksFromTornOnes) {

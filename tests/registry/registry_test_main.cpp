@@ -69,7 +69,7 @@ bool Become(uid_t id) {
 }  // namespace
 
 // Commands, one a line, each answered with one line:
-//   add|update|remove KEY ID, exists KEY, count: the exports' answers
+//   add|remove KEY ID, exists KEY, count: the exports' answers
 //   lock, lock-create, unlock: LockRegistry and UnlockRegistry (no write)
 //   tear-zero CUT, tear-length CUT: see TearAndDie (no answer)
 //   churn PREFIX ID MILLISECONDS: see Churn
@@ -85,12 +85,9 @@ int RunRegistryHelper(const std::string& folder) {
     int32_t id = 0;
     in >> verb;
     std::string reply;
-    if (verb == "add" || verb == "update" || verb == "remove") {
+    if (verb == "add" || verb == "remove") {
       in >> key >> id;
-      auto* operation = verb == "add"      ? QmAddEditor
-                        : verb == "update" ? QmUpdateEditor
-                                           : QmRemoveEditor;
-      reply = Truth(operation(Wide(key).c_str(), id));
+      reply = Truth((verb == "add" ? QmAddEditor : QmRemoveEditor)(Wide(key).c_str(), id));
     } else if (verb == "exists") {
       in >> key;
       reply = Truth(QmEditorExists(Wide(key).c_str()));
