@@ -90,12 +90,10 @@ TEST_F(RoundTripTest, StoredVariantsFollowTheirTypeOrReadAsEmpty) {
     Variant expected;
   };
   const Case cases[] = {
-      {"42", "NULL", MakeVariant(kVtI4, 42)},
+      {"42", "NULL", MakeVariant(kVtI4, 42)},    {"2.5", "NULL", MakeVariant(kVtR8, 0, 2.5)},
       {"5000000000", "NULL", MakeVariant(kVtI8, 5000000000)},
-      {"2.5", "NULL", MakeVariant(kVtR8, 0, 2.5)},
       {"'abc'", "NULL", MakeVariant(kVtBstr, 0, 0, u"abc")},
-      {"NULL", "NULL", MakeVariant(kVtEmpty)},
-      {"x'00ff'", "NULL", MakeVariant(kVtEmpty)},
+      {"NULL", "NULL", MakeVariant(kVtEmpty)},   {"x'00ff'", "NULL", MakeVariant(kVtEmpty)},
       {"x'00ff'", "8", MakeVariant(kVtEmpty)},
       {"'12'", "3", MakeVariant(kVtEmpty)},       // text where a number is stated
       {"12", "8", MakeVariant(kVtEmpty)},         // a number where text is stated
@@ -105,12 +103,10 @@ TEST_F(RoundTripTest, StoredVariantsFollowTheirTypeOrReadAsEmpty) {
       {"7.0", "3", MakeVariant(kVtI4, 7)},        // a whole real fits an integer type
       {"7.5", "3", MakeVariant(kVtEmpty)},
       {"1e300", "4", MakeVariant(kVtEmpty)},      // out of VT_R4
-      {"3", "7", MakeVariant(kVtDate, 0, 3.0)},
-      {"5", "11", MakeVariant(kVtBool, 5)},
+      {"3", "7", MakeVariant(kVtDate, 0, 3.0)},  {"5", "11", MakeVariant(kVtBool, 5)},
       {"5", "99", MakeVariant(kVtEmpty)},         // unknown type
       {"5", "'abc'", MakeVariant(kVtEmpty)},      // a type that is not a number
-      {"NULL", "1", MakeVariant(kVtNull)},
-      {"NULL", "3", MakeVariant(kVtEmpty)},
+      {"NULL", "1", MakeVariant(kVtNull)},       {"NULL", "3", MakeVariant(kVtEmpty)},
   };
   ConfigTableSet set = SampleSet();
   ASSERT_EQ(WriteAll(set), kCfgOk);
