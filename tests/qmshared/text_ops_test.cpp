@@ -42,16 +42,14 @@ TEST(NormalizeTextTest, CollapsesSeparatorsAndLeavesEverythingElse) {
   }
 }
 
-TEST(NormalizeKeyTest, ResolvesDotSegmentsLexically) {
+TEST(NormalizeKeyTest, ResolvesDotSegmentsLexicallyAndOnce) {
   EXPECT_EQ(Key(u"/p/./a/../b.qmp"), Native(u"/p/b.qmp"));
   EXPECT_EQ(Key(u"../x/.."), u"..");
   EXPECT_EQ(Key(u"/../a"), Native(u"/../a"));
   EXPECT_EQ(Key(u"a/.."), u".");
   EXPECT_EQ(Key(u"./"), Native(u"./"));
   EXPECT_EQ(Key(u""), u"");
-}
-
-TEST(NormalizeKeyTest, PreparedKeyPreparedAgainIsUnchanged) {
+  // A prepared key prepared again is unchanged.
   for (const std::u16string text : {u"/p//./a/../b.qmp", u"../../x/./y/..", u"a/b/../../..",
                                     u"/a/./", u".", u"..", u"/", u"//x//", u" ", u"a/./b/."}) {
     const std::u16string once = Key(text);
@@ -67,14 +65,12 @@ std::u16string SplitOf(std::u16string_view path) {
          parts->extension;
 }
 
-TEST(SplitPathTest, DirectoryKeepsItsTrailingSeparator) {
+TEST(SplitPathTest, DirectoryKeepsItsSeparatorAndTooLongPathsAreRefused) {
   EXPECT_EQ(SplitOf(u"/srv/plant/plant.qmp"), u"|/srv/plant/|plant|.qmp");
   EXPECT_EQ(SplitOf(u"/a.b/c.tar.gz"), u"|/a.b/|c.tar|.gz");
   EXPECT_EQ(SplitOf(u"plant"), u"||plant|");
   EXPECT_EQ(SplitOf(u"/"), u"|/||");
-}
-
-TEST(SplitPathTest, DeepPathsFitAndTooLongOnesAreRefused) {
+  // Deep paths fit; too long ones are refused.
   std::u16string deep;
   while (deep.size() < platform::kDirectoryFieldUnits - 20) deep += u"/level";
   EXPECT_EQ(SplitOf(deep + u"/p.qmp"), u"|" + deep + u"/|p|.qmp");
