@@ -313,10 +313,9 @@ class Generator {
       return IoDeviceRecord{Head(), Int(-9, 99), Text(), Text(), Int(1, 3), Text(), Ref()};
     });
     fill(set.ioTags.get(), [&] {
-      return IoTagRecord{Head(),     Int(-9, 99), Text(),    static_cast<uint16_t>(Int(0, 21)),
-                         Int(0, 12), Int(1, 3),   Text(),    Int(-1, 4),
-                         Int(-1, 4), Int(0, 1),   Int(0, 1), Value(),
-                         Value()};
+      return IoTagRecord{Head(),    Int(-9, 99), Text(),     static_cast<uint16_t>(Int(0, 21)),
+                         Int(0, 12), Int(1, 3),  Text(),     Int(-1, 4), Int(-1, 4), Int(0, 1),
+                         Int(0, 1),  Value(),    Value()};
     });
     fill(set.outputs.get(),
          [&] { return OutputRecord{Head(), Int(0, 4), 0, Text(), Text(), Text()}; });
