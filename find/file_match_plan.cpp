@@ -1,12 +1,11 @@
 #include "find/file_match_plan.h"
 
-#include <unicode/utf16.h>
-
 #include <array>
 #include <string>
 
 #include "find/utf8_decode.h"
 #include "platform/text_case.h"
+#include "platform/unicode_units.h"
 #include "shared_lib/qmshared.h"
 
 namespace qm {
@@ -25,8 +24,8 @@ bool HasExactUtf8Form(std::u16string_view needle) {
   for (size_t i = 0; i < needle.size(); ++i) {
     const char16_t unit = needle[i];
     if (unit == kReplacementCharacter) return false;
-    if (!U16_IS_SURROGATE(unit)) continue;
-    if (!U16_IS_SURROGATE_LEAD(unit) || i + 1 == needle.size() || !U16_IS_TRAIL(needle[i + 1])) {
+    if (!platform::IsSurrogate(unit)) continue;
+    if (!platform::IsLeadSurrogate(unit) || i + 1 == needle.size() || !platform::IsTrailSurrogate(needle[i + 1])) {
       return false;
     }
     ++i;

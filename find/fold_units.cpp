@@ -1,11 +1,10 @@
 #include "find/fold_units.h"
 
-#include <unicode/utf16.h>
-
 #include <algorithm>
 
 #include "find/simd_lanes.h"
 #include "platform/text_case.h"
+#include "platform/unicode_units.h"
 
 namespace qm {
 // A block that is not all ASCII goes unit by unit through the BMP table; a
@@ -21,10 +20,10 @@ void FoldUnits(std::u16string_view text, char16_t* out) {
     }
     for (const size_t stop = std::min(i + kLanes, size); i < stop;) {
       const char16_t unit = text[i];
-      if (U16_IS_LEAD(unit) && i + 1 < size && U16_IS_TRAIL(text[i + 1])) {
-        const char32_t folded = platform::FoldCodePoint(U16_GET_SUPPLEMENTARY(unit, text[i + 1]));
-        out[i] = U16_LEAD(folded);
-        out[i + 1] = U16_TRAIL(folded);
+      if (platform::IsLeadSurrogate(unit) && i + 1 < size && platform::IsTrailSurrogate(text[i + 1])) {
+        const char32_t folded = platform::FoldCodePoint(platform::CodePointOfPair(unit, text[i + 1]));
+        out[i] = platform::LeadSurrogateOf(folded);
+        out[i + 1] = platform::TrailSurrogateOf(folded);
         i += 2;
       } else {
         out[i] = table[unit];

@@ -1,8 +1,7 @@
 #include "find/search_needle.h"
 
-#include <unicode/utf16.h>
-
 #include "platform/text_case.h"
+#include "platform/unicode_units.h"
 
 namespace qm {
 namespace {
@@ -20,18 +19,18 @@ struct FoldedUnit {
 
   char16_t operator()(std::u16string_view text, size_t i) const {
     const char16_t unit = text[i];
-    if (!U16_IS_SURROGATE(unit)) [[likely]]
+    if (!platform::IsSurrogate(unit)) [[likely]]
       return table[unit];
     return FoldSurrogate(text, i);
   }
 
   static char16_t FoldSurrogate(std::u16string_view text, size_t i) {
     const char16_t unit = text[i];
-    if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
-      return U16_LEAD(platform::FoldCodePoint(U16_GET_SUPPLEMENTARY(unit, text[i + 1])));
+    if (platform::IsLeadSurrogate(unit) && i + 1 < text.size() && platform::IsTrailSurrogate(text[i + 1])) {
+      return platform::LeadSurrogateOf(platform::FoldCodePoint(platform::CodePointOfPair(unit, text[i + 1])));
     }
-    if (U16_IS_TRAIL(unit) && i > 0 && U16_IS_LEAD(text[i - 1])) {
-      return U16_TRAIL(platform::FoldCodePoint(U16_GET_SUPPLEMENTARY(text[i - 1], unit)));
+    if (platform::IsTrailSurrogate(unit) && i > 0 && platform::IsLeadSurrogate(text[i - 1])) {
+      return platform::TrailSurrogateOf(platform::FoldCodePoint(platform::CodePointOfPair(text[i - 1], unit)));
     }
     return unit;
   }
@@ -57,7 +56,7 @@ SearchNeedle::SearchNeedle(std::u16string_view text, int32_t matchCase)
 // to such a u, since no supplementary character folds into the BMP.
 SearchNeedle::UnitTest SearchNeedle::ExactTestOf(char16_t compared, bool caseSensitive) {
   if (caseSensitive) return {0, compared, true};
-  if (U16_IS_SURROGATE(compared)) return {};
+  if (platform::IsSurrogate(compared)) return {};
   const std::u16string others = platform::UnitsFoldingTo(compared);
   if (others.empty()) return {0, compared, true};
   const char16_t bit = static_cast<char16_t>(others[0] ^ compared);

@@ -1,10 +1,9 @@
 #include "find/utf8_decode.h"
 
-#include <unicode/utf16.h>
-
 #include <bit>
 
 #include "find/simd_lanes.h"
+#include "platform/unicode_units.h"
 
 namespace qm {
 
@@ -31,8 +30,8 @@ size_t DecodeUtf8(std::string_view bytes, char16_t* out) {
         out[units] = static_cast<char16_t>(step.codePoint);
         units += 1;
       } else {
-        out[units] = U16_LEAD(step.codePoint);
-        out[units + 1] = U16_TRAIL(step.codePoint);
+        out[units] = platform::LeadSurrogateOf(step.codePoint);
+        out[units + 1] = platform::TrailSurrogateOf(step.codePoint);
         units += 2;
       }
       p += step.length;

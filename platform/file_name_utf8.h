@@ -5,15 +5,12 @@
 #ifndef QMPECORE_PLATFORM_FILE_NAME_UTF8_H_
 #define QMPECORE_PLATFORM_FILE_NAME_UTF8_H_
 
-#include <unicode/utf16.h>
-#include <unicode/utf8.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "platform/utf8_append.h"
+#include "platform/unicode_units.h"
 
 namespace qm::platform {
 
@@ -30,15 +27,14 @@ std::u16string DecodeUtf8Name(std::string_view native, OnIllFormed onIllFormed) 
   size_t i = 0;
   while (i < length) {
     const size_t start = i;
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) {
+    const int32_t c = DecodeUtf8(bytes, &i, length);
+    if (c == kIllFormedUtf8) {
       i = onIllFormed(native, start, i, &text);
     } else if (c <= 0xFFFF) {
       text.push_back(static_cast<char16_t>(c));
     } else {
-      text.push_back(U16_LEAD(c));
-      text.push_back(U16_TRAIL(c));
+      text.push_back(LeadSurrogateOf(static_cast<char32_t>(c)));
+      text.push_back(TrailSurrogateOf(static_cast<char32_t>(c)));
     }
   }
   return text;
@@ -53,10 +49,10 @@ std::string EncodeUtf8Name(std::u16string_view text, OnLoneSurrogate onLoneSurro
   native.reserve(text.size() * 3);
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
-    if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
-      AppendUtf8(U16_GET_SUPPLEMENTARY(unit, text[i + 1]), &native);
+    if (IsLeadSurrogate(unit) && i + 1 < text.size() && IsTrailSurrogate(text[i + 1])) {
+      AppendUtf8(CodePointOfPair(unit, text[i + 1]), &native);
       ++i;
-    } else if (U16_IS_SURROGATE(unit)) {
+    } else if (IsSurrogate(unit)) {
       onLoneSurrogate(unit, &native);
     } else {
       AppendUtf8(unit, &native);

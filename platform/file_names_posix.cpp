@@ -6,7 +6,7 @@
 #include "platform/file_names.h"
 
 #include "platform/file_name_utf8.h"
-#include "platform/utf8_append.h"
+#include "platform/unicode_units.h"
 
 namespace qm::platform {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "platform/file_name_utf8.h"
-#include "platform/utf8_append.h"
+#include "platform/unicode_units.h"
 #include "platform/windows_api.h"
 
 #include <shlwapi.h>  // after windows.h, which it needs

@@ -1,9 +1,7 @@
-// Simple case folding through ICU, with a table for the BMP so that the
-// common path is one array load per code unit.
+// Case folding with a table for the BMP, built once from the platform's
+// mapping (case_fold.h), so that the common path is one array load per
+// code unit.
 #include "platform/text_case.h"
-
-#include <unicode/uchar.h>
-#include <unicode/utf16.h>
 
 #include <algorithm>
 #include <array>
@@ -11,19 +9,17 @@
 #include <utility>
 #include <vector>
 
+#include "platform/case_fold.h"
+#include "platform/unicode_units.h"
+
 namespace qm::platform {
 namespace {
 
 using FoldTable = std::array<char16_t, 0x10000>;
 
-// A BMP unit whose fold would need a surrogate pair stays as it is, so that
-// folding never changes the length of a text.
 std::unique_ptr<FoldTable> BuildFoldTable() {
   auto table = std::make_unique<FoldTable>();
-  for (UChar32 c = 0; c <= 0xFFFF; ++c) {
-    UChar32 folded = U16_IS_SURROGATE(c) ? c : u_foldCase(c, U_FOLD_CASE_DEFAULT);
-    (*table)[static_cast<size_t>(c)] = static_cast<char16_t>(folded <= 0xFFFF ? folded : c);
-  }
+  FillBmpFolds(table->data());
   return table;
 }
 
@@ -31,20 +27,20 @@ std::unique_ptr<FoldTable> BuildFoldTable() {
 // surrogate pair fold together; a lone surrogate stays.
 inline char16_t FoldedUnitAt(std::u16string_view text, size_t i, const char16_t* table) {
   char16_t unit = text[i];
-  if (!U16_IS_SURROGATE(unit)) return table[unit];
+  if (!IsSurrogate(unit)) return table[unit];
   char32_t pair;
   bool lead;
-  if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
-    pair = U16_GET_SUPPLEMENTARY(unit, text[i + 1]);
+  if (IsLeadSurrogate(unit) && i + 1 < text.size() && IsTrailSurrogate(text[i + 1])) {
+    pair = CodePointOfPair(unit, text[i + 1]);
     lead = true;
-  } else if (U16_IS_TRAIL(unit) && i > 0 && U16_IS_LEAD(text[i - 1])) {
-    pair = U16_GET_SUPPLEMENTARY(text[i - 1], unit);
+  } else if (IsTrailSurrogate(unit) && i > 0 && IsLeadSurrogate(text[i - 1])) {
+    pair = CodePointOfPair(text[i - 1], unit);
     lead = false;
   } else {
     return unit;
   }
   char32_t folded = FoldCodePoint(pair);
-  return lead ? U16_LEAD(folded) : U16_TRAIL(folded);
+  return lead ? LeadSurrogateOf(folded) : TrailSurrogateOf(folded);
 }
 
 bool FoldedMatchAt(std::u16string_view haystack, size_t at, std::u16string_view foldedNeedle,
@@ -84,8 +80,7 @@ std::u16string UnitsFoldingTo(char16_t folded) {
 
 char32_t FoldCodePoint(char32_t codePoint) {
   if (codePoint <= 0xFFFF) return BmpFoldTable()[codePoint];
-  UChar32 folded = u_foldCase(static_cast<UChar32>(codePoint), U_FOLD_CASE_DEFAULT);
-  return folded > 0xFFFF ? static_cast<char32_t>(folded) : codePoint;
+  return FoldSupplementary(codePoint);
 }
 
 void AppendFolded(std::u16string_view text, std::u16string* out) {

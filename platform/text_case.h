@@ -1,8 +1,9 @@
-// Case-blind comparison of UTF-16 text: Unicode simple case folding per
-// code point (ICU's u_foldCase with the default options), so that the
-// Kelvin sign matches "k" and the long s matches "s". Folding keeps the
-// length: a code point folds to one of the same UTF-16 length, or stays.
-// These stand in for lstrcmpiW and StrStrIW on every platform.
+// Case-blind comparison of UTF-16 text: each code point folded by the
+// platform's own mapping (case_fold.h), so that the Kelvin sign matches "k"
+// and the long s matches "s" on every platform. Folding keeps the length: a
+// code point folds to one of the same UTF-16 length, or stays. These serve
+// where lstrcmpiW and StrStrIW are named, with one search engine for both
+// platforms.
 //
 // Thread-safe: the table is built once, on first use.
 #ifndef QMPECORE_PLATFORM_TEXT_CASE_H_

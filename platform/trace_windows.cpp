@@ -1,10 +1,9 @@
 // Traces go to the debugger through OutputDebugStringW, one call per line.
 #include "platform/trace.h"
 
-#include <unicode/utf16.h>
-
 #include <string>
 
+#include "platform/unicode_units.h"
 #include "platform/windows_api.h"
 
 namespace qm::platform {
@@ -16,10 +15,10 @@ void WriteTraceLine(std::u16string_view text) {
   line.reserve(text.size() + 1);
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
-    if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
+    if (IsLeadSurrogate(unit) && i + 1 < text.size() && IsTrailSurrogate(text[i + 1])) {
       line.push_back(static_cast<wchar_t>(unit));
       line.push_back(static_cast<wchar_t>(text[++i]));
-    } else if (U16_IS_SURROGATE(unit)) {
+    } else if (IsSurrogate(unit)) {
       line.push_back(kReplacement);
     } else {
       line.push_back(static_cast<wchar_t>(unit));

@@ -1,11 +1,10 @@
 #include "registry/editor_map_format.h"
 
-#include <unicode/utf8.h>
-
 #include <charconv>
 #include <string_view>
 #include <vector>
 
+#include "platform/unicode_units.h"
 #include "shared_lib/qmshared.h"
 
 namespace qm {
@@ -41,11 +40,8 @@ void AppendLittleEndian64(uint64_t value, std::string* out) {
 
 bool IsValidUtf8(const std::string& text) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const auto length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) return false;
+  for (size_t i = 0; i < text.size();) {
+    if (platform::DecodeUtf8(bytes, &i, text.size()) == platform::kIllFormedUtf8) return false;
   }
   return true;
 }
