@@ -140,7 +140,8 @@ std::string MarkdownText() {
 std::string LogText(uint32_t devices) {
   std::string text;
   for (uint32_t i = 0; i < 200; ++i) {
-    text += "2024-05-0" + std::to_string(1 + i % 9) + " INFO value of " + DeviceCode(i % devices) +
+    text += "2024-05-0";
+    text += std::to_string(1 + i % 9) + " INFO value of " + DeviceCode(i % devices) +
             ".Speed = " + std::to_string(i % 50) + "\n";
     if (i % 97 == 40) text += "2024-05-02 WARN " + std::string(kRareNeedle) + " set by sequence\n";
   }

@@ -15,6 +15,13 @@ namespace {
 // with 105 (SQLITE_BUSY).
 constexpr int kBusyTimeoutMs = 5000;
 
+// The store keeps its path as UTF-8, which SQLite takes on every platform.
+// A narrow std::filesystem::path would be read in the ANSI code page on
+// Windows, so the path is built from UTF-8 explicitly.
+std::filesystem::path FileSystemPath(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 }  // namespace
 
 int32_t ProjectStore::Open(std::string path, std::unique_ptr<ProjectStore>* out) {
@@ -23,7 +30,7 @@ int32_t ProjectStore::Open(std::string path, std::unique_ptr<ProjectStore>* out)
   if (store->FileExists()) {
     if (int32_t code = store->Connect(false)) return code;
   } else {
-    std::filesystem::path folder = std::filesystem::path(store->path_).parent_path();
+    std::filesystem::path folder = FileSystemPath(store->path_).parent_path();
     if (folder.empty()) folder = ".";
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) return kCfgNotWritable;
@@ -36,7 +43,7 @@ ProjectStore::~ProjectStore() { sqlite3_close_v2(db_); }
 
 bool ProjectStore::FileExists() const {
   std::error_code error;
-  return std::filesystem::exists(path_, error);
+  return std::filesystem::exists(FileSystemPath(path_), error);
 }
 
 int32_t ProjectStore::Connect(bool create) {
