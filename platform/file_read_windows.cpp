@@ -13,14 +13,15 @@ FileReadStatus Failed(FileReadError error, DWORD systemError, FileBuffer* buffer
   return {error, static_cast<int>(systemError)};
 }
 
-// Others may go on reading, writing, renaming or deleting the file while it
-// is read. Backup semantics let a folder open too, so that it is turned away
-// as not a file rather than as an open that failed. Without security
-// attributes the handle is not inherited.
+// Without sharing, as the find has always read: a file that another
+// program holds open (an editor saving it, say) fails to open and is
+// skipped, and nobody can change the file while it is read. Backup
+// semantics let a folder open too, so that it is turned away as not a file
+// rather than as an open that failed. Without security attributes the
+// handle is not inherited.
 HANDLE OpenForReading(const std::wstring& path) {
-  return ::CreateFileW(
-      path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  return ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 // Reads until `size` bytes or the end of the file; false with the error

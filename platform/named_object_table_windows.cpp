@@ -33,7 +33,22 @@ void DestroyIfUnused(NamedObject* object) {
   delete object;
 }
 
+std::u16string& ObjectTag() {
+  static std::u16string tag;
+  return tag;
+}
+
 }  // namespace
+
+void SetNamedObjectTag(std::u16string tag) { ObjectTag() = std::move(tag); }
+
+std::wstring KernelObjectName(std::u16string_view name) {
+  std::u16string tagged(name);
+  const size_t afterNamespace = tagged.rfind(u'\\') + 1;  // 0 without one
+  tagged.insert(afterNamespace, ObjectTag());
+  std::wstring wide;
+  return ToWideText(tagged, &wide) ? wide : std::wstring();
+}
 
 const int kBadHandleSystemError = ERROR_INVALID_HANDLE;
 const int kBadViewSystemError = ERROR_INVALID_ADDRESS;
@@ -58,8 +73,8 @@ NamedObjectStatus AcquireNamedObject(const NamedObjectRequest& request, NamedObj
                                      bool* created) {
   *created = false;
   // An empty name would make an unnamed object that nobody else can open.
-  std::wstring name;
-  if (request.name.empty() || !ToWideText(request.name, &name)) {
+  const std::wstring name = KernelObjectName(request.name);
+  if (request.name.empty() || name.empty()) {
     return {NamedObjectError::kBadName, ERROR_INVALID_NAME};
   }
   std::lock_guard<std::mutex> guard(g_tableLock);

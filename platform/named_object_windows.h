@@ -46,6 +46,16 @@ NamedObjectStatus OpenKernelMapping(const NamedObjectRequest& request, const std
 NamedObjectStatus OpenKernelMutex(const NamedObjectRequest& request, const std::wstring& name,
                                   HANDLE* handle, bool* created);
 
+// The kernel's name of an object: the name as given, with this process's
+// tag (empty unless set) put in front of the part after any "Namespace\"
+// prefix. Empty when the name holds a zero unit.
+std::wstring KernelObjectName(std::u16string_view name);
+
+// Tags the names of this process's objects from now on, as tests do to stay
+// apart from each other and from the user's own registry. Call it while no
+// object is open; objects already open keep their names.
+void SetNamedObjectTag(std::u16string tag);
+
 // The one place where a failed kernel open or create becomes a status.
 NamedObjectStatus KernelOpenFailure(DWORD error);
 

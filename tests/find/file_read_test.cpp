@@ -2,9 +2,7 @@
 #include "platform/file_read.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cerrno>
 #include <fstream>
 #include <string>
 
@@ -29,25 +27,6 @@ TEST(FileRead, ReadsWholeFilesIntoOneBuffer) {
     ASSERT_TRUE(ReadWholeFile(folder.Text("empty"), &buffer).ok());
     EXPECT_EQ(buffer.bytes(), "");
   }
-}
-
-TEST(FileRead, NamesTheStepThatFailed) {
-  testing::TempFolder folder;
-  std::ofstream(folder / "file") << "data";
-  ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0600), 0);
-  FileBuffer buffer;
-  const auto expectFailure = [&](std::u16string_view path, FileReadError error, int systemError) {
-    ASSERT_TRUE(ReadWholeFile(folder.Text("file"), &buffer).ok());
-    const FileReadStatus status = ReadWholeFile(path, &buffer);
-    EXPECT_EQ(status.error, error);
-    EXPECT_EQ(status.systemError, systemError);
-    EXPECT_EQ(buffer.bytes(), "");  // nothing left from the read before
-  };
-  expectFailure(folder.Text("missing"), FileReadError::kOpen, ENOENT);
-  expectFailure(folder.Text("file") + u"/below", FileReadError::kOpen, ENOTDIR);
-  expectFailure(folder.Text(), FileReadError::kNotAFile, 0);
-  expectFailure(folder.Text("pipe"), FileReadError::kNotAFile, 0);  // returns, never waits
-  expectFailure(std::u16string(u"/tmp\0x", 6), FileReadError::kOpen, EINVAL);
 }
 
 }  // namespace

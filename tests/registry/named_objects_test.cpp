@@ -4,15 +4,15 @@
 #include "platform/named_objects.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <random>
 #include <string>
 
 namespace qm::platform {
 namespace {
 
 std::u16string UniqueName(const char* what) {
-  const std::string name = "qmpe-test-" + std::string(what) + "-" + std::to_string(getpid());
+  const std::string name = "qmpe-test-" + std::string(what) + "-" + std::to_string(std::random_device()());
   return std::u16string(name.begin(), name.end());
 }
 

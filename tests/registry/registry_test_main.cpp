@@ -1,16 +1,11 @@
 // The registry tests' main: run as a helper (see RunRegistryHelper) when
 // asked, else run the tests.
-#include <grp.h>
-#include <signal.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstring>
 #include <iostream>
 #include <set>
 #include <sstream>
 
-#include "platform/named_object_files.h"
 #include "qmpecore/qmpecore.h"
 #include "registry/editor_map_format.h"
 #include "registry/registry_lock.h"
@@ -34,8 +29,7 @@ std::string Truth(bool value) { return value ? "1" : "0"; }
   const uint64_t length = lengthFirst ? block.size() : 0;
   std::memcpy(lock->view, &length, sizeof length);
   std::memcpy(lock->view + kBlockOffset, block.data(), std::min(cut, block.size()));
-  raise(SIGKILL);
-  std::abort();
+  CrashThisProcess();
 }
 
 // Adds and removes its own keys until the time is up; answers with the
@@ -62,10 +56,6 @@ std::string Churn(const std::string& prefix, int32_t editorId, int milliseconds)
   }
 }
 
-bool Become(uid_t id) {
-  return setgroups(0, nullptr) == 0 && setresgid(id, id, id) == 0 && setresuid(id, id, id) == 0;
-}
-
 }  // namespace
 
 // Commands, one a line, each answered with one line:
@@ -75,8 +65,8 @@ bool Become(uid_t id) {
 //   churn PREFIX ID MILLISECONDS: see Churn
 //   read-loop: "ready", then reads until killed
 //   become UID: drops to that user and group
-int RunRegistryHelper(const std::string& folder) {
-  platform::SetNamedObjectFolder(folder);
+int RunRegistryHelper(const std::string& token) {
+  JoinPrivateRegistry(token);
   RegistryLock lock;
   std::string line;
   while (std::getline(std::cin, line)) {
@@ -110,7 +100,7 @@ int RunRegistryHelper(const std::string& folder) {
       ReadForever();
     } else if (verb == "become") {
       in >> id;
-      reply = Truth(Become(static_cast<uid_t>(id)));
+      reply = Truth(BecomeUser(static_cast<uint32_t>(id)));
     } else {
       reply = "unknown command: " + line;
     }
@@ -122,7 +112,6 @@ int RunRegistryHelper(const std::string& folder) {
 }  // namespace qm::testing
 
 int main(int argc, char** argv) {
-  signal(SIGPIPE, SIG_IGN);  // a helper that died must fail a test, not end it
   if (argc == 3 && std::strcmp(argv[1], qm::testing::kHelperFlag) == 0) {
     return qm::testing::RunRegistryHelper(argv[2]);
   }

@@ -3,10 +3,9 @@
 #ifndef QMPECORE_TESTS_SUPPORT_TEMP_FOLDER_H_
 #define QMPECORE_TESTS_SUPPORT_TEMP_FOLDER_H_
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -14,10 +13,17 @@ namespace qm::testing {
 
 class TempFolder {
  public:
+  // A name that no other folder has: create_directory reports whether it
+  // made the folder, so two tests never share one.
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qmpe-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = base / ("qmpe-test-" + std::to_string(random() % 100000000));
+      if (std::filesystem::create_directory(path_)) return;
+    }
+    throw std::runtime_error("no fresh temporary folder");
   }
   ~TempFolder() {
     std::error_code ignored;
@@ -30,10 +36,9 @@ class TempFolder {
 
   const std::filesystem::path& path() const { return path_; }
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-  // The path of `name` inside the folder as UTF-16 (test names are ASCII).
+  // The path of `name` inside the folder as UTF-16.
   std::u16string Text(const std::string& name = "") const {
-    std::string narrow = name.empty() ? path_.string() : (path_ / name).string();
-    return std::u16string(narrow.begin(), narrow.end());
+    return (name.empty() ? path_ : path_ / name).u16string();
   }
 
  private:

@@ -1,0 +1,31 @@
+#include <stdio.h>
+#include <windows.h>
+
+#include "support/run_command.h"
+
+namespace qm::testing {
+
+// The command goes to cmd.exe /c, which drops the first and the last quote
+// of a line that holds more than two; the outer pair here is what it drops.
+int RunCommand(const std::string& command, std::string* output) {
+  FILE* pipe = _popen(("\"" + command + "\"").c_str(), "rb");
+  if (pipe == nullptr) return -1;
+  std::string text;
+  char buffer[4096];
+  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, got);
+  const int status = _pclose(pipe);
+  if (output != nullptr) *output = std::move(text);
+  return status;
+}
+
+// qmpe.exe stands beside the test programs, with the DLLs it loads.
+int RunQmpe(const std::string& arguments, std::string* output) {
+  wchar_t self[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const auto qmpe = std::filesystem::path(std::wstring(self, length)).parent_path() / "qmpe.exe";
+  return RunCommand(Quoted(qmpe) + " " + arguments + " 2>&1", output);
+}
+
+std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+
+}  // namespace qm::testing
