@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <set>
 #include <string>
@@ -12,6 +13,9 @@
 #include "tools/win32_oracle/case_text.h"
 #include "tools/win32_oracle/generated_inputs.h"
 #include "tools/win32_oracle/known_differences.h"
+#include "tools/win32_oracle/posix_answers.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 
 namespace qm::oracle {
 namespace {
@@ -196,6 +200,58 @@ TEST(KnownDifferencesTest, PathsAndConversionsDifferOnlyInTheirOwnWay) {
                    EscapeText(u"\u00E9Z")),
             "");
   EXPECT_EQ(KindOf("WideCharToMultiByte", {"a"}, "b", "a"), "");
+}
+
+// The lines the oracle would write if Windows answered as we do.
+std::vector<std::string> LinesAnsweredByUs(uint32_t seed, uint32_t cases) {
+  std::vector<std::string> lines = {"seed\t" + std::to_string(seed) + "\t" +
+                                    std::to_string(cases)};
+  const std::span<const FunctionInputs> functions = AllFunctionInputs();
+  for (size_t index = 0; index < functions.size(); ++index) {
+    CaseRandom random(FunctionSeed(seed, index));
+    for (uint32_t n = 0; n < cases; ++n) {
+      const CaseInputs inputs = functions[index].make(random);
+      std::string line(functions[index].function);
+      for (const std::string& field : inputs) line += "\t" + field;
+      lines.push_back(line + "\t" + PosixAnswerFor(functions[index].function)->answer(inputs));
+    }
+  }
+  lines.push_back("end\t" + std::to_string(lines.size() - 1));
+  return lines;
+}
+
+// The comparer's exit code for `lines`; what it prints goes to `output`.
+int Compare(const std::vector<std::string>& lines, std::string* output = nullptr) {
+  const qm::testing::TempFolder folder;
+  {
+    std::ofstream file(folder / "answers.txt", std::ios::binary);
+    for (const std::string& line : lines) file << line << '\n';
+  }
+  return qm::testing::RunCommand(qm::testing::Quoted(QM_WIN32_COMPARE_PATH) + " " +
+                                     qm::testing::Quoted(folder / "answers.txt") + " 2>&1",
+                                 output);
+}
+
+TEST(CompareProgramTest, FailsOnAnUnknownDifferenceAndOnOutputNotFromTheGenerator) {
+  constexpr uint32_t kCases = 20;
+  const std::vector<std::string> agreed = LinesAnsweredByUs(5, kCases);
+  std::string output;
+  EXPECT_EQ(Compare(agreed, &output), 0) << output;
+  EXPECT_NE(output.find("StrStrW vs FindText: 20 inputs, 0 differences"), std::string::npos);
+
+  std::vector<std::string> differing = agreed;
+  const size_t firstStrStrW = 1 + 2 * kCases;  // after the header, lstrcmpiW and StrStrIW
+  ASSERT_TRUE(differing[firstStrStrW].starts_with("StrStrW\t"));
+  differing[firstStrStrW] += "7";  // an offset that no stand-in gave
+  EXPECT_EQ(Compare(differing, &output), 1);
+  EXPECT_NE(output.find("UNEXPECTED: 1"), std::string::npos) << output;
+
+  std::vector<std::string> cut(agreed.begin(), agreed.end() - 2);
+  EXPECT_EQ(Compare(cut, &output), 2);
+  std::vector<std::string> otherInput = agreed;
+  otherInput[1].insert(otherInput[1].find('\t') + 1, "x");
+  EXPECT_EQ(Compare(otherInput, &output), 2);
+  EXPECT_NE(output.find("line 2: not the generated input"), std::string::npos) << output;
 }
 
 }  // namespace
