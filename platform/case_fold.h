@@ -1,7 +1,7 @@
 // The platform's own simple case mapping, from which text_case.h builds its
-// fold tables once: ICU's simple case folding on POSIX, the system's
-// case mapping on Windows, so that case-blind comparison and search match
-// what each platform's own functions consider equal.
+// fold tables once: ICU's simple case folding on POSIX, the classes of the
+// system's case-blind comparison on Windows, so that case-blind comparison
+// and search match what each platform's own functions consider equal.
 //
 // A fold keeps the UTF-16 length: a code point whose fold would need another
 // number of units stays as it is.
