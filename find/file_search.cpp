@@ -6,6 +6,9 @@
 #include "find/result_list_growth.h"
 #include "platform/path_limits.h"
 #include "platform/text_case.h"
+#include "platform/unicode_units.h"
+#include "platform/utf_conversion.h"
+#include "shared_lib/qmshared.h"
 
 namespace qm {
 namespace {
@@ -60,10 +63,23 @@ void FileSearcher::SearchFile(std::u16string_view fullPath, std::u16string_view 
   SearchBytes(buffer_.bytes(), fullPath, projectFolder, results);
 }
 
+// The matcher decodes UTF-8 itself, with one U+FFFD for each maximal
+// ill-formed subsequence. Where the platform's converter follows another
+// rule, a text with ill-formed bytes goes through the converter and back,
+// so that the find reads the file as the converter does (the UTF-16 text,
+// and so every line and column, are the converter's).
+std::string_view FileSearcher::AsConverterReadsThem(std::string_view bytes) {
+  if constexpr (platform::kConverterReplacesMaximalSubparts) return bytes;
+  if (platform::IsWellFormedUtf8(bytes)) return bytes;
+  BytesToTextN(&convertedText_, bytes);
+  TextToBytes(&convertedBytes_, convertedText_, kCodePageUtf8, 1);
+  return convertedBytes_;
+}
+
 void FileSearcher::SearchBytes(std::string_view bytes, std::u16string_view fullPath,
                                std::u16string_view projectFolder, FindResultList* results) {
   if (results == nullptr) return;
-  bytes = bytes.substr(0, bytes.find('\0'));  // the text ends at its first zero byte
+  bytes = AsConverterReadsThem(bytes.substr(0, bytes.find('\0')));  // ends at its first zero
   result_.location.assign(Location(fullPath, projectFolder));
   result_.label.assign(fullPath);
   ResultAppender appender(&result_, results);

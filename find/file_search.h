@@ -35,7 +35,7 @@ namespace qm {
 class FileSearcher {
  public:
   // `matchCase` exactly 1 asks for a case-sensitive search, any other value
-  // for a case-blind one (Unicode simple case folding per code point). An
+  // for a case-blind one (the platform's fold per code point). An
   // empty needle matches nothing. `sliceBytes` tunes the decoded search
   // (tests make it tiny); results never depend on it.
   FileSearcher(std::u16string_view needle, int32_t matchCase,
@@ -53,8 +53,14 @@ class FileSearcher {
                    std::u16string_view projectFolder, FindResultList* results);
 
  private:
+  // Ill-formed bytes as the platform's converter replaces them, where its
+  // rule is not the matcher's.
+  std::string_view AsConverterReadsThem(std::string_view bytes);
+
   FileTextMatcher matcher_;
   platform::FileBuffer buffer_;
+  std::u16string convertedText_;
+  std::string convertedBytes_;
   // Filled with the fields common to all results of one file, and copied
   // into the list once per matching line.
   FindResult result_;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qm::platform {
 
@@ -88,6 +89,19 @@ inline int32_t DecodeUtf8(const uint8_t* bytes, size_t* i, size_t length) {
     ++*i;
   }
   return c;
+}
+
+// Whether `bytes` is well-formed UTF-8 throughout.
+inline bool IsWellFormedUtf8(std::string_view bytes) {
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  for (size_t i = 0; i < bytes.size();) {
+    if (data[i] < 0x80) {
+      ++i;
+    } else if (DecodeUtf8(data, &i, bytes.size()) == kIllFormedUtf8) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace qm::platform

@@ -19,6 +19,17 @@ namespace qm::platform {
 
 inline constexpr size_t kMaxUtfPiece = INT32_MAX / 4;
 
+// Whether the converter replaces ill-formed UTF-8 exactly as the Unicode
+// rule of the maximal ill-formed subsequence says (one U+FFFD for each), as
+// DecodeUtf8 in unicode_units.h does. ICU does; the Windows converter has a
+// rule of its own, which is not documented, so code that decodes UTF-8
+// itself hands ill-formed text to the converter there.
+#ifdef _WIN32
+inline constexpr bool kConverterReplacesMaximalSubparts = false;
+#else
+inline constexpr bool kConverterReplacesMaximalSubparts = true;
+#endif
+
 // Append the converted piece to `out`; on a failure of the converter
 // (only exhausted memory) nothing is appended.
 void AppendUtf8AsUtf16(std::string_view bytes, std::u16string* out);
