@@ -7,11 +7,11 @@
 #include "files/file_manager.h"
 #include "find/file_search.h"
 #include "find/name_lookup_builders.h"
-#include "find/scope_number.h"
 #include "find/search_needle.h"
 #include "find/table_searchers.h"
 #include "platform/file_names.h"
 #include "platform/text_case.h"
+#include "platform/wide_integer.h"
 #include "shared_lib/qmshared.h"
 
 namespace qm {
@@ -118,9 +118,9 @@ bool FindRun::SearchItem(const std::u16string& item) {
     std::vector<std::u16string> parts;
     SplitText(&parts, item, u"|", 0);
     if (parts.size() == 1) {
-      SearchSingleTable(ReadScopeNumber(parts[0]));
+      SearchSingleTable(platform::ReadWideInteger(parts[0]));
     } else if (parts.size() == 2) {
-      SearchOwnedTable(ReadScopeNumber(parts[0]), ReadScopeNumber(parts[1]));
+      SearchOwnedTable(platform::ReadWideInteger(parts[0]), platform::ReadWideInteger(parts[1]));
     }
   } else if (item == u"All Grid Tables") {
     SearchAllTables();
