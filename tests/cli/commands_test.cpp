@@ -10,6 +10,7 @@
 
 namespace {
 
+using qm::testing::Quoted;
 using qm::testing::TempFolder;
 
 class Commands : public ::testing::Test {
@@ -39,7 +40,7 @@ TEST_F(Commands, FindAnswersLikeGrep) {
 
 TEST_F(Commands, FindJsonHoldsTheNineFieldsAndNothingElse) {
   std::string output;
-  ASSERT_EQ(Run("find " + Project() + " Pump --scope 'All Grid Tables,*.js' --json", &output), 0);
+  ASSERT_EQ(Run("find " + Project() + " Pump --scope " + Quoted("All Grid Tables,*.js") + " --json", &output), 0);
   nlohmann::json results = nlohmann::json::parse(output);
   ASSERT_TRUE(results.is_array());
   ASSERT_FALSE(results.empty());
@@ -55,11 +56,11 @@ TEST_F(Commands, FindJsonHoldsTheNineFieldsAndNothingElse) {
 
 TEST_F(Commands, FilesAndOpenAndTables) {
   std::string output;
-  ASSERT_EQ(Run("files " + Project() + " --include '*.CSS'", &output), 0);
-  EXPECT_NE(output.find("styles/"), std::string::npos);
+  ASSERT_EQ(Run("files " + Project() + " --include " + Quoted("*.CSS"), &output), 0);
+  EXPECT_NE(output.find("styles"), std::string::npos);
   EXPECT_EQ(output.find("plant.qmp"), std::string::npos);
   EXPECT_EQ(output.find(".js\n"), std::string::npos);
-  EXPECT_EQ(Run("files " + Project() + " --include '*.nothing'"), 1);
+  EXPECT_EQ(Run("files " + Project() + " --include " + Quoted("*.nothing")), 1);
   EXPECT_EQ(Run("open " + Project() + " --editor-id 0"), 2);
   ASSERT_EQ(Run("open " + Project() + " --editor-id 77", &output), 0);
   EXPECT_NE(output.find("files:"), std::string::npos);

@@ -9,12 +9,14 @@
 #include "config/config_manager.h"
 #include "core/editor_manager.h"
 #include "support/config_sets.h"
+#include "support/native_path.h"
 #include "support/temp_folder.h"
 
 namespace qm {
 namespace {
 
 using testing::AddRecord;
+using testing::Native;
 using testing::TempFolder;
 
 // A project in which the text "zeta" stands once in every grid table and
@@ -42,10 +44,11 @@ void WriteProject(const TempFolder& folder) {
 
   std::filesystem::create_directories(folder / "pages");
   std::filesystem::create_directories(folder / "scripts");
-  std::ofstream(folder / "pages/Main.htm") << "<p>zeta</p>\n";
-  std::ofstream(folder / "pages/other.htm") << "zeta\n";
-  std::ofstream(folder / "scripts/app.js") << "var zeta = 1;\r\nzeta++;\n";
-  std::ofstream(folder / "data.json") << "{\"zeta\": 1}\n";
+  const auto binary = std::ios::binary;  // the line breaks as written
+  std::ofstream(folder / "pages/Main.htm", binary) << "<p>zeta</p>\n";
+  std::ofstream(folder / "pages/other.htm", binary) << "zeta\n";
+  std::ofstream(folder / "scripts/app.js", binary) << "var zeta = 1;\r\nzeta++;\n";
+  std::ofstream(folder / "data.json", binary) << "{\"zeta\": 1}\n";
 }
 
 class FindDispatchTest : public ::testing::Test {
@@ -82,9 +85,9 @@ TEST_F(FindDispatchTest, EntireProjectSearchesTablesInFixedOrderThenFiles) {
   EXPECT_EQ(Tables(u" "), expected);
   EXPECT_EQ(Tables(u"*.*"), expected);
   // The files come in the file set's ascending order, not grouped by type.
-  EXPECT_EQ(last_[13].location, u"pages/Main.htm");
-  EXPECT_EQ(last_[14].location, u"pages/other.htm");
-  EXPECT_EQ(last_[15].location, u"scripts/app.js");
+  EXPECT_EQ(last_[13].location, Native(u"pages/Main.htm"));
+  EXPECT_EQ(last_[14].location, Native(u"pages/other.htm"));
+  EXPECT_EQ(last_[15].location, Native(u"scripts/app.js"));
   EXPECT_EQ(last_[16].recordId, 2);
 }
 
@@ -123,8 +126,8 @@ TEST_F(FindDispatchTest, FilePatternEndsTheItemList) {
 }
 
 TEST_F(FindDispatchTest, RelativeAndAbsoluteFileItems) {
-  EXPECT_EQ(Tables(u"PAGES/main.htm"), (std::vector<int32_t>{24}));
-  EXPECT_EQ(last_[0].location, u"pages/Main.htm");
+  ASSERT_EQ(Tables(Native(u"PAGES/main.htm").c_str()), (std::vector<int32_t>{24}));
+  EXPECT_EQ(last_[0].location, Native(u"pages/Main.htm"));
   EXPECT_TRUE(Tables(u"pages").empty());  // no "." in the item
   std::u16string absolute = folder_.Text("scripts/app.js");
   EXPECT_EQ(Tables(absolute.c_str()), (std::vector<int32_t>{24, 24}));

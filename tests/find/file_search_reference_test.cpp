@@ -3,7 +3,6 @@
 // one string per line. Many generated texts, every configuration; the
 // results must agree exactly.
 #include <gtest/gtest.h>
-#include <unicode/ustring.h>
 
 #include <random>
 #include <string>
@@ -15,28 +14,16 @@
 namespace qm {
 namespace {
 
-std::u16string IcuDecode(const std::string& bytes) {
-  std::u16string text(bytes.size(), u'\0');
-  int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, bytes.data(),
-                       static_cast<int32_t>(bytes.size()), 0xFFFD, nullptr, &status);
-  EXPECT_TRUE(U_SUCCESS(status));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
 using testing::FourReplacements;
-using testing::IcuFold;
+using testing::ReferenceFindIgnoringCase;
 
 void ReferenceSearch(std::string bytes, const std::u16string& needle, int32_t matchCase,
                      const std::u16string& path, const std::u16string& folder,
                      FindResultList* results) {
   bytes = bytes.substr(0, bytes.find('\0'));
-  const std::u16string text = FourReplacements(IcuDecode(bytes));
+  const std::u16string text = FourReplacements(testing::ReferenceDecode(bytes));
   if (needle.empty()) return;
   const bool blind = matchCase != 1;
-  const std::u16string compared = blind ? IcuFold(needle) : needle;
   FindResult result;
   result.tableNumber = 24;
   result.location = path.rfind(folder, 0) == 0 ? path.substr(folder.size()) : path;
@@ -46,7 +33,7 @@ void ReferenceSearch(std::string bytes, const std::u16string& needle, int32_t ma
   for (int32_t number = 1;; ++number) {
     const size_t lineEnd = text.find(u"\r\n", lineStart);
     const std::u16string line = text.substr(lineStart, lineEnd - lineStart);
-    const size_t at = (blind ? IcuFold(line) : line).find(compared);
+    const size_t at = blind ? ReferenceFindIgnoringCase(line, needle) : line.find(needle);
     if (at != line.npos) {
       result.recordId = number;
       result.column = static_cast<int32_t>(lineStart + at);
@@ -90,7 +77,7 @@ std::string RandomText(std::mt19937& random) {
 // A run of the text as decoded, breaks and all, so that needles often hit.
 std::u16string RandomNeedle(std::mt19937& random, const std::string& text) {
   if (random() % 2 == 0) return kNeedles[random() % kNeedles.size()];
-  const std::u16string decoded = IcuDecode(text.substr(0, text.find('\0')));
+  const std::u16string decoded = testing::ReferenceDecode(text.substr(0, text.find('\0')));
   if (decoded.empty()) return u"a";
   const size_t start = random() % decoded.size();
   return decoded.substr(start, 1 + random() % 6);

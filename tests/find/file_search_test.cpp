@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "support/native_path.h"
 #include "support/temp_folder.h"
 
 namespace qm {
@@ -23,7 +24,7 @@ class FileSearchTest : public ::testing::Test {
     FileSearcher(needle, matchCase).SearchFile(folder_.Text(name), Folder(), &results);
     return results;
   }
-  std::u16string Folder() const { return folder_.Text() + u"/"; }
+  std::u16string Folder() const { return folder_.Text() + testing::Native(u"/"); }
 
   testing::TempFolder folder_;
 };
@@ -85,9 +86,9 @@ TEST_F(FileSearchTest, CaseBlindUnlessMatchCaseIsExactlyOneAndFoldsEveryScript) 
   for (int32_t matchCase : {0, 1, 2, -1}) {
     EXPECT_EQ(Search("AB", u"ab", matchCase).size(), matchCase == 1 ? 0u : 1u) << matchCase;
   }
-  // The Kelvin sign folds to "k", the long s to "s", capital sigma to sigma.
+  // The Kelvin sign folds to "k", capital sigma to sigma, on every platform
+  // (platform_case_*_test.cpp pins where the platforms part).
   EXPECT_EQ(Lines(Search("x\n\xE2\x84\xAA" "ey", u"key")), std::vector<Line>({{2, 3, u"\u212Aey"}}));
-  EXPECT_EQ(Lines(Search("cla\xC5\xBF" "s", u"CLASS")), std::vector<Line>({{1, 0, u"cla\u017Fs"}}));
   EXPECT_EQ(Search("\xCE\xA3\xCE\xB1", u"\u03C3\u0391").size(), 1u);
   EXPECT_TRUE(Search("\xE2\x84\xAA" "ey", u"key", 1).empty());
 }

@@ -1,28 +1,19 @@
 // What the reference tests of the find compare with, done the plain way:
-// ICU's simple case folding per code point, and the four line-break
+// the platform's case-blind search, and the four line-break
 // replacements done literally, one after the other.
 #ifndef QMPECORE_TESTS_FIND_REFERENCE_TEXT_H_
 #define QMPECORE_TESTS_FIND_REFERENCE_TEXT_H_
-
-#include <unicode/uchar.h>
-#include <unicode/utf16.h>
 
 #include <string>
 #include <string_view>
 
 namespace qm::testing {
 
-inline std::u16string IcuFold(std::u16string_view text) {
-  std::u16string folded;
-  for (size_t i = 0; i < text.size();) {
-    UChar32 c;
-    U16_NEXT(text.data(), i, text.size(), c);
-    c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
-    if (c > 0xFFFF) folded.push_back(U16_LEAD(c));
-    folded.push_back(c > 0xFFFF ? U16_TRAIL(c) : static_cast<char16_t>(c));
-  }
-  return folded;
-}
+// The platform's case-blind search and its UTF-8 decoding, each done the
+// plain way (reference_platform_*.cpp): ICU's folding of both texts whole
+// on POSIX, the system's comparison character by character on Windows.
+size_t ReferenceFindIgnoringCase(std::u16string_view haystack, std::u16string_view needle);
+std::u16string ReferenceDecode(const std::string& bytes);
 
 inline std::u16string ReplaceAll(std::u16string text, std::u16string_view from,
                                  std::u16string_view to) {

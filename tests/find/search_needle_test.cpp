@@ -15,9 +15,11 @@ TEST(SearchNeedleTest, FindsTheFirstOccurrenceInUnits) {
   EXPECT_EQ(SearchNeedle(u"aba", 0).FindIn(u"xxABABA"), 2u);
   EXPECT_EQ(SearchNeedle(u"ab", 1).FindIn(u"AbaB ab"), 5u);
   EXPECT_EQ(SearchNeedle(u"k", 0).FindIn(u"\U00010400x\u212A"), 3u);  // Kelvin sign
-  // Deseret capital and small letters: surrogate pairs that fold together.
-  EXPECT_EQ(SearchNeedle(u"a\U00010400", 2).FindIn(u"xA\U00010428"), 1u);
-  EXPECT_EQ(SearchNeedle(u"\U00010428", 0).FindIn(u"\U00010400"), 0u);
+  // Deseret capital and small letters: surrogate pairs that fold together
+  // where the platform folds them (text_case_*_test.cpp).
+  const bool pairsFold = platform::FoldCodePoint(0x10400) == 0x10428;
+  EXPECT_EQ(SearchNeedle(u"a\U00010400", 2).FindIn(u"xA\U00010428"), pairsFold ? 1u : npos);
+  EXPECT_EQ(SearchNeedle(u"\U00010428", 0).FindIn(u"\U00010400"), pairsFold ? 0u : npos);
   EXPECT_EQ(SearchNeedle(u"\U00010428", 1).FindIn(u"\U00010400"), npos);
   EXPECT_EQ(SearchNeedle(u"aba", 0).FindIn(u"ab"), npos);
   EXPECT_EQ(SearchNeedle(u"", 0).FindIn(u"abc"), npos);
@@ -29,7 +31,9 @@ TEST(SearchNeedleTest, FindsTheFirstOccurrenceInUnits) {
 // no other unit folding to it, one other (one bit apart or not), several,
 // and for surrogates and non-letters.
 TEST(SearchNeedleTest, FirstUnitMatchesExactlyTheUnitsFoldingToIt) {
-  EXPECT_EQ(platform::UnitsFoldingTo(u'k'), u"K\u212A");
+  const std::u16string toK = platform::UnitsFoldingTo(u'k');  // more on Windows
+  EXPECT_NE(toK.find(u'K'), std::u16string::npos);
+  EXPECT_NE(toK.find(u'\u212A'), std::u16string::npos);
   EXPECT_EQ(platform::UnitsFoldingTo(u'K'), u"");
   const char16_t* fold = platform::BmpFoldTable();
   for (char16_t first : {u'a', u'k', u's', u'7', u' ', u'\u00E5', u'\u03C3', u'\u03B8', u'\u0131',

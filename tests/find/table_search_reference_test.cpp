@@ -17,7 +17,7 @@
 namespace qm {
 namespace {
 
-using testing::IcuFold;
+using testing::ReferenceFindIgnoringCase;
 
 std::u16string Number(int64_t value) {
   std::string digits = std::to_string(value);
@@ -185,7 +185,7 @@ class Reference {
   bool Contains(const std::u16string& field) const {
     if (needle_.empty()) return false;
     if (matchCase_ == 1) return field.find(needle_) != std::u16string::npos;
-    return IcuFold(field).find(IcuFold(needle_)) != std::u16string::npos;
+    return ReferenceFindIgnoringCase(field, needle_) != std::u16string::npos;
   }
 
   void General(const GeneralTable& table) {

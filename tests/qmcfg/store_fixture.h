@@ -162,7 +162,8 @@ using testing::ReadFileBytes;
 // text ("" when there is none or it is NULL).
 inline std::string Sql(const std::filesystem::path& path, const std::string& sql) {
   sqlite3* db = nullptr;
-  EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  const std::u8string utf8 = path.u8string();  // SQLite takes UTF-8 everywhere
+  EXPECT_EQ(sqlite3_open(reinterpret_cast<const char*>(utf8.c_str()), &db), SQLITE_OK);
   std::string result;
   char* error = nullptr;
   const int rc = sqlite3_exec(

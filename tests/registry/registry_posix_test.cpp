@@ -1,5 +1,6 @@
-// The POSIX backend's files behind the registry's named objects: only ours
-// are used, none is left behind, and no descriptor leaks.
+// What the registry does only on POSIX: keys that differ in case alone
+// (Windows folds keys), and the backend's files behind the named objects:
+// only ours are used, none is left behind, and no descriptor leaks.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,22 @@ namespace qm::testing {
 namespace {
 
 using Operations = RegistryTest;
+
+TEST_F(Operations, UpdatePassesOverAKeyEqualIgnoringCase) {
+  ASSERT_TRUE(QmAddEditor(u"/A", 7));
+  ASSERT_TRUE(QmAddEditor(u"/b", 7));
+  ASSERT_TRUE(QmAddEditor(u"/c", 8));
+  EXPECT_FALSE(QmUpdateEditor(u"/x", 9));  // no entry of editor 9
+  EXPECT_FALSE(QmUpdateEditor(u"/x", 0));
+  // "/A" equals "/a" ignoring case and is passed over; "/b" is moved.
+  EXPECT_TRUE(QmUpdateEditor(u"/a", 7));
+  EXPECT_EQ(Editors(), (EditorMap{{u"/A", 7}, {u"/a", 7}, {u"/c", 8}}));
+  // Only the letter case differs from every entry of editor 8.
+  EXPECT_FALSE(QmUpdateEditor(u"/C", 8));
+  // A key held by another editor: this editor's entry goes, the other stays.
+  EXPECT_TRUE(QmUpdateEditor(u"/c", 7));
+  EXPECT_EQ(Editors(), (EditorMap{{u"/a", 7}, {u"/c", 8}}));
+}
 
 TEST_F(Operations, AnEmptiedRegistryLeavesNoFiles) {
   EXPECT_FALSE(QmEditorExists(u"/a"));

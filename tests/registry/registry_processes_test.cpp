@@ -30,31 +30,31 @@ std::set<std::u16string> Words(const std::string& line) {
 }
 
 TEST_F(Processes, AWaiterGivesUpWhileAnotherProcessHoldsTheLock) {
-  ASSERT_TRUE(QmAddEditor(u"/p", 1));
+  ASSERT_TRUE(QmAddEditor(u"p", 1));
   Helper holder(registry());
   ASSERT_EQ(holder.Ask("lock"), "1");
-  EXPECT_FALSE(QmEditorExists(u"/p"));
-  EXPECT_FALSE(QmAddEditor(u"/q", 2));
+  EXPECT_FALSE(QmEditorExists(u"p"));
+  EXPECT_FALSE(QmAddEditor(u"q", 2));
   ASSERT_EQ(holder.Ask("unlock"), "1");
-  EXPECT_TRUE(QmEditorExists(u"/p"));
+  EXPECT_TRUE(QmEditorExists(u"p"));
 }
 
 TEST_F(Processes, AHolderKilledWithTheLockDoesNotWedgeTheRegistry) {
-  ASSERT_TRUE(QmAddEditor(u"/p", 1));
+  ASSERT_TRUE(QmAddEditor(u"p", 1));
   Helper holder(registry());
-  ASSERT_EQ(holder.Ask("add /h 2"), "1");
+  ASSERT_EQ(holder.Ask("add h 2"), "1");
   ASSERT_EQ(holder.Ask("lock"), "1");
   holder.Kill();
   // The abandoned mutex is taken over and the whole list kept.
-  EXPECT_TRUE(QmEditorExists(u"/h"));
-  EXPECT_TRUE(QmAddEditor(u"/q", 3));
-  EXPECT_EQ(Editors(), (EditorMap{{u"/h", 2}, {u"/p", 1}, {u"/q", 3}}));
+  EXPECT_TRUE(QmEditorExists(u"h"));
+  EXPECT_TRUE(QmAddEditor(u"q", 3));
+  EXPECT_EQ(Editors(), (EditorMap{{u"h", 2}, {u"p", 1}, {u"q", 3}}));
 }
 
 TEST_F(Processes, AWriterKilledMidWriteBackLeavesNoCutKey) {
   for (const char* tear : {"tear-zero 100", "tear-length 40", "tear-length 224"}) {
     SCOPED_TRACE(tear);
-    ASSERT_TRUE(QmAddEditor(u"/p", 1));
+    ASSERT_TRUE(QmAddEditor(u"p", 1));
     Helper writer(registry());
     ASSERT_EQ(writer.Ask("lock"), "1");
     writer.Send(tear);
@@ -62,20 +62,20 @@ TEST_F(Processes, AWriterKilledMidWriteBackLeavesNoCutKey) {
     EXPECT_FALSE(writer.Finish());  // it died
     EXPECT_EQ(Editors(), EditorMap{});  // torn: read as an empty list
     EXPECT_EQ(Editors(), EditorMap{});  // and written back as one
-    EXPECT_TRUE(QmAddEditor(u"/q", 2));
-    EXPECT_EQ(Editors(), (EditorMap{{u"/q", 2}}));
-    ASSERT_TRUE(QmRemoveEditor(u"/q", 2));
+    EXPECT_TRUE(QmAddEditor(u"q", 2));
+    EXPECT_EQ(Editors(), (EditorMap{{u"q", 2}}));
+    ASSERT_TRUE(QmRemoveEditor(u"q", 2));
   }
 }
 
 TEST_F(Processes, TheRegistryEndsWithItsLastHolder) {
   Helper first(registry());
   Helper second(registry());
-  ASSERT_EQ(first.Ask("add /a 1"), "1");
+  ASSERT_EQ(first.Ask("add a 1"), "1");
   ASSERT_EQ(second.Ask("count"), "1");  // a non-empty list: second keeps it
   first.Kill();
   EXPECT_EQ(Helper(registry()).Ask("count"), "1");
-  EXPECT_EQ(second.Ask("remove /a 1"), "1");
+  EXPECT_EQ(second.Ask("remove a 1"), "1");
   EXPECT_EQ(Helper(registry()).Ask("count"), "0");
   second.Finish();
   EXPECT_EQ(Helper(registry()).Ask("count"), "-1");
@@ -88,68 +88,68 @@ TEST_F(Processes, ACreatorKilledBeforeWritingLeavesNoStuckRegistry) {
     ASSERT_EQ(creator.Ask("lock-create"), "1");
     creator.Kill();
   }
-  EXPECT_EQ(Helper(registry()).Ask("exists /a"), "0");
+  EXPECT_EQ(Helper(registry()).Ask("exists a"), "0");
   // Now one that another process is waiting for when it dies.
   Helper creator(registry());
   Helper adder(registry());
   ASSERT_EQ(creator.Ask("lock-create"), "1");
-  adder.Send("add /a 1");
+  adder.Send("add a 1");
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   creator.Kill();
   EXPECT_EQ(adder.ReadLine(), "1");
-  EXPECT_EQ(Editors(), (EditorMap{{u"/a", 1}}));
-  EXPECT_TRUE(QmAddEditor(u"/b", 2));
+  EXPECT_EQ(Editors(), (EditorMap{{u"a", 1}}));
+  EXPECT_TRUE(QmAddEditor(u"b", 2));
 }
 
 TEST_F(Processes, ConcurrentAddersAndRemoversLoseNoUpdate) {
-  ASSERT_TRUE(QmAddEditor(u"/p", 1));
+  ASSERT_TRUE(QmAddEditor(u"p", 1));
   std::vector<std::unique_ptr<Helper>> workers;
   for (int i = 0; i < 4; ++i) {
     workers.push_back(std::make_unique<Helper>(registry()));
-    workers.back()->Send("churn /w" + std::to_string(i) + " " + std::to_string(10 + i) + " 1500");
+    workers.back()->Send("churn w" + std::to_string(i) + " " + std::to_string(10 + i) + " 1500");
   }
-  std::set<std::u16string> expected = {u"/p"};
+  std::set<std::u16string> expected = {u"p"};
   for (auto& worker : workers) expected.merge(Words(worker->ReadLine()));
   EXPECT_GT(expected.size(), 4u);
   EXPECT_EQ(Keys(Editors()), expected);
 }
 
 TEST_F(Processes, KillingReadersAtRandomSparesTheOthersEntries) {
-  ASSERT_TRUE(QmAddEditor(u"/p", 1));
+  ASSERT_TRUE(QmAddEditor(u"p", 1));
   std::vector<std::unique_ptr<Helper>> workers;
   for (int i = 0; i < 2; ++i) {
     workers.push_back(std::make_unique<Helper>(registry()));
-    workers.back()->Send("churn /w" + std::to_string(i) + " " + std::to_string(10 + i) + " 3000");
+    workers.back()->Send("churn w" + std::to_string(i) + " " + std::to_string(10 + i) + " 3000");
   }
   std::set<std::u16string> victimKeys;
   std::mt19937 random(12345);
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(2500);
   for (int round = 0; std::chrono::steady_clock::now() < end; ++round) {
     Helper victim(registry());
-    const std::string key = "/v" + std::to_string(round);
+    const std::string key = std::string("v").append(std::to_string(round));
     victim.Ask("add " + key + " 99");  // may be added or not; not checked
     victimKeys.insert(std::u16string(key.begin(), key.end()));
     ASSERT_EQ(victim.Ask("read-loop"), "ready");
     std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
     victim.Kill();  // often while it holds the mutex, never while it writes
   }
-  std::set<std::u16string> expected = {u"/p"};
+  std::set<std::u16string> expected = {u"p"};
   for (auto& worker : workers) expected.merge(Words(worker->ReadLine()));
   std::set<std::u16string> keys = Keys(Editors());
   for (const std::u16string& key : victimKeys) keys.erase(key);
   EXPECT_EQ(keys, expected);
-  EXPECT_TRUE(QmAddEditor(u"/last", 2));
+  EXPECT_TRUE(QmAddEditor(u"last", 2));
 }
 
 TEST_F(Processes, AnotherUserCannotOpenTheObjects) {
-  ASSERT_TRUE(QmAddEditor(u"/p", 1));
+  ASSERT_TRUE(QmAddEditor(u"p", 1));
   Helper stranger(registry());
   if (stranger.Ask("become 65534") != "1") {
     GTEST_SKIP() << "a helper cannot become another user here (needs root on POSIX)";
   }
-  EXPECT_EQ(stranger.Ask("exists /p"), "0");
-  EXPECT_EQ(stranger.Ask("add /q 2"), "0");
-  EXPECT_EQ(Editors(), (EditorMap{{u"/p", 1}}));
+  EXPECT_EQ(stranger.Ask("exists p"), "0");
+  EXPECT_EQ(stranger.Ask("add q 2"), "0");
+  EXPECT_EQ(Editors(), (EditorMap{{u"p", 1}}));
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ std::string Truth(bool value) { return value ? "1" : "0"; }
 // stored (a writer that stores it first); without, the length reads 0 (as
 // our own writer leaves it).
 [[noreturn]] void TearAndDie(RegistryLock* lock, size_t cut, bool lengthFirst) {
-  lock->editors.emplace(u"/torn/" + std::u16string(200, u'k'), 9);
+  lock->editors.emplace(u"torn---" + std::u16string(200, u'k'), 9);
   std::string block;
   SerializeEditorMap(lock, &block);
   const uint64_t length = lengthFirst ? block.size() : 0;
@@ -38,9 +38,9 @@ std::string Churn(const std::string& prefix, int32_t editorId, int milliseconds)
   std::set<std::string> left;
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   for (int i = 0; std::chrono::steady_clock::now() < end; ++i) {
-    const std::string key = prefix + "/" + std::to_string(i);
+    const std::string key = prefix + "-" + std::to_string(i);
     if (QmAddEditor(Wide(key).c_str(), editorId)) left.insert(key);
-    const std::string previous = prefix + "/" + std::to_string(i - 1);
+    const std::string previous = prefix + "-" + std::to_string(i - 1);
     if (i % 2 == 1 && QmRemoveEditor(Wide(previous).c_str(), editorId)) left.erase(previous);
   }
   std::string reply;
@@ -51,7 +51,7 @@ std::string Churn(const std::string& prefix, int32_t editorId, int milliseconds)
 [[noreturn]] void ReadForever() {
   std::cout << "ready" << std::endl;
   for (EditorMap list;;) {
-    QmEditorExists(u"/p");
+    QmEditorExists(u"p");
     QmGetEditors(&list);
   }
 }

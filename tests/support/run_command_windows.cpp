@@ -8,7 +8,10 @@ namespace qm::testing {
 // The command goes to cmd.exe /c, which drops the first and the last quote
 // of a line that holds more than two; the outer pair here is what it drops.
 int RunCommand(const std::string& command, std::string* output) {
-  FILE* pipe = _popen(("\"" + command + "\"").c_str(), "rb");
+  std::string line = "\"";
+  line += command;
+  line += '"';
+  FILE* pipe = _popen(line.c_str(), "rb");
   if (pipe == nullptr) return -1;
   std::string text;
   char buffer[4096];
@@ -26,6 +29,11 @@ int RunQmpe(const std::string& arguments, std::string* output) {
   return RunCommand(Quoted(qmpe) + " " + arguments + " 2>&1", output);
 }
 
-std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+std::string Quoted(const std::filesystem::path& path) {
+  std::string quoted = "\"";
+  quoted += path.string();
+  quoted += '"';
+  return quoted;
+}
 
 }  // namespace qm::testing

@@ -36,9 +36,11 @@ class TempFolder {
 
   const std::filesystem::path& path() const { return path_; }
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-  // The path of `name` inside the folder as UTF-16.
+  // The path of `name` (written with "/") inside the folder as UTF-16, with
+  // the platform's separators.
   std::u16string Text(const std::string& name = "") const {
-    return (name.empty() ? path_ : path_ / name).u16string();
+    std::filesystem::path path = name.empty() ? path_ : path_ / name;
+    return path.make_preferred().u16string();
   }
 
  private:

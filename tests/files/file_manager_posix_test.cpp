@@ -1,0 +1,84 @@
+// What the POSIX file system allows that Windows does not, or only to
+// some users: names of any bytes, wildcard characters in names, links.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "files/file_manager.h"
+#include "platform/file_names.h"
+#include "support/temp_folder.h"
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::u16string>;
+
+class PosixFileManagerTest : public ::testing::Test {
+ protected:
+  void Touch(const std::u16string& relative) {
+    const fs::path path = platform::TextToNativeName(temp_.Text() + u"/" + relative);
+    fs::create_directories(path.parent_path());
+    std::ofstream(path).put('x');
+  }
+  static std::u16string AsText(const char* name) { return platform::NativeNameToText(name); }
+
+  std::unique_ptr<CFileManager> Open(const std::u16string& projectFile) {
+    int32_t code = -1;
+    std::unique_ptr<CFileManager> manager(
+        CreateFileManager((temp_.Text() + u"/" + projectFile).c_str(), &code));
+    EXPECT_EQ(code, 0);
+    return manager;
+  }
+
+  static Names List(CFileManager& manager, int32_t flags) {
+    FileNameSet out;
+    manager.GetAllFiles(&out, nullptr, nullptr, flags);
+    return Names(out.begin(), out.end());
+  }
+
+  qm::testing::TempFolder temp_;
+};
+
+// Bytes that are no UTF-8 become U+DCxx, and back again on the disk.
+TEST_F(PosixFileManagerTest, NamesOfAnyBytesRoundTrip) {
+  Touch(u"proj.qmp");
+  Touch(AsText("\xFF\xFE.txt"));
+  auto manager = Open(u"proj.qmp");
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(List(*manager, 0), Names{u"\xDCFF\xDCFE.txt"});
+  const Names full = List(*manager, kFilesFullPaths);
+  EXPECT_TRUE(fs::exists(platform::TextToNativeName(full.back())));
+}
+
+TEST_F(PosixFileManagerTest, ProjectPathWildcardsLeaveOutMatchingFiles) {
+  for (const char* name : {"*.qmp", "other.QMP", "sub/deep.qmp", "keep.txt"}) Touch(AsText(name));
+  auto manager = Open(u"*.qmp");
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(List(*manager, 0), (Names{u"keep.txt"}));
+  EXPECT_EQ(List(*manager, kFilesKeepProjectFile),
+            (Names{u"*.qmp", u"keep.txt", u"other.QMP", u"sub/deep.qmp"}));
+}
+
+TEST_F(PosixFileManagerTest, LinksAreFollowedButCyclesEnd) {
+  Touch(u"proj.qmp");
+  Touch(u"real/f.txt");
+  fs::create_directory_symlink("real", temp_.path() / "l1");
+  fs::create_directory_symlink("real", temp_.path() / "l2");
+  fs::create_directory_symlink("..", temp_.path() / "real/up");
+  fs::create_directory_symlink(".", temp_.path() / "real/self");
+  fs::create_symlink("missing", temp_.path() / "dangling");
+  auto manager = Open(u"proj.qmp");
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(List(*manager, 0), (Names{u"dangling", u"l1/f.txt", u"l2/f.txt", u"real/f.txt"}));
+}
+
+TEST_F(PosixFileManagerTest, ADanglingLinkIsAProjectThatExists) {
+  fs::create_symlink("missing.qmp", temp_.path() / "dangling.qmp");
+  EXPECT_EQ(CFileManager().Init((temp_.Text() + u"/dangling.qmp").c_str(), 0), 0);
+}
+
+}  // namespace
+}  // namespace qm
