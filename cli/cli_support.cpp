@@ -24,9 +24,14 @@ std::string ToUtf8(const std::u16string& text) {
   return bytes;
 }
 
+std::filesystem::path PathOf(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 std::string AbsolutePath(const std::string& path) {
   if (path.empty()) return path;
-  return std::filesystem::absolute(std::filesystem::path(path)).lexically_normal().string();
+  const std::u8string absolute = std::filesystem::absolute(PathOf(path)).lexically_normal().u8string();
+  return std::string(absolute.begin(), absolute.end());
 }
 
 }  // namespace qm::cli

@@ -3,8 +3,10 @@
 #ifndef QMPECORE_CLI_CLI_SUPPORT_H_
 #define QMPECORE_CLI_CLI_SUPPORT_H_
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace qm::cli {
 
@@ -33,6 +35,11 @@ int ExitCode();
 // Shell text (UTF-8) to library text and back.
 std::u16string ToText(const std::string& utf8);
 std::string ToUtf8(const std::u16string& text);
+
+// A path as the file system wants it. Shell paths here are UTF-8 (on
+// Windows the command line is taken as UTF-16 and passed on as UTF-8), and
+// a narrow std::filesystem::path would be read in the ANSI code page there.
+std::filesystem::path PathOf(std::string_view utf8);
 
 // The argument made absolute against the current folder (lexically: the
 // file need not exist), as the library wants every path.

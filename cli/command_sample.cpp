@@ -42,25 +42,25 @@ struct SampleOptions {
 
 void MakeFolder(const std::string& dir) {
   std::error_code error;
-  if (std::filesystem::exists(dir, error) && !std::filesystem::is_directory(dir, error)) {
+  const std::filesystem::path path = PathOf(dir);
+  if (std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error)) {
     throw CommandError(dir + " exists and is not a folder");
   }
-  std::filesystem::create_directories(dir, error);
+  std::filesystem::create_directories(path, error);
   if (error) throw CommandError("cannot create the folder " + dir + ": " + error.message());
-  if (!std::filesystem::is_directory(dir, error)) throw CommandError(dir + " is not a folder");
+  if (!std::filesystem::is_directory(path, error)) throw CommandError(dir + " is not a folder");
 }
 
 // Nothing of the user's is replaced without --force: neither a project
 // file nor a file of the same name as one the sample writes.
 void RefuseToReplace(const std::string& dir, const SampleFolder& folder) {
-  const std::filesystem::path root(dir);
+  const std::filesystem::path root = PathOf(dir);
   std::error_code error;
   if (std::filesystem::exists(root / kProjectFileName, error)) {
     throw CommandError(dir + "/" + kProjectFileName + " already exists; use --force to replace it");
   }
   for (const std::string& name : folder.Names()) {
-    const std::filesystem::path path =
-        root / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    const std::filesystem::path path = root / PathOf(name);
     if (std::filesystem::exists(path, error)) {
       throw CommandError(dir + "/" + name +
                          " already exists; use --force to replace the sample's files");
@@ -73,7 +73,7 @@ void RefuseToReplace(const std::string& dir, const SampleFolder& folder) {
 void RemoveProjectFile(const std::string& path) {
   for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
     std::error_code error;
-    std::filesystem::remove(path + suffix, error);
+    std::filesystem::remove(PathOf(path + suffix), error);
     if (error) throw CommandError("cannot replace " + path + suffix + ": " + error.message());
   }
 }

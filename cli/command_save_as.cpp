@@ -14,7 +14,7 @@ namespace {
 void SaveAs(const std::string& projectFile, const std::string& newFile) {
   OpenProject project(projectFile, 0);
   std::string target = AbsolutePath(newFile);
-  if (std::filesystem::is_directory(target)) {
+  if (std::filesystem::is_directory(PathOf(target))) {
     throw CommandError(target + " is a folder; give the new project file's path");
   }
   std::u16string targetText = ToText(target);

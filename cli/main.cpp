@@ -1,9 +1,12 @@
 // qmpe: make a sample project and look into a project from a shell.
 #include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "platform/command_line.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"qmpe: the project editor core from the command line"};
@@ -15,8 +18,11 @@ int main(int argc, char** argv) {
   qm::cli::AddFilesCommand(app);
   qm::cli::AddFindCommand(app);
   qm::cli::AddEditorsCommand(app);
+  std::vector<std::string> arguments = qm::platform::CommandLineArguments(argc, argv);
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {
     // CLI11 prints help and usage errors; usage errors exit with 2.
     int code = app.exit(e);

@@ -9,7 +9,7 @@ namespace qm::cli {
 OpenProject::OpenProject(const std::string& projectFile, int32_t editorId)
     : path_(AbsolutePath(projectFile)) {
   std::error_code error;
-  auto status = std::filesystem::status(path_, error);
+  auto status = std::filesystem::status(PathOf(path_), error);
   if (!std::filesystem::exists(status)) {
     throw CommandError("no project file at " + path_);
   }

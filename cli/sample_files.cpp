@@ -148,11 +148,6 @@ std::string LogText(uint32_t devices) {
   return text;
 }
 
-// A file name as the file system wants it (the names are UTF-8).
-std::filesystem::path PathOf(std::string_view utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 void WriteWhole(const std::string& root, const std::string& name, const std::string& bytes) {
   const std::string shown = root + "/" + name;
   const std::filesystem::path path = PathOf(root) / PathOf(name);

@@ -95,6 +95,24 @@ TEST_F(EditingRun, OpenReadSaveAndClose) {
   EXPECT_NE(QmOpenEditor(manager_, project_.c_str(), 0x5EED), nullptr);  // open again
 }
 
+// A project whose folder and file names lie outside ASCII (and outside any
+// one ANSI code page) opens whole, finds in its tables and files, and saves.
+TEST_F(EditingRun, NamesOutsideAsciiOpenFindAndSave) {
+  const std::filesystem::path folder = folder_.path() / std::filesystem::path(u8"Anlage S\u00FCd \u0416");
+  std::filesystem::rename(folder_ / "plant", folder);
+  std::filesystem::rename(folder / "plant.qmp", folder / std::filesystem::path(u8"Pr\u00FCfstand.qmp"));
+  const std::u16string project = (folder / std::filesystem::path(u8"Pr\u00FCfstand.qmp")).u16string();
+  ASSERT_NE(QmOpenEditor(manager_, project.c_str(), 0), nullptr);
+  qm::EditorData* editor = QmGetEditorData(manager_);
+  ASSERT_FALSE(QmGetAllTables(editor->configManager, 1)->ioTags->empty());  // not opened empty
+  qm::FindResultList results;
+  ASSERT_GT(QmFind(manager_, &results, u"Entire Project", u"OverflowAlarmResetLatch", 0), 0);
+  EXPECT_EQ(results.back().tableNumber, 24);  // the files were read too
+  const std::u16string copy = (folder / std::filesystem::path(u8"Kopie \u00FC.qmp")).u16string();
+  EXPECT_EQ(QmSaveAsConfigEx(editor->configManager, copy.c_str()), 0);
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(copy)));
+}
+
 TEST_F(EditingRun, OpenMovesARegisteredEditorToTheProject) {
   std::u16string elsewhere = folder_.Text("elsewhere.qmp");
   ASSERT_TRUE(QmAddEditor(elsewhere.c_str(), 4711));

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+
+#include <filesystem>
 #include <string>
 
 #include "support/run_command.h"
@@ -68,6 +70,11 @@ TEST_F(Commands, FilesAndOpenAndTables) {
   EXPECT_EQ(Run("save-as " + Project() + " " + folder_->path().string() + "/none/x.qmp"), 2);
   EXPECT_EQ(Run("save-as " + Project() + " " + folder_->path().string() + "/copy.qmp"), 0);
   EXPECT_EQ(Run("tables " + folder_->path().string() + "/copy.qmp"), 0);
+  // Names outside ASCII pass through the command line (UTF-16 on Windows).
+  const std::filesystem::path outside = folder_->path() / std::filesystem::path(u8"Kopie \u00FC \u0416.qmp");
+  EXPECT_EQ(Run("save-as " + Project() + " " + Quoted(outside)), 0);
+  EXPECT_TRUE(std::filesystem::exists(outside));
+  EXPECT_EQ(Run("tables " + Quoted(outside)), 0);
 }
 
 }  // namespace

@@ -5,13 +5,18 @@
 
 namespace qm::testing {
 
-// The command goes to cmd.exe /c, which drops the first and the last quote
-// of a line that holds more than two; the outer pair here is what it drops.
+// The command (UTF-8) goes to cmd.exe /c as wide text, so that names
+// outside the ANSI code page pass. cmd.exe drops the first and the last
+// quote of a line that holds more than two; the outer pair here is what it
+// drops.
 int RunCommand(const std::string& command, std::string* output) {
   std::string line = "\"";
-  line += command;
-  line += '"';
-  FILE* pipe = _popen(line.c_str(), "rb");
+  line.append(command).push_back('"');
+  std::wstring wide(line.size(), L'\0');
+  wide.resize(static_cast<size_t>(::MultiByteToWideChar(
+      CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(),
+      static_cast<int>(wide.size()))));
+  FILE* pipe = _wpopen(wide.c_str(), L"rb");
   if (pipe == nullptr) return -1;
   std::string text;
   char buffer[4096];
@@ -30,8 +35,9 @@ int RunQmpe(const std::string& arguments, std::string* output) {
 }
 
 std::string Quoted(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
   std::string quoted = "\"";
-  quoted += path.string();
+  quoted.append(utf8.begin(), utf8.end());
   quoted += '"';
   return quoted;
 }
