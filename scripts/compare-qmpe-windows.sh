@@ -11,11 +11,7 @@ cd "$(dirname "$0")/.."
 source scripts/lib/apt.sh
 source scripts/lib/wine.sh
 
-build_windows_x86_64
-scripts/install-deps.sh
-cmake --preset ci >/dev/null
-cmake --build --preset ci --target qmpe
-start_wine
+prepare_comparison qmpe
 
 out=$PWD/build/compare-qmpe
 rm -rf "$out"

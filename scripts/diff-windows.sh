@@ -14,11 +14,7 @@ source scripts/lib/wine.sh
 
 # The oracle is part of the x86_64 Windows build, the comparer of the
 # Linux one (the ci preset).
-build_windows_x86_64
-scripts/install-deps.sh
-cmake --preset ci >/dev/null
-cmake --build --preset ci --target win32_compare
-start_wine
+prepare_comparison win32_compare
 
 oracle_output=build/windows-x86_64/oracle-answers.txt
 run_windows build/windows-x86_64/win32_oracle.exe "$@" </dev/null >"$oracle_output"

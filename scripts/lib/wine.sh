@@ -6,6 +6,7 @@
 # ends. The server is stopped when the calling script exits.
 #
 #   run_windows PROGRAM ARGS...   runs a Windows program
+#   prepare_comparison TARGETS... builds both sides, then starts wine
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 
@@ -32,4 +33,14 @@ build_windows_x86_64() {
   else
     scripts/build-windows.sh x86_64
   fi
+}
+
+# For a comparison of the two platforms: the x86_64 Windows build, the
+# Linux targets given (ci preset) and wine, all made ready.
+prepare_comparison() {
+  build_windows_x86_64
+  scripts/install-deps.sh
+  cmake --preset ci >/dev/null
+  cmake --build --preset ci --target "$@"
+  start_wine
 }
