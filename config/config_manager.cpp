@@ -163,6 +163,11 @@ int32_t CConfigManagerEx::SaveOwnedTable(std::unique_ptr<Table> ConfigTableSet::
 
 int32_t CConfigManagerEx::SaveAs(const char16_t* newPath) {
   if (newPath == nullptr) return -1;
+  // The new file is written through a handle of its own, which read
+  // nothing; the refusal of a partly read set must come from ours.
+  if (handle_ != 0 && CfgPrepareSave(handle_, &working_, kAllTables, -1) == kCfgUnreadTable) {
+    return kCfgUnreadTable;
+  }
   ConfigHandle target = CfgOpenConfig(newPath, 0);
   if (target == 0) return -2;
   CfgPrepareSave(target, &working_, kAllTables, -1);

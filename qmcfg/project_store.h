@@ -22,6 +22,8 @@
 #include <string>
 #include <utility>
 
+#include "qmcfg/unread_tables.h"
+
 namespace qm::cfg {
 
 class ProjectStore {
@@ -49,6 +51,9 @@ class ProjectStore {
   // and rolled back otherwise (its code is returned).
   int32_t Write(const Work& work);
 
+  // The tables that reads through this store failed to read.
+  UnreadTables& unread() { return unread_; }
+
  private:
   explicit ProjectStore(std::string path) : path_(std::move(path)) {}
 
@@ -61,6 +66,7 @@ class ProjectStore {
   sqlite3* db_ = nullptr;
   bool hasTables_ = false;
   bool layoutChecked_ = false;  // the layout is complete in the file
+  UnreadTables unread_;
 };
 
 }  // namespace qm::cfg

@@ -142,5 +142,52 @@ TEST_F(OpenTest, StoredIdsOutsideTheRangeFailTheRead) {
   }
 }
 
+// Tables that other tools damaged: the rest is read, and no write may
+// replace a damaged table with the incomplete copy in memory.
+TEST_F(OpenTest, DamagedTablesAreReadAroundAndNeverWrittenOver) {
+  const ConfigTableSet original = SampleSet();
+  ASSERT_EQ(WriteAll(original), kCfgOk);
+  Sql(file_, "INSERT INTO timers (id) VALUES (0); ALTER TABLE io_tags DROP COLUMN path");
+  const std::string damaged = ReadFileBytes(file_);
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ConfigTableSet set;
+  set.Renew();
+  EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgBadRecordId);
+  EXPECT_EQ(*set.general, *original.general);
+  EXPECT_EQ(*set.ioDevices, *original.ioDevices);
+  EXPECT_EQ(*set.scripts, *original.scripts);  // read after both damaged tables
+  int32_t codes[kSlotCount] = {};
+  ASSERT_EQ(CfgGetUnreadTables(handle, codes), kCfgOk);
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const int32_t expected = slot == kSlotTimers   ? kCfgBadRecordId
+                             : slot == kSlotIoTags ? kCfgSqliteBase + SQLITE_ERROR
+                                                   : kCfgOk;
+    EXPECT_EQ(codes[slot], expected) << "slot " << slot;
+  }
+
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kAllTables, -1), kCfgUnreadTable);
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kTableTimer, -1), kCfgUnreadTable);
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kTableIoDevices, -1), kCfgOk);
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgUnreadTable);
+  EXPECT_EQ(CfgWriteTimers(handle, set.timers.get(), 1), kCfgUnreadTable);
+  EXPECT_EQ(CfgWriteIoTags(handle, set.ioTags.get(), -1, 1), kCfgUnreadTable);
+  EXPECT_EQ(CfgWriteIoTags(handle, set.ioTags.get(), 100, 1), kCfgUnreadTable);
+  EXPECT_EQ(ReadFileBytes(file_), damaged);
+  EXPECT_EQ(CfgWriteScripts(handle, set.scripts.get(), 1), kCfgOk);  // read whole: writable
+
+  // A whole read that succeeds makes the table writable again; a failed
+  // filtered read makes it unwritable.
+  Sql(file_, "DELETE FROM timers WHERE id = 0");
+  set.timers->clear();
+  EXPECT_EQ(CfgReadTimers(handle, set.timers.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgWriteTimers(handle, set.timers.get(), 1), kCfgOk);
+  Sql(file_, "ALTER TABLE io_devices DROP COLUMN driver");
+  IoDeviceTable devices;
+  EXPECT_NE(CfgReadIoDevices(handle, &devices, 0, 0, u"port_id = 10"), kCfgOk);
+  EXPECT_EQ(CfgWriteIoDevices(handle, set.ioDevices.get(), 11, 1), kCfgUnreadTable);
+  CfgCloseConfig(handle);
+  EXPECT_EQ(Sql(file_, "SELECT count(*) FROM io_tags"), "40");
+}
+
 }  // namespace
 }  // namespace qm::test
