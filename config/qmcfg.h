@@ -45,6 +45,7 @@ enum CfgError : int32_t {
   kCfgBadValue = 208,        // an in-memory variant of a type the layout does not know
   kCfgInternalError = 209,   // an unexpected failure inside qmcfg
   kCfgUnreadTable = 210,     // the write would replace a table this handle failed to read
+  kCfgCannotExamine = 211,   // the file's existence cannot be learnt (no search right, a loop)
 };
 
 // The application id and layout version of a project file.
@@ -59,8 +60,9 @@ extern "C" {
 // read here; a missing file in an existing folder opens as an empty
 // configuration, and nothing is created until the first write, which
 // creates the file with the whole layout. Returns 0 when the path cannot be
-// opened (missing folder, not a SQLite file, a foreign application id, a
-// newer layout); such a file is left untouched. `flags` has no meaning yet
+// opened (missing folder, a file that cannot be looked at, not a SQLite
+// file, a foreign application id, a newer layout); such a file is left
+// untouched. `flags` has no meaning yet
 // (the core passes 0).
 QMCFG_API ConfigHandle QM_CALL CfgOpenConfig(const char16_t* path, int32_t flags);
 // 4. Releases the handle. A handle not given out, or closed already, gives

@@ -20,7 +20,9 @@ constexpr int kBusyTimeoutMs = 5000;
 int32_t ProjectStore::Open(std::string path, std::unique_ptr<ProjectStore>* out) {
   if (path.empty()) return kCfgBadArgument;
   std::unique_ptr<ProjectStore> store(new ProjectStore(std::move(path)));
-  if (store->FileExists()) {
+  bool exists = false;
+  if (int32_t code = store->FindFile(&exists)) return code;
+  if (exists) {
     if (int32_t code = store->Connect(false)) return code;
   } else {
     std::filesystem::path folder = std::filesystem::path(store->path_).parent_path();
@@ -34,9 +36,10 @@ int32_t ProjectStore::Open(std::string path, std::unique_ptr<ProjectStore>* out)
 
 ProjectStore::~ProjectStore() { sqlite3_close_v2(db_); }
 
-bool ProjectStore::FileExists() const {
+int32_t ProjectStore::FindFile(bool* exists) const {
   std::error_code error;
-  return std::filesystem::exists(path_, error);
+  *exists = std::filesystem::exists(path_, error);
+  return error ? kCfgCannotExamine : kCfgOk;
 }
 
 int32_t ProjectStore::Connect(bool create) {
@@ -60,7 +63,9 @@ int32_t ProjectStore::Connect(bool create) {
 int32_t ProjectStore::Read(const Work& work) {
   if (db_ == nullptr) {
     // Another handle may have created the file since this one was opened.
-    if (!FileExists()) return kCfgOk;
+    bool exists = false;
+    if (int32_t code = FindFile(&exists)) return code;
+    if (!exists) return kCfgOk;
     if (int32_t code = Connect(false)) return code;
   }
   Transaction transaction(db_);
