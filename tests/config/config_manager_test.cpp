@@ -191,6 +191,20 @@ TEST_F(ConfigManagerTest, AFailedRereadAfterATableSaveRefusesTheNextSaveOfIt) {
             "1");
 }
 
+TEST_F(ConfigManagerTest, ATableSaveOfANullWorkingSlotIsRefusedAsAWholeSaveIs) {
+  working().ioDevices.reset();
+  working().general.reset();
+  snapshot().general.reset();
+  EXPECT_EQ(manager_.Save(kAllTables, 0), kCfgIncompleteSet);
+  EXPECT_EQ(manager_.Save(kTableIoDevices, -1), kCfgIncompleteSet);
+  EXPECT_EQ(manager_.Save(kTableIoDevices, 1), kCfgIncompleteSet);
+  EXPECT_EQ(manager_.Save(kTableGeneral, 0), kCfgIncompleteSet);
+  EXPECT_EQ(working().ioDevices, nullptr);
+  auto stored = Reread(path_);
+  EXPECT_EQ(stored->GetTables(true)->ioDevices->size(), 3u);
+  EXPECT_EQ(stored->GetTables(true)->general->size(), 3u);
+}
+
 TEST(ConfigManagerLifecycle, ClosedManagerRefusesSavesAndOpenFailsCleanly) {
   TempFolder folder;
   CConfigManagerEx manager;
