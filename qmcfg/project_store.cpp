@@ -1,5 +1,6 @@
 #include "qmcfg/project_store.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -80,6 +81,29 @@ int32_t ProjectStore::Read(const Work& work) {
 }
 
 int32_t ProjectStore::Write(const Work& work) {
+  bool existed = true;
+  if (db_ == nullptr) {
+    if (int32_t code = FindFile(&existed)) return code;
+  }
+  const int32_t code = WriteInTransaction(work);
+  // A busy file is another writer's, which may be creating it right now.
+  if (code != kCfgOk && !existed && code != kCfgSqliteBase + SQLITE_BUSY) RemoveFailedCreation();
+  return code;
+}
+
+void ProjectStore::RemoveFailedCreation() {
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+  hasTables_ = false;
+  layoutChecked_ = false;
+  // The rollback left the new file empty; a file with content is not ours
+  // to remove.
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path_, error);
+  if (!error && size == 0) std::filesystem::remove(path_, error);
+}
+
+int32_t ProjectStore::WriteInTransaction(const Work& work) {
   if (int32_t code = Connect(true)) return code;
   Transaction transaction(db_);
   if (int32_t code = transaction.Begin("BEGIN IMMEDIATE")) return code;

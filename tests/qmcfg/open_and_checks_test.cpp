@@ -208,5 +208,23 @@ TEST_F(OpenTest, AFileThatCannotBeLookedAtFailsInsteadOfOpeningEmpty) {
   CfgCloseConfig(handle);
 }
 
+TEST_F(OpenTest, AFailedFirstWriteLeavesNoFile) {
+  // SQLite cannot create its journal where a folder takes its name, so the
+  // write fails after the file was opened.
+  const std::filesystem::path journal = folder_ / "plant.qmp-journal";
+  std::filesystem::create_directory(journal);
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  const ConfigTableSet set = SampleSet();
+  EXPECT_NE(CfgWriteAllTables(handle, &set, 0), kCfgOk);
+  EXPECT_NE(CfgWriteTimers(handle, set.timers.get(), 1), kCfgOk);
+  EXPECT_FALSE(std::filesystem::exists(file_));
+
+  std::filesystem::remove(journal);  // the same handle writes once the fault is gone
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgOk);
+  CfgCloseConfig(handle);
+  int32_t code = -1;
+  EXPECT_TRUE(SameTables(ReadBack(path_, &code), set));
+}
+
 }  // namespace
 }  // namespace qm::test
