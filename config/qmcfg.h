@@ -46,6 +46,7 @@ enum CfgError : int32_t {
   kCfgInternalError = 209,   // an unexpected failure inside qmcfg
   kCfgUnreadTable = 210,     // the write would replace a table this handle failed to read
   kCfgCannotExamine = 211,   // the file's existence cannot be learnt (no search right, a loop)
+  kCfgBadStoredValue = 212,  // a stored integer its field cannot hold (beyond 32 bits, a text)
 };
 
 // The application id and layout version of a project file.
@@ -74,7 +75,10 @@ QMCFG_API int32_t QM_CALL CfgCloseConfig(ConfigHandle handle);
 // takes the stored record); callers empty the table first. A device is read
 // with its port's name and a tag with its device's name (empty when that
 // owner does not exist). A stored id outside 1..2147483647 fails the read
-// with kCfgBadRecordId; on failure the table keeps what was added before.
+// with kCfgBadRecordId, and a value of an integer column that its field
+// cannot hold (beyond 32 bits, a fraction, a text) with kCfgBadStoredValue,
+// rather than read it changed; on failure the table keeps what was added
+// before.
 // The `flags` arguments have no meaning yet. A configuration whose file
 // does not exist yet reads as empty.
 

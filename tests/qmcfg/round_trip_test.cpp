@@ -158,5 +158,32 @@ TEST_F(RoundTripTest, StoredSetsTextsAndRealsFromOtherWritersRead) {
   EXPECT_EQ(read.ioDevices->at(RecordKey(100)).portName, u"");  // port 99 does not exist
 }
 
+// An integer column's value that its field cannot hold would come back
+// changed and be saved so; the table is refused instead.
+TEST_F(RoundTripTest, IntegersTheRecordCannotHoldFailTheTable) {
+  const char* const damage[] = {
+      "UPDATE io_devices SET address = 5000000000 WHERE id = 101",
+      "UPDATE io_devices SET address = -2147483649 WHERE id = 101",
+      "UPDATE io_devices SET address = 2.5 WHERE id = 101",
+      "UPDATE io_devices SET address = 'x' WHERE id = 101",
+      "UPDATE io_tags SET type = 65536 WHERE id = 1001",
+      "UPDATE io_tags SET type = -1 WHERE id = 1001",
+  };
+  for (const char* sql : damage) {
+    std::filesystem::remove(file_);
+    ASSERT_EQ(WriteAll(SampleSet()), kCfgOk);
+    Sql(file_, sql);
+    int32_t code = -1;
+    ReadBack(path_, &code);
+    EXPECT_EQ(code, kCfgBadStoredValue) << sql;
+  }
+  Sql(file_, "UPDATE io_tags SET type = 65535, address = -2147483648 WHERE id = 1001");
+  int32_t code = -1;
+  const ConfigTableSet read = ReadBack(path_, &code);
+  EXPECT_EQ(code, kCfgOk);
+  EXPECT_EQ(read.ioTags->at(RecordKey(1001)).type, 65535);
+  EXPECT_EQ(read.ioTags->at(RecordKey(1001)).address, INT32_MIN);
+}
+
 }  // namespace
 }  // namespace qm::test
