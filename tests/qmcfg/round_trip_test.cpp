@@ -185,5 +185,24 @@ TEST_F(RoundTripTest, IntegersTheRecordCannotHoldFailTheTable) {
   EXPECT_EQ(read.ioTags->at(RecordKey(1001)).address, INT32_MIN);
 }
 
+TEST_F(RoundTripTest, UnpairedSurrogatesReadBackUnchanged) {
+  const std::u16string texts[] = {
+      std::u16string(u"end ") + char16_t(0xD83D), char16_t(0xDE00) + std::u16string(u" start"),
+      {char16_t(0xDC00), char16_t(0xD800)},  // a pair in the wrong order
+      {u'a', char16_t(0xDBFF), u'b', char16_t(0xD800), char16_t(0xDC00)},  // lone, then a pair
+  };
+  ConfigTableSet set = SampleSet();
+  int32_t id = 50;
+  for (const std::u16string& text : texts) {
+    Add(*set.scripts, id++, text).fileName = text;
+    (*set.general)[text] = text;
+  }
+  set.ioTags->begin()->second.startup = MakeVariant(kVtBstr, 0, 0, texts[0]);
+  ASSERT_EQ(WriteAll(set), kCfgOk);
+  int32_t code = -1;
+  EXPECT_TRUE(SameTables(ReadBack(path_, &code), set));
+  EXPECT_EQ(code, kCfgOk);
+}
+
 }  // namespace
 }  // namespace qm::test
