@@ -102,11 +102,15 @@ TEST_F(FileManagerTest, FiltersMatchFullPaths) {
   EXPECT_EQ(List(*manager, kFilesKeepProjectFile, &project), (Names{u"proj.qmp"}));
 }
 
-TEST_F(FileManagerTest, ProjectPathWildcardsLeaveOutMatchingFiles) {
-  for (const char* name : {"*.qmp", "other.QMP", "sub/deep.qmp", "keep.txt"}) Touch(name);
-  auto manager = Open("*.qmp");
+// The project path is a path, not a pattern list: ";", a leading blank,
+// "*" and "?" in it are plain characters.
+TEST_F(FileManagerTest, OnlyTheProjectFileItselfIsLeftOut) {
+  for (const char* name : {" a;b/*.qmp", " a;b/other.QMP", " a;b/sub/deep.qmp", " a;b/keep.txt"}) {
+    Touch(name);
+  }
+  auto manager = Open(" a;b/*.qmp");
   ASSERT_NE(manager, nullptr);
-  EXPECT_EQ(List(*manager, 0), (Names{u"keep.txt"}));
+  EXPECT_EQ(List(*manager, 0), (Names{u"keep.txt", u"other.QMP", u"sub/deep.qmp"}));
   EXPECT_EQ(List(*manager, kFilesKeepProjectFile),
             (Names{u"*.qmp", u"keep.txt", u"other.QMP", u"sub/deep.qmp"}));
 }
