@@ -30,6 +30,10 @@ void* operator new(std::size_t size) {
 }
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+// The array forms too: a sanitizer's runtime would otherwise serve them.
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace qm::testing {
 namespace {
