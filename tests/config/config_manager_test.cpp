@@ -164,19 +164,6 @@ TEST_F(ConfigManagerTest, SaveAsWritesTheWorkingSetAndMovesThere) {
   EXPECT_EQ(Reread(copy)->GetTables(true)->ioPorts->at(RecordKey(1)).head.name, u"COM8");
 }
 
-TEST_F(ConfigManagerTest, APartlyReadProjectRefusesToSaveOverWhatWasNotRead) {
-  manager_.Close();
-  testing::Sql(folder_ / "plant.qmp", "INSERT INTO io_devices (id) VALUES (0)");
-  ASSERT_EQ(manager_.Open(path_.c_str(), 0), 0);
-  EXPECT_EQ(working().ioPorts->size(), 2u);
-  EXPECT_EQ(manager_.Save(kAllTables, 0), kCfgUnreadTable);
-  EXPECT_EQ(manager_.Save(kTableIoDevices, 1), kCfgUnreadTable);
-  const std::u16string self = path_;
-  EXPECT_EQ(manager_.SaveAs(self.c_str()), kCfgUnreadTable);
-  EXPECT_EQ(manager_.Save(kTableIo, 0), 0);  // the tables read whole still save
-  EXPECT_EQ(testing::Sql(folder_ / "plant.qmp", "SELECT count(*) FROM io_devices"), "4");
-}
-
 TEST_F(ConfigManagerTest, AFailedRereadAfterATableSaveRefusesTheNextSaveOfIt) {
   // Another writer's trigger leaves a row the layout refuses behind the
   // write, so the read that follows it fails.

@@ -1,5 +1,7 @@
 // Opening (identity, missing files and folders), handles, and the checks
 // that refuse a write before anything is written.
+#include <array>
+
 #include "store_fixture.h"
 
 namespace qm::test {
@@ -156,14 +158,11 @@ TEST_F(OpenTest, DamagedTablesAreReadAroundAndNeverWrittenOver) {
   EXPECT_EQ(*set.general, *original.general);
   EXPECT_EQ(*set.ioDevices, *original.ioDevices);
   EXPECT_EQ(*set.scripts, *original.scripts);  // read after both damaged tables
-  int32_t codes[kSlotCount] = {};
-  ASSERT_EQ(CfgGetUnreadTables(handle, codes), kCfgOk);
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    const int32_t expected = slot == kSlotTimers   ? kCfgBadRecordId
-                             : slot == kSlotIoTags ? kCfgSqliteBase + SQLITE_ERROR
-                                                   : kCfgOk;
-    EXPECT_EQ(codes[slot], expected) << "slot " << slot;
-  }
+  std::array<int32_t, kSlotCount> codes{}, expected{};
+  expected[kSlotTimers] = kCfgBadRecordId;
+  expected[kSlotIoTags] = kCfgSqliteBase + SQLITE_ERROR;
+  ASSERT_EQ(CfgGetUnreadTables(handle, codes.data()), kCfgOk);
+  EXPECT_EQ(codes, expected);
 
   EXPECT_EQ(CfgPrepareSave(handle, &set, kAllTables, -1), kCfgUnreadTable);
   EXPECT_EQ(CfgPrepareSave(handle, &set, kTableTimer, -1), kCfgUnreadTable);

@@ -5,6 +5,7 @@
 #define QMPECORE_TESTS_QMCFG_STORE_FIXTURE_H_
 
 #include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
