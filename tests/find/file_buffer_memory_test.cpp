@@ -1,36 +1,16 @@
 // The file search under memory pressure: the read buffer takes the file's
 // size plus one byte and no more, and a file it cannot hold is skipped
-// without losing the results found before. This program's allocations
-// larger than a limit fail.
+// without losing the results found before.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "find/file_search.h"
+#include "support/failing_allocations.h"
 #include "support/temp_folder.h"
-
-namespace {
-
-size_t g_largestAllocation = SIZE_MAX;
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (size > g_largestAllocation) throw std::bad_alloc();
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-// The array forms too: a sanitizer's runtime would otherwise serve them.
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace qm {
 namespace {
@@ -45,11 +25,11 @@ TEST(FileBufferMemory, TheBufferFitsEachLargerFileExactlyAndATooLargeFileIsSkipp
   }
   FileSearcher searcher(u"needle", 0);
   FindResultList results;
-  g_largestAllocation = needle.size() + 100000 + 1;  // large.txt and its zero byte
+  testing::g_largestAllocation = needle.size() + 100000 + 1;  // large.txt and its zero byte
   for (const auto& file : files) {
     searcher.SearchFile(folder.Text(file.first), folder.Text() + u"/", &results);
   }
-  g_largestAllocation = SIZE_MAX;
+  testing::g_largestAllocation = SIZE_MAX;
   std::vector<std::u16string> found;
   for (const FindResult& result : results) found.push_back(result.location);
   EXPECT_EQ(found, (std::vector<std::u16string>{u"small.txt", u"large.txt", u"last.txt"}));

@@ -1,39 +1,13 @@
 // A registry call that runs out of memory at any allocation must still
 // give the mutex back: else every registry call of every process fails
-// until the calling thread ends. This program's allocations fail on
-// demand, and a helper process checks the lock after each failed call.
-#include <cstdlib>
+// until the calling thread ends. A helper process checks the lock after
+// each call made to fail.
 #include <functional>
-#include <new>
 #include <string>
 
 #include "qmpecore/qmpecore.h"
 #include "registry/registry_test_support.h"
-
-namespace {
-
-// -1: allocations succeed. n >= 0: n more succeed, then every one throws
-// std::bad_alloc (and sets g_allocationFailed) until this is set back.
-thread_local long g_allocationsLeft = -1;
-thread_local bool g_allocationFailed = false;
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (g_allocationsLeft == 0) {
-    g_allocationFailed = true;
-    throw std::bad_alloc();
-  }
-  if (g_allocationsLeft > 0) --g_allocationsLeft;
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-// The array forms too: a sanitizer's runtime would otherwise serve them.
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+#include "support/failing_allocations.h"
 
 namespace qm::testing {
 namespace {
