@@ -1,7 +1,8 @@
 // Allocations that fail on demand, for tests of what a call leaves behind
 // when memory runs out. Include this header in exactly one source file of
 // a test program: it replaces the program's global operator new and delete
-// (the array forms too, which a sanitizer's runtime would otherwise serve).
+// in every form but the aligned ones (a sanitizer's runtime would serve a
+// form left out, and its delete would then meet our new).
 #ifndef QMPECORE_TESTS_SUPPORT_FAILING_ALLOCATIONS_H_
 #define QMPECORE_TESTS_SUPPORT_FAILING_ALLOCATIONS_H_
 
@@ -35,9 +36,25 @@ inline thread_local bool g_allocationFailed = false;
   throw std::bad_alloc();
 }
 [[gnu::noinline]] void* operator new[](std::size_t size) { return operator new(size); }
+[[gnu::noinline]] void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+[[gnu::noinline]] void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
 [[gnu::noinline]] void operator delete(void* memory) noexcept { std::free(memory); }
 [[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 [[gnu::noinline]] void operator delete[](void* memory) noexcept { std::free(memory); }
 [[gnu::noinline]] void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete(void* memory, const std::nothrow_t&) noexcept {
+  std::free(memory);
+}
+[[gnu::noinline]] void operator delete[](void* memory, const std::nothrow_t&) noexcept {
+  std::free(memory);
+}
 
 #endif  // QMPECORE_TESTS_SUPPORT_FAILING_ALLOCATIONS_H_
