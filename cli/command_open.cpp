@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
@@ -19,30 +21,47 @@ struct OpenOptions {
   bool wait = false;
 };
 
+// The editor's registry entry, removed (when it was added) as the command
+// ends, however it ends.
+class Registration {
+ public:
+  Registration(std::u16string key, int32_t editorId)
+      : key_(std::move(key)), editorId_(editorId), added_(QmAddEditor(key_.c_str(), editorId)) {}
+  ~Registration() {
+    if (added_) QmRemoveEditor(key_.c_str(), editorId_);
+  }
+  Registration(const Registration&) = delete;
+  Registration& operator=(const Registration&) = delete;
+
+  bool added() const { return added_; }
+
+ private:
+  std::u16string key_;
+  int32_t editorId_;
+  bool added_;
+};
+
 void Open(const OpenOptions& options) {
   if (options.editorId == 0) throw CommandError("--editor-id must not be 0", kExitUsage);
-  std::u16string key = ToText(AbsolutePath(options.projectFile));
-  bool registered = QmAddEditor(key.c_str(), options.editorId);
-  if (!registered) {
+  Registration registration(ToText(AbsolutePath(options.projectFile)), options.editorId);
+  if (!registration.added()) {
     std::cerr << "qmpe: note: editor " << options.editorId
               << " was not added to the registry (the project is already registered, "
                  "or the registry is busy)\n";
   }
-  {
-    OpenProject project(options.projectFile, options.editorId);
-    FileNameSet files;
-    int32_t fileCount = QmGetAllFiles(project.editor().fileManager, &files, nullptr, nullptr, 0);
-    std::printf("opened %s as editor %d\n", project.path().c_str(), options.editorId);
-    std::printf("  tables: 11, records: %zu\n", RecordCount(project.workingTables()));
-    std::printf("  files:  %d\n", fileCount);
+  OpenProject project(options.projectFile, options.editorId);
+  project.RequireEveryTableRead();
+  FileNameSet files;
+  int32_t fileCount = QmGetAllFiles(project.editor().fileManager, &files, nullptr, nullptr, 0);
+  std::printf("opened %s as editor %d\n", project.path().c_str(), options.editorId);
+  std::printf("  tables: 11, records: %zu\n", RecordCount(project.workingTables()));
+  std::printf("  files:  %d\n", fileCount);
+  std::fflush(stdout);
+  if (options.wait) {
+    std::printf("waiting; interrupt or close standard input to close the editor\n");
     std::fflush(stdout);
-    if (options.wait) {
-      std::printf("waiting; interrupt or close standard input to close the editor\n");
-      std::fflush(stdout);
-      platform::WaitForInterruptOrInputEnd();
-    }
+    platform::WaitForInterruptOrInputEnd();
   }
-  if (registered) QmRemoveEditor(key.c_str(), options.editorId);
 }
 
 }  // namespace

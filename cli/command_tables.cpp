@@ -18,25 +18,25 @@ size_t CountOf(const std::unique_ptr<Table>& table) {
 void PrintTables(const std::string& projectFile) {
   OpenProject project(projectFile, 0);
   const ConfigTableSet& set = project.workingTables();
-  struct Row {
-    const char* name;
-    size_t count;
+  const size_t counts[kSlotCount] = {
+      CountOf(set.general), CountOf(set.timers),    CountOf(set.databases), CountOf(set.users),
+      CountOf(set.trends),  CountOf(set.ioPorts),   CountOf(set.ioDevices), CountOf(set.ioTags),
+      CountOf(set.outputs), CountOf(set.alarms),    CountOf(set.scripts),
   };
-  const Row rows[] = {
-      {"General", CountOf(set.general)},     {"Timer", CountOf(set.timers)},
-      {"Database", CountOf(set.databases)},  {"User", CountOf(set.users)},
-      {"Trend", CountOf(set.trends)},        {"IO", CountOf(set.ioPorts)},
-      {"IO devices", CountOf(set.ioDevices)}, {"IO tags", CountOf(set.ioTags)},
-      {"Output", CountOf(set.outputs)},      {"Alarm", CountOf(set.alarms)},
-      {"Script", CountOf(set.scripts)},
-  };
+  const std::array<int32_t, kSlotCount> unread = project.UnreadTableCodes();
   size_t total = 0;
   std::cout << project.path() << "\n";
-  for (const Row& row : rows) {
-    std::printf("  %-12s %9zu\n", row.name, row.count);
-    total += row.count;
+  for (size_t slot = 0; slot < kSlotCount; ++slot) {
+    if (unread[slot] != 0) {
+      std::printf("  %-12s unreadable (code %d)\n", kSlotNames[slot], unread[slot]);
+      continue;
+    }
+    std::printf("  %-12s %9zu\n", kSlotNames[slot], counts[slot]);
+    total += counts[slot];
   }
   std::printf("  %-12s %9zu\n", "total", total);
+  std::fflush(stdout);
+  project.RequireEveryTableRead();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_support.h"
+#include "config/qmcfg.h"
 
 namespace qm::cli {
 
@@ -30,6 +31,30 @@ OpenProject::OpenProject(const std::string& projectFile, int32_t editorId)
 OpenProject::~OpenProject() {
   QmCloseEditor(manager_);
   QmCloseEditorManager(manager_);
+}
+
+std::array<int32_t, kSlotCount> OpenProject::UnreadTableCodes() const {
+  std::array<int32_t, kSlotCount> codes{};
+  const ConfigHandle handle = QmGetConfigHandleEx(editor_->configManager);
+  const int32_t code = CfgGetUnreadTables(handle, codes.data());
+  if (code != 0) throw CommandError("cannot ask the store about " + path_ + ": code " +
+                                    std::to_string(code));
+  return codes;
+}
+
+void OpenProject::RequireEveryTableRead() const {
+  const std::array<int32_t, kSlotCount> codes = UnreadTableCodes();
+  std::string damaged;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const int32_t code = codes[static_cast<size_t>(slot)];
+    if (code == 0) continue;
+    damaged += (damaged.empty() ? "" : ", ") + std::string(kSlotNames[static_cast<size_t>(slot)]) +
+               " (code " + std::to_string(code) + ")";
+  }
+  if (!damaged.empty()) {
+    throw CommandError(path_ + " is damaged: these tables could not be read: " + damaged +
+                       "; the editor refuses to save over them");
+  }
 }
 
 ConfigTableSet& OpenProject::workingTables() const {

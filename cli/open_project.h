@@ -4,12 +4,18 @@
 #ifndef QMPECORE_CLI_OPEN_PROJECT_H_
 #define QMPECORE_CLI_OPEN_PROJECT_H_
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "qmpecore/qmpecore.h"
 
 namespace qm::cli {
+
+// The tables by slot, as qmpe names them.
+inline constexpr std::array<const char*, kSlotCount> kSlotNames = {
+    "General", "Timer", "Database", "User", "Trend", "IO",
+    "IO devices", "IO tags", "Output", "Alarm", "Script"};
 
 class OpenProject {
  public:
@@ -25,6 +31,13 @@ class OpenProject {
   EditorData& editor() const { return *editor_; }
   ConfigTableSet& workingTables() const;
   const std::string& path() const { return path_; }
+
+  // By slot: the store's code for each table the open could not read, 0
+  // for the tables read whole.
+  std::array<int32_t, kSlotCount> UnreadTableCodes() const;
+  // Throws CommandError naming every table the open could not read: the
+  // project file is damaged, and its copy in memory is incomplete.
+  void RequireEveryTableRead() const;
 
  private:
   std::string path_;

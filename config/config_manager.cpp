@@ -97,8 +97,9 @@ int32_t CConfigManagerEx::SaveAll() {
 }
 
 int32_t CConfigManagerEx::SaveGeneral() {
+  if (!working_.general) return kCfgIncompleteSet;
   GeneralTable toWrite = snapshot_.general ? *snapshot_.general : GeneralTable();
-  if (working_.general) CopySavedGeneralKeys(*working_.general, &toWrite);
+  CopySavedGeneralKeys(*working_.general, &toWrite);
   int32_t result = CfgWriteGeneral(handle_, &toWrite, 0);
   if (result != 0) return result;
 
@@ -113,7 +114,8 @@ int32_t CConfigManagerEx::SaveGeneral() {
 template <class Table, class Write, class Read>
 int32_t CConfigManagerEx::SaveWholeTable(std::unique_ptr<Table> ConfigTableSet::*slot,
                                          Write write, Read read) {
-  Table& working = SlotTable(&working_, slot);
+  if (!(working_.*slot)) return kCfgIncompleteSet;
+  Table& working = *(working_.*slot);
   int32_t result;
   if constexpr (std::is_invocable_v<Write, ConfigHandle, const Table*, int32_t, int32_t>) {
     result = write(handle_, &working, -1, 1);  // owned tables: negative owner = whole table
@@ -136,7 +138,8 @@ int32_t CConfigManagerEx::SaveOwnedTable(std::unique_ptr<Table> ConfigTableSet::
                                          int32_t ownerId, Write write, Read read,
                                          std::u16string_view filterFormat, OwnerOf ownerOf) {
   if (ownerId < 0) return SaveWholeTable(slot, write, read);
-  Table& working = SlotTable(&working_, slot);
+  if (!(working_.*slot)) return kCfgIncompleteSet;
+  Table& working = *(working_.*slot);
   int32_t result = write(handle_, &working, ownerId, 1);
   if (result != 0) return result;
 
@@ -163,6 +166,11 @@ int32_t CConfigManagerEx::SaveOwnedTable(std::unique_ptr<Table> ConfigTableSet::
 
 int32_t CConfigManagerEx::SaveAs(const char16_t* newPath) {
   if (newPath == nullptr) return -1;
+  // The new file is written through a handle of its own, which read
+  // nothing; the refusal of a partly read set must come from ours.
+  if (handle_ != 0 && CfgPrepareSave(handle_, &working_, kAllTables, -1) == kCfgUnreadTable) {
+    return kCfgUnreadTable;
+  }
   ConfigHandle target = CfgOpenConfig(newPath, 0);
   if (target == 0) return -2;
   CfgPrepareSave(target, &working_, kAllTables, -1);

@@ -27,7 +27,9 @@ class CConfigManagerEx {
   // Writes the working set (-1: all tables; a table number: that table;
   // 20/21 with subId >= 0: the devices of one port, the tags of one device)
   // and reads what was written back. 0, -1 (closed, or table 9 or 26),
-  // 1 (any other unknown table) or the failing qmcfg code.
+  // 1 (any other unknown table), kCfgIncompleteSet (the table's working
+  // slot is null: not an empty table, so nothing is written, as a whole
+  // save refuses a set with a null slot) or the failing qmcfg code.
   virtual int32_t Save(int32_t tableNumber, int32_t subId);
   // Writes the working set to a new file and reopens there. 0, -1 (null
   // path), -2 (the new path cannot be opened; nothing changes) or the

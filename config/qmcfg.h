@@ -44,6 +44,9 @@ enum CfgError : int32_t {
   kCfgNotWritable = 207,     // the file could not be created (or its folder is missing)
   kCfgBadValue = 208,        // an in-memory variant of a type the layout does not know
   kCfgInternalError = 209,   // an unexpected failure inside qmcfg
+  kCfgUnreadTable = 210,     // the write would replace a table this handle failed to read
+  kCfgCannotExamine = 211,   // the file's existence cannot be learnt (no search right, a loop)
+  kCfgBadStoredValue = 212,  // a stored integer its field cannot hold (beyond 32 bits, a text)
 };
 
 // The application id and layout version of a project file.
@@ -58,8 +61,9 @@ extern "C" {
 // read here; a missing file in an existing folder opens as an empty
 // configuration, and nothing is created until the first write, which
 // creates the file with the whole layout. Returns 0 when the path cannot be
-// opened (missing folder, not a SQLite file, a foreign application id, a
-// newer layout); such a file is left untouched. `flags` has no meaning yet
+// opened (missing folder, a file that cannot be looked at, not a SQLite
+// file, a foreign application id, a newer layout); such a file is left
+// untouched. `flags` has no meaning yet
 // (the core passes 0).
 QMCFG_API ConfigHandle QM_CALL CfgOpenConfig(const char16_t* path, int32_t flags);
 // 4. Releases the handle. A handle not given out, or closed already, gives
@@ -71,13 +75,24 @@ QMCFG_API int32_t QM_CALL CfgCloseConfig(ConfigHandle handle);
 // takes the stored record); callers empty the table first. A device is read
 // with its port's name and a tag with its device's name (empty when that
 // owner does not exist). A stored id outside 1..2147483647 fails the read
-// with kCfgBadRecordId; on failure the table keeps what was added before.
+// with kCfgBadRecordId, and a value of an integer column that its field
+// cannot hold (beyond 32 bits, a fraction, a text) with kCfgBadStoredValue,
+// rather than read it changed; on failure the table keeps what was added
+// before.
 // The `flags` arguments have no meaning yet. A configuration whose file
 // does not exist yet reads as empty.
 
+// A read that fails marks its table (a filtered read too) as unread on
+// this handle until a whole read of it succeeds; meanwhile every write
+// that would replace that table (the whole set, the table, or one owner's
+// records of it) is refused with kCfgUnreadTable, so a partly read copy
+// never overwrites what the read missed.
+
 // 9. Fills the eleven tables of `set` (which must all be present, else
 // kCfgIncompleteSet and nothing is read) from one consistent state of the
-// file. Pass 115.
+// file. A table that fails to read does not stop the others: every table
+// that can be read is filled, and the first failure's code is returned.
+// Pass 115.
 QMCFG_API int32_t QM_CALL CfgReadAllTables(ConfigHandle handle, ConfigTableSet* set, int32_t);
 // 10.
 QMCFG_API int32_t QM_CALL CfgReadGeneral(ConfigHandle handle, GeneralTable* table, int32_t,
@@ -141,9 +156,14 @@ QMCFG_API int32_t QM_CALL CfgWriteScripts(ConfigHandle, const ScriptTable*, int3
 // whose per-owner writes check the whole table too), passes the checks of
 // its write. Returns the code the write would fail with, or 0;
 // kCfgBadArgument for a null set or a number that names no table. `subId`
-// is not needed.
+// is not needed. A table that failed to read gives kCfgUnreadTable.
 QMCFG_API int32_t QM_CALL CfgPrepareSave(ConfigHandle handle, const ConfigTableSet* set,
                                          int32_t tableNumber, int32_t subId);
+
+// 48. Fills `codes` (kSlotCount entries, by slot) with the code of the last
+// failed read of each table on this handle, 0 for a table read whole or
+// not read at all. kCfgBadArgument for null `codes`.
+QMCFG_API int32_t QM_CALL CfgGetUnreadTables(ConfigHandle handle, int32_t* codes);
 
 }  // extern "C"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 #include "find/result_list_growth.h"
 #include "platform/path_limits.h"
@@ -59,7 +60,11 @@ FileSearcher::FileSearcher(std::u16string_view needle, int32_t matchCase, size_t
 void FileSearcher::SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,
                               FindResultList* results) {
   if (results == nullptr) return;
-  if (!platform::ReadWholeFile(fullPath, &buffer_).ok()) return;
+  try {
+    if (!platform::ReadWholeFile(fullPath, &buffer_).ok()) return;
+  } catch (const std::bad_alloc&) {
+    return;  // a file too large to hold is skipped like one that cannot be read
+  }
   SearchBytes(buffer_.bytes(), fullPath, projectFolder, results);
 }
 

@@ -44,7 +44,8 @@ class FileSearcher {
   FileSearcher& operator=(const FileSearcher&) = delete;
 
   // Appends the results of the file at `fullPath`. A file that cannot be
-  // opened or read is skipped silently; a null list is left alone.
+  // opened, read or held in memory whole is skipped silently, keeping the
+  // results found before; a null list is left alone.
   void SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,
                   FindResultList* results);
 

@@ -12,8 +12,10 @@ namespace qm::platform {
 
 // The bytes of the last file read, followed by one zero byte. The storage
 // stays from one read to the next and grows only for a file larger than
-// any before it, so searching many files allocates almost never. Not
-// copyable; one thread at a time.
+// any before it, so searching many files allocates almost never. It grows
+// to exactly that file's size plus one, freeing the old storage first, so
+// memory stays near the largest file (which counts in a 32-bit process).
+// Not copyable; one thread at a time.
 class FileBuffer {
  public:
   FileBuffer() = default;
@@ -24,10 +26,14 @@ class FileBuffer {
 
   // Makes the content `size` bytes of unspecified value (to be
   // overwritten) and returns them; the zero byte after them is written.
+  // Throws std::bad_alloc when they cannot be had; the buffer is then empty.
   char* PrepareForOverwrite(size_t size) {
     if (size >= capacity_) {
-      capacity_ = std::max(size + 1, capacity_ * 2);
-      data_ = std::make_unique_for_overwrite<char[]>(capacity_);
+      data_.reset();
+      capacity_ = 0;
+      size_ = 0;
+      data_ = std::make_unique_for_overwrite<char[]>(size + 1);
+      capacity_ = size + 1;
     }
     size_ = size;
     data_[size_] = '\0';
@@ -62,7 +68,8 @@ struct FileReadStatus {
   bool ok() const { return error == FileReadError::kNone; }
 };
 
-// Reads the whole regular file at `path` into `buffer`. A file that shrinks
+// Reads the whole regular file at `path` into `buffer`; std::bad_alloc
+// when the buffer cannot hold it (the file is closed all the same). A file that shrinks
 // during the read gives the bytes that were there; one that grows gives
 // its first size bytes, as taken before the read. On failure the buffer
 // holds no bytes. The file is opened for reading only, never inherited by

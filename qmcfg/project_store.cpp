@@ -1,5 +1,6 @@
 #include "qmcfg/project_store.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -27,7 +28,9 @@ std::filesystem::path FileSystemPath(const std::string& utf8) {
 int32_t ProjectStore::Open(std::string path, std::unique_ptr<ProjectStore>* out) {
   if (path.empty()) return kCfgBadArgument;
   std::unique_ptr<ProjectStore> store(new ProjectStore(std::move(path)));
-  if (store->FileExists()) {
+  bool exists = false;
+  if (int32_t code = store->FindFile(&exists)) return code;
+  if (exists) {
     if (int32_t code = store->Connect(false)) return code;
   } else {
     std::filesystem::path folder = FileSystemPath(store->path_).parent_path();
@@ -41,9 +44,10 @@ int32_t ProjectStore::Open(std::string path, std::unique_ptr<ProjectStore>* out)
 
 ProjectStore::~ProjectStore() { sqlite3_close_v2(db_); }
 
-bool ProjectStore::FileExists() const {
+int32_t ProjectStore::FindFile(bool* exists) const {
   std::error_code error;
-  return std::filesystem::exists(FileSystemPath(path_), error);
+  *exists = std::filesystem::exists(FileSystemPath(path_), error);
+  return error ? kCfgCannotExamine : kCfgOk;
 }
 
 int32_t ProjectStore::Connect(bool create) {
@@ -67,7 +71,9 @@ int32_t ProjectStore::Connect(bool create) {
 int32_t ProjectStore::Read(const Work& work) {
   if (db_ == nullptr) {
     // Another handle may have created the file since this one was opened.
-    if (!FileExists()) return kCfgOk;
+    bool exists = false;
+    if (int32_t code = FindFile(&exists)) return code;
+    if (!exists) return kCfgOk;
     if (int32_t code = Connect(false)) return code;
   }
   Transaction transaction(db_);
@@ -82,6 +88,29 @@ int32_t ProjectStore::Read(const Work& work) {
 }
 
 int32_t ProjectStore::Write(const Work& work) {
+  bool existed = true;
+  if (db_ == nullptr) {
+    if (int32_t code = FindFile(&existed)) return code;
+  }
+  const int32_t code = WriteInTransaction(work);
+  // A busy file is another writer's, which may be creating it right now.
+  if (code != kCfgOk && !existed && code != kCfgSqliteBase + SQLITE_BUSY) RemoveFailedCreation();
+  return code;
+}
+
+void ProjectStore::RemoveFailedCreation() {
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+  hasTables_ = false;
+  layoutChecked_ = false;
+  // The rollback left the new file empty; a file with content is not ours
+  // to remove.
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(FileSystemPath(path_), error);
+  if (!error && size == 0) std::filesystem::remove(FileSystemPath(path_), error);
+}
+
+int32_t ProjectStore::WriteInTransaction(const Work& work) {
   if (int32_t code = Connect(true)) return code;
   Transaction transaction(db_);
   if (int32_t code = transaction.Begin("BEGIN IMMEDIATE")) return code;

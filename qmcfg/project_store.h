@@ -22,6 +22,8 @@
 #include <string>
 #include <utility>
 
+#include "qmcfg/unread_tables.h"
+
 namespace qm::cfg {
 
 class ProjectStore {
@@ -32,7 +34,8 @@ class ProjectStore {
   // must pass CheckIdentity (layout.h); it is only read. A missing file in
   // an existing folder opens as an empty configuration and nothing is
   // created. Fails with kCfgNotWritable when the folder does not exist,
-  // kCfgNotAProject or a SQLite code for a file that is not a project.
+  // kCfgCannotExamine when the file cannot be looked at, kCfgNotAProject or
+  // a SQLite code for a file that is not a project.
   static int32_t Open(std::string path, std::unique_ptr<ProjectStore>* out);
 
   ~ProjectStore();
@@ -41,13 +44,18 @@ class ProjectStore {
 
   // Runs `work` in one read transaction. When the file does not exist yet
   // or has no tables there is nothing to read: `work` is not called and the
-  // result is 0.
+  // result is 0. A file that cannot be looked at fails with kCfgCannotExamine.
   int32_t Read(const Work& work);
 
   // Runs `work` in one write transaction: the file is created with the
   // layout when missing; `work`'s changes are committed when it returns 0
-  // and rolled back otherwise (its code is returned).
+  // and rolled back otherwise (its code is returned). A failed write to a
+  // missing file leaves no file behind, since an empty file would open as
+  // an empty project.
   int32_t Write(const Work& work);
+
+  // The tables that reads through this store failed to read.
+  UnreadTables& unread() { return unread_; }
 
  private:
   explicit ProjectStore(std::string path) : path_(std::move(path)) {}
@@ -55,12 +63,19 @@ class ProjectStore {
   // Opens the connection if it is not open; with `create`, creating the
   // file when missing (failing with kCfgNotWritable when it cannot).
   int32_t Connect(bool create);
-  bool FileExists() const;
+  int32_t WriteInTransaction(const Work& work);
+  // Closes the connection and removes the file that a failed first write
+  // created (only when it is still empty).
+  void RemoveFailedCreation();
+  // Sets `exists` and gives 0, or kCfgCannotExamine when the file's
+  // existence cannot be learnt: only "no such file" means missing.
+  int32_t FindFile(bool* exists) const;
 
   std::string path_;
   sqlite3* db_ = nullptr;
   bool hasTables_ = false;
   bool layoutChecked_ = false;  // the layout is complete in the file
+  UnreadTables unread_;
 };
 
 }  // namespace qm::cfg

@@ -1,6 +1,8 @@
 // The exported operations of qmcfg. Each checks its handle and arguments,
 // then hands the work to a ProjectStore inside one transaction. No
 // exception leaves this file: Guarded turns them into codes.
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <new>
 #include <optional>
@@ -45,6 +47,16 @@ bool IsComplete(const ConfigTableSet& set) {
          cfg::ForEachRecordSlot([&](auto member) { return set.*member == nullptr; }) == 0;
 }
 
+// Remembers the outcome of a read of `slot` on `store`: a failure marks
+// the table unread; only a whole read clears the mark.
+void NoteRead(ProjectStore& store, int slot, int32_t code, bool whole) {
+  if (code != kCfgOk) {
+    store.unread().MarkFailed(slot, code);
+  } else if (whole) {
+    store.unread().MarkRead(slot);
+  }
+}
+
 template <class Record>
 int32_t ReadTable(ConfigHandle handle, RecordTable<Record>* table, const char16_t* filter) {
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
@@ -54,7 +66,10 @@ int32_t ReadTable(ConfigHandle handle, RecordTable<Record>* table, const char16_
     if (int32_t code = cfg::ParseOwnerFilter(filter, owner ? owner->column : nullptr, &ownerId)) {
       return code;
     }
-    return store.Read([&](sqlite3* db) { return cfg::ReadRecords(db, ownerId, table); });
+    const int32_t code =
+        store.Read([&](sqlite3* db) { return cfg::ReadRecords(db, ownerId, table); });
+    NoteRead(store, cfg::SlotOf<Record>(), code, !ownerId.has_value());
+    return code;
   });
 }
 
@@ -63,6 +78,7 @@ int32_t WriteTable(ConfigHandle handle, const RecordTable<Record>* table,
                    std::optional<int32_t> ownerId) {
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (table == nullptr) return kCfgBadArgument;
+    if (int32_t code = store.unread().RefuseWrite(cfg::SlotOf<Record>())) return code;
     std::vector<int32_t> ids;
     if (int32_t code = cfg::CheckRecords(*table, &ids)) return code;
     return store.Write([&](sqlite3* db) { return cfg::WriteRecords(db, *table, ids, ownerId); });
@@ -107,19 +123,37 @@ int32_t CfgReadAllTables(ConfigHandle handle, ConfigTableSet* set, int32_t) {
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (set == nullptr) return kCfgBadArgument;
     if (!IsComplete(*set)) return kCfgIncompleteSet;
-    return store.Read([&](sqlite3* db) -> int32_t {
-      if (int32_t code = cfg::ReadGeneral(db, set->general.get())) return code;
-      return cfg::ForEachRecordSlot([&](auto member) {
-        return cfg::ReadRecords(db, std::nullopt, (set->*member).get());
+    // Each table is read on its own, so one damaged table costs only
+    // itself; its code is kept for the writes it must refuse.
+    std::array<int32_t, kSlotCount> codes{};
+    bool tablesRead = false;
+    int32_t code = store.Read([&](sqlite3* db) -> int32_t {
+      tablesRead = true;
+      codes[kSlotGeneral] = cfg::ReadGeneral(db, set->general.get());
+      int slot = kSlotGeneral;
+      cfg::ForEachRecordSlot([&](auto member) {
+        codes[static_cast<size_t>(++slot)] =
+            cfg::ReadRecords(db, std::nullopt, (set->*member).get());
+        return kCfgOk;
       });
+      return kCfgOk;
     });
+    for (int slot = kSlotGeneral; slot < kSlotCount; ++slot) {
+      // A store that could not begin the read read no table at all.
+      const int32_t tableCode = tablesRead ? codes[static_cast<size_t>(slot)] : code;
+      NoteRead(store, slot, tableCode, true);
+      if (code == kCfgOk) code = tableCode;
+    }
+    return code;
   });
 }
 
 int32_t CfgReadGeneral(ConfigHandle handle, GeneralTable* table, int32_t, int32_t) {
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (table == nullptr) return kCfgBadArgument;
-    return store.Read([&](sqlite3* db) { return cfg::ReadGeneral(db, table); });
+    const int32_t code = store.Read([&](sqlite3* db) { return cfg::ReadGeneral(db, table); });
+    NoteRead(store, kSlotGeneral, code, true);
+    return code;
   });
 }
 
@@ -157,6 +191,7 @@ int32_t CfgWriteAllTables(ConfigHandle handle, const ConfigTableSet* set, int32_
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (set == nullptr) return kCfgBadArgument;
     if (!IsComplete(*set)) return kCfgIncompleteSet;
+    if (int32_t code = store.unread().RefuseWrite(kAllTables)) return code;
     // Every table is checked before the transaction begins, so a refused
     // set writes nothing (and creates no file).
     std::vector<std::vector<int32_t>> ids(kSlotCount);
@@ -177,6 +212,7 @@ int32_t CfgWriteAllTables(ConfigHandle handle, const ConfigTableSet* set, int32_
 int32_t CfgWriteGeneral(ConfigHandle handle, const GeneralTable* table, int32_t) {
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (table == nullptr) return kCfgBadArgument;
+    if (int32_t code = store.unread().RefuseWrite(kSlotGeneral)) return code;
     return store.Write([&](sqlite3* db) { return cfg::WriteGeneral(db, *table); });
   });
 }
@@ -211,14 +247,25 @@ int32_t CfgWriteScripts(ConfigHandle h, const ScriptTable* t, int32_t) {
 
 int32_t CfgPrepareSave(ConfigHandle handle, const ConfigTableSet* set, int32_t tableNumber,
                        int32_t /*subId*/) {
-  return WithStore(handle, [&](ProjectStore&) -> int32_t {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (set == nullptr) return kCfgBadArgument;
     if (!IsComplete(*set)) return kCfgIncompleteSet;
-    if (tableNumber == kAllTables) return CheckSlots(*set, kAllTables);
+    std::optional<int> slot;
+    if (tableNumber == kAllTables) slot = kAllTables;
     for (const GridTable& table : kGridTables) {
-      if (table.number == tableNumber) return CheckSlots(*set, table.slot);
+      if (table.number == tableNumber) slot = table.slot;
     }
-    return kCfgBadArgument;
+    if (!slot) return kCfgBadArgument;
+    if (int32_t code = store.unread().RefuseWrite(*slot)) return code;
+    return CheckSlots(*set, *slot);
+  });
+}
+
+int32_t CfgGetUnreadTables(ConfigHandle handle, int32_t* codes) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (codes == nullptr) return kCfgBadArgument;
+    std::copy(store.unread().codes().begin(), store.unread().codes().end(), codes);
+    return kCfgOk;
   });
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <variant>
@@ -52,13 +53,34 @@ int32_t CheckRecords(const RecordTable<Record>& table, std::vector<int32_t>* ids
   return kCfgOk;
 }
 
-// Reads the column(s) of one field at result column `*col`, advancing it.
+// Sets `out` to the stored integer at `col` (NULL reads as 0) and gives
+// true, or gives false when `Integer` cannot hold the stored value (beyond
+// its range, a fraction, a text): reading such a value would change it, and
+// the next save would store the change.
+template <class Integer>
+bool ReadInteger(const Statement& stmt, int col, Integer* out) {
+  if (stmt.Type(col) == SQLITE_NULL) {
+    *out = 0;
+    return true;
+  }
+  if (stmt.Type(col) != SQLITE_INTEGER) return false;
+  const int64_t value = stmt.Int(col);
+  if (value < std::numeric_limits<Integer>::min() || value > std::numeric_limits<Integer>::max()) {
+    return false;
+  }
+  *out = static_cast<Integer>(value);
+  return true;
+}
+
+// Reads the column(s) of one field at result column `*col`, advancing it;
+// kCfgBadStoredValue for an integer the field cannot hold.
 template <class Record>
-void ReadField(const Statement& stmt, const Field<Record>& field, Record* record, int* col,
-               std::u16string* scratch) {
+int32_t ReadField(const Statement& stmt, const Field<Record>& field, Record* record, int* col,
+                  std::u16string* scratch) {
+  bool held = true;
   std::visit(Overloaded{
-                 [&](int32_t Record::*m) { record->*m = static_cast<int32_t>(stmt.Int(*col)); },
-                 [&](uint16_t Record::*m) { record->*m = static_cast<uint16_t>(stmt.Int(*col)); },
+                 [&](int32_t Record::*m) { held = ReadInteger(stmt, *col, &(record->*m)); },
+                 [&](uint16_t Record::*m) { held = ReadInteger(stmt, *col, &(record->*m)); },
                  [&](double Record::*m) { record->*m = stmt.Real(*col); },  // NULL reads as 0
                  [&](std::u16string Record::*m) { stmt.Text(*col, &(record->*m)); },
                  [&](ValueSet Record::*m) {
@@ -72,6 +94,7 @@ void ReadField(const Statement& stmt, const Field<Record>& field, Record* record
              },
              field);
   ++*col;
+  return held ? kCfgOk : kCfgBadStoredValue;
 }
 
 // Binds the parameter(s) of one field at `*param`, advancing it.
@@ -99,8 +122,9 @@ void BindField(Statement* stmt, const Field<Record>& field, const Record& record
 // Adds the stored records (of `owner` only, when given) to `table`, each
 // under RecordKey(id); a key already present takes the stored record. The
 // owner's name is read with a device or tag. A stored id outside
-// 1..2147483647 stops the read with kCfgBadRecordId; on any failure the
-// table keeps what was added before it.
+// 1..2147483647 stops the read with kCfgBadRecordId, an integer its field
+// cannot hold with kCfgBadStoredValue; on any failure the table keeps what
+// was added before it.
 template <class Record>
 int32_t ReadRecords(sqlite3* db, std::optional<int32_t> owner, RecordTable<Record>* table) {
   const TableSchema<Record>& schema = SchemaOf<Record>();
@@ -122,7 +146,7 @@ int32_t ReadRecords(sqlite3* db, std::optional<int32_t> owner, RecordTable<Recor
     stmt.Text(2, &record.head.description);
     int col = 3;
     for (const Column<Record>& column : schema.columns) {
-      ReadField(stmt, column.field, &record, &col, &scratch);
+      if (int32_t code = ReadField(stmt, column.field, &record, &col, &scratch)) return code;
     }
     if (schema.owner) stmt.Text(col, &(record.*(schema.owner->name)));
   }

@@ -41,6 +41,20 @@ template <class Member>
 using SlotRecord = typename std::remove_cvref_t<
     decltype(std::declval<ConfigTableSet>().*std::declval<Member>())>::element_type::mapped_type;
 
+// The slot of the table of `Record`.
+template <class Record>
+constexpr int SlotOf() {
+  int slot = kSlotGeneral;
+  int found = -1;
+  std::apply(
+      [&](auto... members) {
+        ((++slot, found = std::is_same_v<SlotRecord<decltype(members)>, Record> ? slot : found),
+         ...);
+      },
+      kRecordSlots);
+  return found;
+}
+
 // Calls `visit(member)` for each record slot member, in slot order,
 // stopping at the first non-zero result, which it returns.
 template <class Visit>

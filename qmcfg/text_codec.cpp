@@ -36,7 +36,7 @@ void Utf8ToText(std::string_view bytes, std::u16string* out) {
     if (lead >= 0xE0 && lead <= 0xEF && left >= 3 && IsContinuation(s[1]) &&
         IsContinuation(s[2])) {
       const unsigned cp = ((lead & 0x0F) << 12) | ((s[1] & 0x3Fu) << 6) | (s[2] & 0x3Fu);
-      if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+      if (cp >= 0x800) {  // a surrogate too: TextToUtf8 writes an unpaired one so
         *dest++ = static_cast<char16_t>(cp);
         s += 3;
         continue;
@@ -73,19 +73,17 @@ void TextToUtf8(std::u16string_view text, std::string* out) {
     } else if (unit < 0x800) {
       *dest++ = static_cast<char>(0xC0 | (unit >> 6));
       *dest++ = static_cast<char>(0x80 | (unit & 0x3F));
-    } else if (unit < 0xD800 || unit > 0xDFFF) {
-      *dest++ = static_cast<char>(0xE0 | (unit >> 12));
-      *dest++ = static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-      *dest++ = static_cast<char>(0x80 | (unit & 0x3F));
-    } else if (unit <= 0xDBFF && s < end && *s >= 0xDC00 && *s <= 0xDFFF) {
+    } else if (unit >= 0xD800 && unit <= 0xDBFF && s < end && *s >= 0xDC00 && *s <= 0xDFFF) {
       const unsigned cp = 0x10000 + ((unit - 0xD800) << 10) + (*s++ - 0xDC00u);
       *dest++ = static_cast<char>(0xF0 | (cp >> 18));
       *dest++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
       *dest++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
       *dest++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-      TextToBytes(out, text, kCodePageUtf8, 1);
-      return;
+      // Any other unit, an unpaired surrogate included, in three bytes.
+      *dest++ = static_cast<char>(0xE0 | (unit >> 12));
+      *dest++ = static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+      *dest++ = static_cast<char>(0x80 | (unit & 0x3F));
     }
   }
   out->resize(static_cast<size_t>(dest - out->data()));

@@ -1,7 +1,10 @@
-// UTF-8 <-> UTF-16 for the text columns of the project file. Well-formed
-// input (nearly all of it) takes a fast path here; anything else is handed
-// to qmshared's conversions, so substitution of invalid input is the same
-// as everywhere else in the system.
+// UTF-8 <-> UTF-16 for the text columns of the project file. An unpaired
+// surrogate, which UTF-8 cannot hold, is written in the three-byte form
+// UTF-8 would give it were it a character (ED A0 80 to ED BF BF) and read
+// back as itself, so every in-memory text survives a save unchanged. Other
+// ill-formed stored bytes (only other tools write them) are handed to
+// qmshared's conversions, so their substitution is the same as everywhere
+// else in the system.
 #ifndef QMPECORE_QMCFG_TEXT_CODEC_H_
 #define QMPECORE_QMCFG_TEXT_CODEC_H_
 
@@ -11,11 +14,12 @@
 namespace qm::cfg {
 
 // Replaces `out` with the UTF-16 form of `bytes` (zero bytes included).
-// Each maximal invalid subsequence becomes one U+FFFD.
+// A three-byte surrogate form becomes that surrogate; when anything else is
+// ill-formed, each maximal invalid subsequence becomes one U+FFFD.
 void Utf8ToText(std::string_view bytes, std::u16string* out);
 
-// Replaces `out` with the UTF-8 form of `text`; an unpaired surrogate
-// becomes U+FFFD.
+// Replaces `out` with the UTF-8 form of `text`, an unpaired surrogate in
+// its three-byte form.
 void TextToUtf8(std::u16string_view text, std::string* out);
 
 }  // namespace qm::cfg

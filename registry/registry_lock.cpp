@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "registry/editor_map_format.h"
 #include "shared_lib/qmshared.h"
@@ -123,15 +124,23 @@ bool LockRegistry(RegistryLock* lock, bool create) {
   return create && LockCreated(lock);
 }
 
+RegistryLock::~RegistryLock() {
+  if (view != nullptr) platform::UnmapNamedView(view);
+  if (mutex != nullptr) platform::ReleaseNamedMutex(mutex);
+}
+
 bool UnlockRegistry(RegistryLock* lock, bool writeBack) {
   if (lock->mapping == nullptr || lock->view == nullptr) return false;
-  if (writeBack) WriteBack(*lock);
+  if (writeBack) WriteBack(*lock);  // may throw: the lock's destructor then lets go
   const bool empty = lock->editors.empty();
-  if (empty) platform::CloseNamedHandle(lock->mapping);
   platform::UnmapNamedView(lock->view);
   lock->view = nullptr;
-  platform::ReleaseNamedMutex(lock->mutex);
-  if (empty) platform::CloseNamedHandle(lock->mutex);
+  const platform::NamedHandle mutex = std::exchange(lock->mutex, nullptr);
+  platform::ReleaseNamedMutex(mutex);
+  if (empty) {
+    platform::CloseNamedHandle(lock->mapping);
+    platform::CloseNamedHandle(mutex);
+  }
   return true;
 }
 

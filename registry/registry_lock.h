@@ -29,9 +29,18 @@ inline constexpr uint64_t kLargestBlock = kRegistrySegmentSize - kBlockOffset;
 inline constexpr uint32_t kRegistryWaitMs = 1000;
 
 // One call's hold on the registry. Constructing it gives null handles and an
-// empty list; destroying it frees the list and never touches the handles.
+// empty list. The hold belongs to the object: destroying it while it still
+// holds the lock (an exception left the call between LockRegistry and
+// UnlockRegistry, or inside either) unmaps the view and releases the mutex
+// without writing back, so no way out of a call leaves the mutex owned. It
+// never closes handles.
 struct RegistryLock {
-  platform::NamedHandle mutex = nullptr;    // owned by this thread while locked
+  RegistryLock() = default;
+  ~RegistryLock();
+  RegistryLock(const RegistryLock&) = delete;
+  RegistryLock& operator=(const RegistryLock&) = delete;
+
+  platform::NamedHandle mutex = nullptr;    // set only while this thread owns it
   platform::NamedHandle mapping = nullptr;  // obtained by this call
   uint8_t* view = nullptr;                  // the whole segment
   size_t viewSize = 0;                      // nothing is read or written past it

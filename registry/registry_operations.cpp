@@ -9,29 +9,23 @@
 namespace qm {
 namespace {
 
-// One operation's hold on the registry. If an exception leaves the
-// operation while the lock is held, the lock is given up without writing,
-// so the mutex is never left owned.
+// One operation's hold on the registry. Whatever way the operation leaves,
+// an exception included, the lock's own destructor gives up a hold that
+// Unlock did not (registry_lock.h).
 class RegistryTransaction {
  public:
   explicit RegistryTransaction(bool create) : locked_(LockRegistry(&lock_, create)) {}
-  ~RegistryTransaction() {
-    if (locked_) UnlockRegistry(&lock_, false);
-  }
   RegistryTransaction(const RegistryTransaction&) = delete;
   RegistryTransaction& operator=(const RegistryTransaction&) = delete;
 
   bool locked() const { return locked_; }
   EditorMap& editors() { return lock_.editors; }
 
-  void Unlock(bool writeBack) {
-    locked_ = false;
-    UnlockRegistry(&lock_, writeBack);
-  }
+  void Unlock(bool writeBack) { UnlockRegistry(&lock_, writeBack); }
 
  private:
   RegistryLock lock_;
-  bool locked_;
+  const bool locked_;  // what LockRegistry answered
 };
 
 // The frame of the read-only operations: lock, unlock at once, and work on

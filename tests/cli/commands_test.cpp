@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/run_command.h"
+#include "support/sql.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -75,6 +76,20 @@ TEST_F(Commands, FilesAndOpenAndTables) {
   EXPECT_EQ(Run("save-as " + Project() + " " + Quoted(outside)), 0);
   EXPECT_TRUE(std::filesystem::exists(outside));
   EXPECT_EQ(Run("tables " + Quoted(outside)), 0);
+}
+
+TEST_F(Commands, ADamagedTableIsNamedAndNeverSavedOver) {
+  const std::string damaged = folder_->path().string() + "/damaged.qmp";
+  ASSERT_EQ(Run("save-as " + Project() + " " + damaged), 0);
+  qm::testing::Sql(damaged, "INSERT INTO alarms (id) VALUES (0)");
+  const std::string alarms = qm::testing::Sql(damaged, "SELECT count(*) FROM alarms");
+  std::string output;
+  EXPECT_EQ(Run("tables " + damaged, &output), 2);
+  EXPECT_NE(output.find("Alarm (code 205)"), std::string::npos) << output;
+  EXPECT_EQ(Run("open " + damaged + " --editor-id 78", &output), 2);
+  EXPECT_NE(output.find("Alarm (code 205)"), std::string::npos) << output;
+  EXPECT_EQ(Run("save-as " + damaged + " " + damaged), 2);
+  EXPECT_EQ(qm::testing::Sql(damaged, "SELECT count(*) FROM alarms"), alarms);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "support/config_sets.h"
+#include "support/sql.h"
 #include "support/temp_folder.h"
 
 namespace qm {
@@ -161,6 +162,34 @@ TEST_F(ConfigManagerTest, SaveAsWritesTheWorkingSetAndMovesThere) {
   working().ioPorts->at(RecordKey(1)).head.name = u"COM8";
   ASSERT_EQ(manager_.Save(kTableIo, 0), 0);
   EXPECT_EQ(Reread(copy)->GetTables(true)->ioPorts->at(RecordKey(1)).head.name, u"COM8");
+}
+
+TEST_F(ConfigManagerTest, AFailedRereadAfterATableSaveRefusesTheNextSaveOfIt) {
+  // Another writer's trigger leaves a row the layout refuses behind the
+  // write, so the read that follows it fails.
+  testing::Sql(folder_ / "plant.qmp",
+               "CREATE TRIGGER damage AFTER DELETE ON io_ports "
+               "BEGIN INSERT INTO io_ports (id) VALUES (0); END");
+  working().ioPorts->erase(RecordKey(2));
+  EXPECT_EQ(manager_.Save(kTableIo, 0), kCfgBadRecordId);
+  EXPECT_EQ(manager_.Save(kTableIo, 0), kCfgUnreadTable);
+  EXPECT_EQ(manager_.Save(kAllTables, 0), kCfgUnreadTable);
+  EXPECT_EQ(testing::Sql(folder_ / "plant.qmp", "SELECT count(*) FROM io_ports WHERE id = 1"),
+            "1");
+}
+
+TEST_F(ConfigManagerTest, ATableSaveOfANullWorkingSlotIsRefusedAsAWholeSaveIs) {
+  working().ioDevices.reset();
+  working().general.reset();
+  snapshot().general.reset();
+  EXPECT_EQ(manager_.Save(kAllTables, 0), kCfgIncompleteSet);
+  EXPECT_EQ(manager_.Save(kTableIoDevices, -1), kCfgIncompleteSet);
+  EXPECT_EQ(manager_.Save(kTableIoDevices, 1), kCfgIncompleteSet);
+  EXPECT_EQ(manager_.Save(kTableGeneral, 0), kCfgIncompleteSet);
+  EXPECT_EQ(working().ioDevices, nullptr);
+  auto stored = Reread(path_);
+  EXPECT_EQ(stored->GetTables(true)->ioDevices->size(), 3u);
+  EXPECT_EQ(stored->GetTables(true)->general->size(), 3u);
 }
 
 TEST(ConfigManagerLifecycle, ClosedManagerRefusesSavesAndOpenFailsCleanly) {

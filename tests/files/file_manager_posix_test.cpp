@@ -53,11 +53,15 @@ TEST_F(PosixFileManagerTest, NamesOfAnyBytesRoundTrip) {
   EXPECT_TRUE(fs::exists(platform::TextToNativeName(full.back())));
 }
 
-TEST_F(PosixFileManagerTest, ProjectPathWildcardsLeaveOutMatchingFiles) {
-  for (const char* name : {"*.qmp", "other.QMP", "sub/deep.qmp", "keep.txt"}) Touch(AsText(name));
-  auto manager = Open(u"*.qmp");
+// The project path is a path, not a pattern list: ";", a leading blank,
+// "*" and "?" in it are plain characters.
+TEST_F(PosixFileManagerTest, OnlyTheProjectFileItselfIsLeftOut) {
+  for (const char* name : {" a;b/*.qmp", " a;b/other.QMP", " a;b/sub/deep.qmp", " a;b/keep.txt"}) {
+    Touch(AsText(name));
+  }
+  auto manager = Open(u" a;b/*.qmp");
   ASSERT_NE(manager, nullptr);
-  EXPECT_EQ(List(*manager, 0), (Names{u"keep.txt"}));
+  EXPECT_EQ(List(*manager, 0), (Names{u"keep.txt", u"other.QMP", u"sub/deep.qmp"}));
   EXPECT_EQ(List(*manager, kFilesKeepProjectFile),
             (Names{u"*.qmp", u"keep.txt", u"other.QMP", u"sub/deep.qmp"}));
 }

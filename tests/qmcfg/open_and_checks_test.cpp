@@ -1,5 +1,7 @@
 // Opening (identity, missing files and folders), handles, and the checks
 // that refuse a write before anything is written.
+#include <array>
+
 #include "store_fixture.h"
 
 namespace qm::test {
@@ -140,6 +142,87 @@ TEST_F(OpenTest, StoredIdsOutsideTheRangeFailTheRead) {
     EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgBadRecordId) << id;
     CfgCloseConfig(handle);
   }
+}
+
+// Tables that other tools damaged: the rest is read, and no write may
+// replace a damaged table with the incomplete copy in memory.
+TEST_F(OpenTest, DamagedTablesAreReadAroundAndNeverWrittenOver) {
+  const ConfigTableSet original = SampleSet();
+  ASSERT_EQ(WriteAll(original), kCfgOk);
+  Sql(file_, "INSERT INTO timers (id) VALUES (0); ALTER TABLE io_tags DROP COLUMN path");
+  const std::string damaged = ReadFileBytes(file_);
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ConfigTableSet set;
+  set.Renew();
+  EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgBadRecordId);
+  EXPECT_EQ(*set.general, *original.general);
+  EXPECT_EQ(*set.ioDevices, *original.ioDevices);
+  EXPECT_EQ(*set.scripts, *original.scripts);  // read after both damaged tables
+  std::array<int32_t, kSlotCount> codes{}, expected{};
+  expected[kSlotTimers] = kCfgBadRecordId;
+  expected[kSlotIoTags] = kCfgSqliteBase + SQLITE_ERROR;
+  ASSERT_EQ(CfgGetUnreadTables(handle, codes.data()), kCfgOk);
+  EXPECT_EQ(codes, expected);
+
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kAllTables, -1), kCfgUnreadTable);
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kTableTimer, -1), kCfgUnreadTable);
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kTableIoDevices, -1), kCfgOk);
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgUnreadTable);
+  EXPECT_EQ(CfgWriteTimers(handle, set.timers.get(), 1), kCfgUnreadTable);
+  EXPECT_EQ(CfgWriteIoTags(handle, set.ioTags.get(), -1, 1), kCfgUnreadTable);
+  EXPECT_EQ(CfgWriteIoTags(handle, set.ioTags.get(), 100, 1), kCfgUnreadTable);
+  EXPECT_EQ(ReadFileBytes(file_), damaged);
+  EXPECT_EQ(CfgWriteScripts(handle, set.scripts.get(), 1), kCfgOk);  // read whole: writable
+
+  // A whole read that succeeds makes the table writable again; a failed
+  // filtered read makes it unwritable.
+  Sql(file_, "DELETE FROM timers WHERE id = 0");
+  set.timers->clear();
+  EXPECT_EQ(CfgReadTimers(handle, set.timers.get(), 0, 0, nullptr), kCfgOk);
+  EXPECT_EQ(CfgWriteTimers(handle, set.timers.get(), 1), kCfgOk);
+  Sql(file_, "ALTER TABLE io_devices DROP COLUMN driver");
+  IoDeviceTable devices;
+  EXPECT_NE(CfgReadIoDevices(handle, &devices, 0, 0, u"port_id = 10"), kCfgOk);
+  EXPECT_EQ(CfgWriteIoDevices(handle, set.ioDevices.get(), 11, 1), kCfgUnreadTable);
+  CfgCloseConfig(handle);
+  EXPECT_EQ(Sql(file_, "SELECT count(*) FROM io_tags"), "40");
+}
+
+// A file that exists but cannot be looked at is not a missing file: opening
+// it as an empty configuration would let the next save overwrite it.
+TEST_F(OpenTest, AFileThatCannotBeLookedAtFailsInsteadOfOpeningEmpty) {
+  std::filesystem::create_symlink(file_.filename(), file_);  // a link to itself
+  EXPECT_EQ(CfgOpenConfig(path_.c_str(), 0), 0u);
+
+  // Missing at the open, unexaminable at the read.
+  std::filesystem::remove(file_);
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ASSERT_NE(handle, 0u);
+  std::filesystem::create_symlink(file_.filename(), file_);
+  ConfigTableSet set;
+  set.Renew();
+  EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgCannotExamine);
+  EXPECT_EQ(CfgReadTimers(handle, set.timers.get(), 0, 0, nullptr), kCfgCannotExamine);
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgUnreadTable);
+  CfgCloseConfig(handle);
+}
+
+TEST_F(OpenTest, AFailedFirstWriteLeavesNoFile) {
+  // SQLite cannot create its journal where a folder takes its name, so the
+  // write fails after the file was opened.
+  const std::filesystem::path journal = folder_ / "plant.qmp-journal";
+  std::filesystem::create_directory(journal);
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  const ConfigTableSet set = SampleSet();
+  EXPECT_NE(CfgWriteAllTables(handle, &set, 0), kCfgOk);
+  EXPECT_NE(CfgWriteTimers(handle, set.timers.get(), 1), kCfgOk);
+  EXPECT_FALSE(std::filesystem::exists(file_));
+
+  std::filesystem::remove(journal);  // the same handle writes once the fault is gone
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgOk);
+  CfgCloseConfig(handle);
+  int32_t code = -1;
+  EXPECT_TRUE(SameTables(ReadBack(path_, &code), set));
 }
 
 }  // namespace

@@ -158,5 +158,51 @@ TEST_F(RoundTripTest, StoredSetsTextsAndRealsFromOtherWritersRead) {
   EXPECT_EQ(read.ioDevices->at(RecordKey(100)).portName, u"");  // port 99 does not exist
 }
 
+// An integer column's value that its field cannot hold would come back
+// changed and be saved so; the table is refused instead.
+TEST_F(RoundTripTest, IntegersTheRecordCannotHoldFailTheTable) {
+  const char* const damage[] = {
+      "UPDATE io_devices SET address = 5000000000 WHERE id = 101",
+      "UPDATE io_devices SET address = -2147483649 WHERE id = 101",
+      "UPDATE io_devices SET address = 2.5 WHERE id = 101",
+      "UPDATE io_devices SET address = 'x' WHERE id = 101",
+      "UPDATE io_tags SET type = 65536 WHERE id = 1001",
+      "UPDATE io_tags SET type = -1 WHERE id = 1001",
+  };
+  for (const char* sql : damage) {
+    std::filesystem::remove(file_);
+    ASSERT_EQ(WriteAll(SampleSet()), kCfgOk);
+    Sql(file_, sql);
+    int32_t code = -1;
+    ReadBack(path_, &code);
+    EXPECT_EQ(code, kCfgBadStoredValue) << sql;
+  }
+  Sql(file_, "UPDATE io_tags SET type = 65535, address = -2147483648 WHERE id = 1001");
+  int32_t code = -1;
+  const ConfigTableSet read = ReadBack(path_, &code);
+  EXPECT_EQ(code, kCfgOk);
+  EXPECT_EQ(read.ioTags->at(RecordKey(1001)).type, 65535);
+  EXPECT_EQ(read.ioTags->at(RecordKey(1001)).address, INT32_MIN);
+}
+
+TEST_F(RoundTripTest, UnpairedSurrogatesReadBackUnchanged) {
+  const std::u16string texts[] = {
+      std::u16string(u"end ") + char16_t(0xD83D), char16_t(0xDE00) + std::u16string(u" start"),
+      {char16_t(0xDC00), char16_t(0xD800)},  // a pair in the wrong order
+      {u'a', char16_t(0xDBFF), u'b', char16_t(0xD800), char16_t(0xDC00)},  // lone, then a pair
+  };
+  ConfigTableSet set = SampleSet();
+  int32_t id = 50;
+  for (const std::u16string& text : texts) {
+    Add(*set.scripts, id++, text).fileName = text;
+    (*set.general)[text] = text;
+  }
+  set.ioTags->begin()->second.startup = MakeVariant(kVtBstr, 0, 0, texts[0]);
+  ASSERT_EQ(WriteAll(set), kCfgOk);
+  int32_t code = -1;
+  EXPECT_TRUE(SameTables(ReadBack(path_, &code), set));
+  EXPECT_EQ(code, kCfgOk);
+}
+
 }  // namespace
 }  // namespace qm::test
