@@ -10,6 +10,7 @@
 
 #include "find/file_search.h"
 #include "support/failing_allocations.h"
+#include "support/native_path.h"
 #include "support/temp_folder.h"
 
 namespace qm {
@@ -27,7 +28,7 @@ TEST(FileBufferMemory, TheBufferFitsEachLargerFileExactlyAndATooLargeFileIsSkipp
   FindResultList results;
   testing::g_largestAllocation = needle.size() + 100000 + 1;  // large.txt and its zero byte
   for (const auto& file : files) {
-    searcher.SearchFile(folder.Text(file.first), folder.Text() + u"/", &results);
+    searcher.SearchFile(folder.Text(file.first), folder.Text() + testing::Native(u"/"), &results);
   }
   testing::g_largestAllocation = SIZE_MAX;
   std::vector<std::u16string> found;

@@ -188,25 +188,6 @@ TEST_F(OpenTest, DamagedTablesAreReadAroundAndNeverWrittenOver) {
   EXPECT_EQ(Sql(file_, "SELECT count(*) FROM io_tags"), "40");
 }
 
-// A file that exists but cannot be looked at is not a missing file: opening
-// it as an empty configuration would let the next save overwrite it.
-TEST_F(OpenTest, AFileThatCannotBeLookedAtFailsInsteadOfOpeningEmpty) {
-  std::filesystem::create_symlink(file_.filename(), file_);  // a link to itself
-  EXPECT_EQ(CfgOpenConfig(path_.c_str(), 0), 0u);
-
-  // Missing at the open, unexaminable at the read.
-  std::filesystem::remove(file_);
-  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
-  ASSERT_NE(handle, 0u);
-  std::filesystem::create_symlink(file_.filename(), file_);
-  ConfigTableSet set;
-  set.Renew();
-  EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgCannotExamine);
-  EXPECT_EQ(CfgReadTimers(handle, set.timers.get(), 0, 0, nullptr), kCfgCannotExamine);
-  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgUnreadTable);
-  CfgCloseConfig(handle);
-}
-
 TEST_F(OpenTest, AFailedFirstWriteLeavesNoFile) {
   // SQLite cannot create its journal where a folder takes its name, so the
   // write fails after the file was opened.
