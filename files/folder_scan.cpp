@@ -1,6 +1,8 @@
 #include "files/folder_scan.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <unordered_set>
 
 #include "platform/folder_enumeration.h"
 #include "platform/path_limits.h"
@@ -9,11 +11,19 @@
 namespace qm {
 namespace {
 
+struct FolderIdentityHash {
+  size_t operator()(const platform::FolderIdentity& id) const {
+    return std::hash<uint64_t>()(id.inode * 0x9E3779B97F4A7C15ULL ^ id.device);
+  }
+};
+
 struct Walk {
   std::vector<std::u16string>* files;
-  // The folders from the top down to the one being read. Only these guard
-  // against cycles: a folder seen elsewhere in the tree is entered again.
-  std::vector<platform::FolderIdentity> openFolders;
+  // Every folder entered so far. A folder is entered once per scan, by the
+  // first path that reaches it: links that share targets would otherwise
+  // list a tree once per path through them, which grows exponentially with
+  // the depth of the links, and a link to the root would scan the disk.
+  std::unordered_set<platform::FolderIdentity, FolderIdentityHash> entered;
 };
 
 // Each level holds its folder open while its subfolders are read, so the
@@ -23,24 +33,21 @@ void ScanInto(std::u16string folder, Walk* walk) {
   if (folder.empty()) return;
   platform::FolderReader reader;
   if (reader.Open(folder) != platform::FsStatus::kOk) return;
-  const auto& onPath = walk->openFolders;
-  if (std::find(onPath.begin(), onPath.end(), reader.identity()) != onPath.end()) return;
-  walk->openFolders.push_back(reader.identity());
+  if (!walk->entered.insert(reader.identity()).second) return;
 
   platform::FolderEntry entry;
   std::u16string path;
   while (reader.Next(&entry)) {
     path.assign(folder).append(entry.name);
-    if (entry.isDirectory) {
+    if (entry.kind == platform::EntryKind::kFolder) {
       path.push_back(platform::kPathSeparator);
       ScanInto(std::move(path), walk);
-    } else {
+    } else if (entry.kind == platform::EntryKind::kFile) {
       NormalizeText(&path, 0, 0);
       walk->files->push_back(std::move(path));
     }
     path.clear();
   }
-  walk->openFolders.pop_back();
 }
 
 }  // namespace

@@ -14,10 +14,12 @@ namespace qm {
 // folder the entries come in the file system's order, and a subfolder's
 // files stand where the subfolder stands among its siblings.
 //
-// Every folder is entered, hidden ones and links to folders included, so a
-// folder reached through two links is listed under both. Only a link back
-// to a folder on the current path (a cycle) is not followed. A folder that
-// cannot be read adds nothing and the walk goes on.
+// Every folder is entered, hidden ones and links to folders included, but
+// each folder (by its identity on the file system) once: the first path
+// that reaches it lists its files, later links to it list nothing, so
+// cycles end and shared targets are not listed again. A link that leads
+// nowhere is no file and is left out. A folder that cannot be read adds
+// nothing and the walk goes on.
 //
 // Returns the number of paths in `files` afterwards, or -1 (nothing done)
 // when `folder` is empty after normalisation.

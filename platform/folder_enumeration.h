@@ -35,9 +35,16 @@ struct FolderIdentity {
   friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
 };
 
+// What an entry is once links are followed.
+enum class EntryKind : uint8_t {
+  kFile,
+  kFolder,
+  kDanglingLink,  // a link whose target is missing or cannot be reached
+};
+
 struct FolderEntry {
-  std::u16string name;       // one name, no separator
-  bool isDirectory = false;  // after following links; a dangling link is a file
+  std::u16string name;  // one name, no separator
+  EntryKind kind = EntryKind::kFile;
 };
 
 // Enumerates one folder in the file system's own order, never giving "."

@@ -1,6 +1,7 @@
 #include "platform/folder_enumeration.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -47,21 +48,27 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// Whether the entry is a folder once links are followed. The entry type
-// from readdir settles most entries without another system call; links and
-// file systems that do not fill the type need a stat relative to the open
-// folder. An entry that cannot be followed (a dangling link) is a file.
-bool IsFolderEntry(DIR* dir, const dirent* entry) {
+// What the entry is once links are followed. The entry type from readdir
+// settles most entries without another system call; links and file systems
+// that do not fill the type need a stat relative to the open folder, and
+// one that cannot be followed a second, of the entry itself.
+EntryKind KindOfEntry(DIR* dir, const dirent* entry) {
   switch (entry->d_type) {
     case DT_DIR:
-      return true;
+      return EntryKind::kFolder;
     case DT_LNK:
     case DT_UNKNOWN: {
       struct stat info;
-      return fstatat(dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+      if (fstatat(dirfd(dir), entry->d_name, &info, 0) == 0) {
+        return S_ISDIR(info.st_mode) ? EntryKind::kFolder : EntryKind::kFile;
+      }
+      const bool isLink = entry->d_type == DT_LNK ||
+                          (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                           S_ISLNK(info.st_mode));
+      return isLink ? EntryKind::kDanglingLink : EntryKind::kFile;
     }
     default:
-      return false;
+      return EntryKind::kFile;
   }
 }
 
@@ -119,7 +126,7 @@ bool FolderReader::Next(FolderEntry* entry) {
     }
     if (IsDotOrDotDot(found->d_name)) continue;
     entry->name = NativeNameToText(found->d_name);
-    entry->isDirectory = IsFolderEntry(handle_->dir, found);
+    entry->kind = KindOfEntry(handle_->dir, found);
     return true;
   }
 }

@@ -55,13 +55,15 @@ HANDLE OpenToInspect(const std::wstring& path) {
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
-// What the link or other reparse point at `path` leads to is a folder; a
-// link that leads nowhere is a file.
-bool LeadsToFolder(const std::wstring& path) {
+// What the link or other reparse point at `path` leads to.
+EntryKind KindOfTarget(const std::wstring& path) {
   const OwnedHandle target(OpenToInspect(path));
   BY_HANDLE_FILE_INFORMATION info;
-  return target.valid() && ::GetFileInformationByHandle(target.get(), &info) &&
-         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (!target.valid() || !::GetFileInformationByHandle(target.get(), &info)) {
+    return EntryKind::kDanglingLink;
+  }
+  return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::kFolder
+                                                                 : EntryKind::kFile;
 }
 
 }  // namespace
@@ -141,9 +143,10 @@ bool FolderReader::Next(FolderEntry* entry) {
     if (IsDotOrDotDot(found.cFileName)) continue;
     AssignFromWide(found.cFileName, ::wcslen(found.cFileName), &entry->name);
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-      entry->isDirectory = LeadsToFolder(handle_->folder + found.cFileName);
+      entry->kind = KindOfTarget(handle_->folder + found.cFileName);
     } else {
-      entry->isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      entry->kind = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::kFolder
+                                                                             : EntryKind::kFile;
     }
     return true;
   }
