@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #include "config/qmcfg.h"
@@ -31,7 +32,7 @@ int32_t ProjectStore::Open(std::string path, std::unique_ptr<ProjectStore>* out)
   bool exists = false;
   if (int32_t code = store->FindFile(&exists)) return code;
   if (exists) {
-    if (int32_t code = store->Connect(false)) return code;
+    if (int32_t code = store->Connect(store->path_, false)) return code;
   } else {
     std::filesystem::path folder = FileSystemPath(store->path_).parent_path();
     if (folder.empty()) folder = ".";
@@ -50,11 +51,11 @@ int32_t ProjectStore::FindFile(bool* exists) const {
   return error ? kCfgCannotExamine : kCfgOk;
 }
 
-int32_t ProjectStore::Connect(bool create) {
+int32_t ProjectStore::Connect(const std::string& path, bool create) {
   if (db_ != nullptr) return kCfgOk;
   sqlite3* db = nullptr;
   const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-  const int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close_v2(db);
     return create && rc == SQLITE_CANTOPEN ? kCfgNotWritable : SqliteCode(rc);
@@ -74,7 +75,7 @@ int32_t ProjectStore::Read(const Work& work) {
     bool exists = false;
     if (int32_t code = FindFile(&exists)) return code;
     if (!exists) return kCfgOk;
-    if (int32_t code = Connect(false)) return code;
+    if (int32_t code = Connect(path_, false)) return code;
   }
   Transaction transaction(db_);
   if (int32_t code = transaction.Begin("BEGIN")) return code;
@@ -88,30 +89,44 @@ int32_t ProjectStore::Read(const Work& work) {
 }
 
 int32_t ProjectStore::Write(const Work& work) {
-  bool existed = true;
   if (db_ == nullptr) {
-    if (int32_t code = FindFile(&existed)) return code;
+    bool exists = false;
+    if (int32_t code = FindFile(&exists)) return code;
+    if (!exists) return CreateByWriting(work);
   }
-  const int32_t code = WriteInTransaction(work);
-  // A busy file is another writer's, which may be creating it right now.
-  if (code != kCfgOk && !existed && code != kCfgSqliteBase + SQLITE_BUSY) RemoveFailedCreation();
-  return code;
+  return WriteInTransaction(work);
 }
 
-void ProjectStore::RemoveFailedCreation() {
+void ProjectStore::Disconnect() {
   sqlite3_close_v2(db_);
   db_ = nullptr;
   hasTables_ = false;
   layoutChecked_ = false;
-  // The rollback left the new file empty; a file with content is not ours
-  // to remove.
+}
+
+// The temporary file is complete before it takes the project's name. A
+// project file that another writer created meanwhile is replaced by this
+// whole one: either way the name holds a whole project.
+int32_t ProjectStore::CreateByWriting(const Work& work) {
+  const std::string temporary = path_ + ".new-" + std::to_string(std::random_device()());
+  int32_t code = Connect(temporary, true);
+  if (code == kCfgOk) code = WriteInTransaction(work);
+  Disconnect();
   std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(FileSystemPath(path_), error);
-  if (!error && size == 0) std::filesystem::remove(FileSystemPath(path_), error);
+  if (code == kCfgOk) {
+    std::filesystem::rename(FileSystemPath(temporary), FileSystemPath(path_), error);
+    if (error) code = kCfgNotWritable;
+  }
+  if (code != kCfgOk) {
+    std::filesystem::remove(FileSystemPath(temporary), error);
+    std::filesystem::remove(FileSystemPath(temporary + "-journal"), error);
+    return code;
+  }
+  return Connect(path_, false);
 }
 
 int32_t ProjectStore::WriteInTransaction(const Work& work) {
-  if (int32_t code = Connect(true)) return code;
+  if (int32_t code = Connect(path_, true)) return code;
   Transaction transaction(db_);
   if (int32_t code = transaction.Begin("BEGIN IMMEDIATE")) return code;
   if (!layoutChecked_) {

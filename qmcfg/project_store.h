@@ -49,9 +49,11 @@ class ProjectStore {
 
   // Runs `work` in one write transaction: the file is created with the
   // layout when missing; `work`'s changes are committed when it returns 0
-  // and rolled back otherwise (its code is returned). A failed write to a
-  // missing file leaves no file behind, since an empty file would open as
-  // an empty project.
+  // and rolled back otherwise (its code is returned). A missing file is
+  // written whole under a temporary name beside it ("<file>.new-<n>") and
+  // renamed into place once committed: a write that fails, or a process
+  // killed while writing, leaves no file that would open as an empty
+  // project (a killed one may leave the temporary file).
   int32_t Write(const Work& work);
 
   // The tables that reads through this store failed to read.
@@ -62,11 +64,12 @@ class ProjectStore {
 
   // Opens the connection if it is not open; with `create`, creating the
   // file when missing (failing with kCfgNotWritable when it cannot).
-  int32_t Connect(bool create);
+  int32_t Connect(const std::string& path, bool create);
+  int32_t CreateByWriting(const Work& work);
   int32_t WriteInTransaction(const Work& work);
   // Closes the connection and removes the file that a failed first write
   // created (only when it is still empty).
-  void RemoveFailedCreation();
+  void Disconnect();
   // Sets `exists` and gives 0, or kCfgCannotExamine when the file's
   // existence cannot be learnt: only "no such file" means missing.
   int32_t FindFile(bool* exists) const;

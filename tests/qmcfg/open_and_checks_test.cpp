@@ -189,17 +189,17 @@ TEST_F(OpenTest, DamagedTablesAreReadAroundAndNeverWrittenOver) {
 }
 
 TEST_F(OpenTest, AFailedFirstWriteLeavesNoFile) {
-  // SQLite cannot create its journal where a folder takes its name, so the
-  // write fails after the file was opened.
-  const std::filesystem::path journal = folder_ / "plant.qmp-journal";
-  std::filesystem::create_directory(journal);
+  // A record that the layout refuses (id 0) fails the write after the new
+  // file was begun.
   const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
-  const ConfigTableSet set = SampleSet();
+  ConfigTableSet set = SampleSet();
+  (*set.timers)[RecordKey(0)].head.id = 0;
   EXPECT_NE(CfgWriteAllTables(handle, &set, 0), kCfgOk);
   EXPECT_NE(CfgWriteTimers(handle, set.timers.get(), 1), kCfgOk);
   EXPECT_FALSE(std::filesystem::exists(file_));
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));  // no temporary file either
 
-  std::filesystem::remove(journal);  // the same handle writes once the fault is gone
+  set.timers->erase(RecordKey(0));  // the same handle writes once the fault is gone
   EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgOk);
   CfgCloseConfig(handle);
   int32_t code = -1;
