@@ -12,4 +12,4 @@ source scripts/lib/wine.sh
 build_windows_x86_64
 start_wine
 echo "== the test suite under wine64"
-(cd build/windows-x86_64 && ctest --output-on-failure --timeout 300 "$@")
+(cd build/windows-x86_64 && ctest --output-on-failure --timeout 300 --label-exclude stress "$@")
