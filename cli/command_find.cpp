@@ -1,6 +1,6 @@
-// qmpe find PROJECT_FILE TEXT [--scope S] [--match-case] [--json]: the
-// places that hold TEXT, through QmFind. Exit 0 with results, 1 without,
-// 2 on error.
+// qmpe find PROJECT_FILE TEXT [--scope S] [--match-case] [--json|--json-lines]:
+// the places that hold TEXT, through QmFind. Exit 0 with results, 1
+// without, 2 on error.
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -9,6 +9,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/open_project.h"
+#include "platform/text_case.h"
 
 namespace qm::cli {
 namespace {
@@ -19,6 +20,7 @@ struct FindOptions {
   std::string scope = "Entire Project";
   bool matchCase = false;
   bool json = false;
+  bool jsonLines = false;
 };
 
 nlohmann::ordered_json ToJson(const FindResult& result) {
@@ -29,11 +31,22 @@ nlohmann::ordered_json ToJson(const FindResult& result) {
           {"searchText", ToUtf8(result.searchText)}, {"parentId", result.parentId}};
 }
 
-void PrintHuman(const FindResultList& results) {
+// The column of a file hit within its line, counted from 1 as editors and
+// other search tools count it (the result's column is the offset in the
+// whole text): where the line first holds the text, by the find's own
+// matching rule.
+size_t ColumnInLine(const FindResult& result, bool matchCase) {
+  const size_t at = matchCase
+                        ? platform::FindText(result.matchedText, result.searchText)
+                        : platform::FindTextIgnoreCase(result.matchedText, result.searchText);
+  return at == std::u16string::npos ? 1 : at + 1;
+}
+
+void PrintHuman(const FindResultList& results, bool matchCase) {
   for (const FindResult& result : results) {
     if (result.tableNumber == kTableFile) {
-      std::printf("%s:%d:%d: %s\n", ToUtf8(result.location).c_str(), result.recordId,
-                  result.column, ToUtf8(result.matchedText).c_str());
+      std::printf("%s:%d:%zu: %s\n", ToUtf8(result.location).c_str(), result.recordId,
+                  ColumnInLine(result, matchCase), ToUtf8(result.matchedText).c_str());
     } else {
       std::printf("%s: %s: %s\n", ToUtf8(result.location).c_str(),
                   ToUtf8(result.label).c_str(), ToUtf8(result.matchedText).c_str());
@@ -54,8 +67,10 @@ void Find(const FindOptions& options) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const FindResult& result : results) list.push_back(ToJson(result));
     std::cout << list.dump(2) << "\n";
+  } else if (options.jsonLines) {
+    for (const FindResult& result : results) std::cout << ToJson(result).dump() << "\n";
   } else {
-    PrintHuman(results);
+    PrintHuman(results, options.matchCase);
   }
   ExitWith(results.empty() ? kExitNo : kExitSuccess);
 }
@@ -74,8 +89,13 @@ void AddFindCommand(CLI::App& app) {
   command->add_option("TEXT", options->text, "The text to find")->required();
   command->add_option("--scope", options->scope, "What to search")->capture_default_str();
   command->add_flag("--match-case", options->matchCase, "Match letter case exactly");
-  command->add_flag("--json", options->json,
-                    "Print one JSON array of the results (nine fields each) and nothing else");
+  auto* json = command->add_flag(
+      "--json", options->json,
+      "Print one JSON array of the results (nine fields each) and nothing else");
+  command
+      ->add_flag("--json-lines", options->jsonLines,
+                 "Print each result as one JSON object (nine fields) on a line of its own")
+      ->excludes(json);
   command->callback([options] { Find(*options); });
 }
 

@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "support/run_command.h"
@@ -55,6 +57,29 @@ TEST_F(Commands, FindJsonHoldsTheNineFieldsAndNothingElse) {
     }
   }
   EXPECT_EQ(results.back()["tableNumber"], 24);  // the file pattern comes last
+}
+
+// A file hit reads path:line:column with the column in the line, counted
+// from 1, as editors take it; --json-lines gives the --json results one a
+// line.
+TEST_F(Commands, FindPrintsColumnsInTheLineAndJsonLines) {
+  std::ofstream(folder_->path() / "p" / "columns.txt", std::ios::binary)
+      << "first line\r\n  a NEEDLE and a needle\n";
+  std::string output;
+  const auto firstLine = [&output] { return output.substr(0, output.find_first_of("\r\n")); };
+  ASSERT_EQ(Run("find " + Project() + " needle --scope columns.txt", &output), 0);
+  EXPECT_EQ(firstLine(), "columns.txt:2:5:   a NEEDLE and a needle");
+  ASSERT_EQ(Run("find " + Project() + " needle --scope columns.txt --match-case", &output), 0);
+  EXPECT_EQ(firstLine(), "columns.txt:2:18:   a NEEDLE and a needle");
+
+  std::string array;
+  ASSERT_EQ(Run("find " + Project() + " Pump --json", &array), 0);
+  ASSERT_EQ(Run("find " + Project() + " Pump --json-lines", &output), 0);
+  nlohmann::json lines = nlohmann::json::array();
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  EXPECT_EQ(lines, nlohmann::json::parse(array));
+  EXPECT_EQ(Run("find " + Project() + " Pump --json --json-lines"), 2);
 }
 
 TEST_F(Commands, FilesAndOpenAndTables) {
