@@ -31,8 +31,8 @@
 #include <string>
 #include <vector>
 
-#include "find/file_search.h"
-#include "find/file_text_matcher.h"
+#include "find/files/file_search.h"
+#include "find/files/file_text_matcher.h"
 #include "platform/file_names.h"
 #include "platform/file_read.h"
 

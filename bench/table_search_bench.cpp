@@ -30,8 +30,8 @@
 
 #include "config/qmcfg.h"
 #include "find/find_dispatch.h"
-#include "find/search_needle.h"
-#include "find/table_searchers.h"
+#include "find/tables/search_needle.h"
+#include "find/tables/table_searchers.h"
 
 namespace qm {
 namespace {

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "find/name_lookups.h"
+#include "find/tables/name_lookups.h"
 #include "qmpecore/qmpecore.h"
 
 namespace qm {

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "files/file_manager.h"
-#include "find/file_search.h"
-#include "find/name_lookup_builders.h"
-#include "find/search_needle.h"
-#include "find/table_searchers.h"
+#include "find/files/file_search.h"
+#include "find/tables/name_lookup_builders.h"
+#include "find/tables/search_needle.h"
+#include "find/tables/table_searchers.h"
 #include "platform/file_names.h"
 #include "platform/text_case.h"
 #include "platform/wide_integer.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "find/file_search.h"
+#include "find/files/file_search.h"
 #include "support/failing_allocations.h"
 #include "support/native_path.h"
 #include "support/temp_folder.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "find/file_search.h"
+#include "find/files/file_search.h"
 #include "reference_text.h"
 
 namespace qm {

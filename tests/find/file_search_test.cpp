@@ -1,5 +1,5 @@
 // The file search on hand-made files: results field by field.
-#include "find/file_search.h"
+#include "find/files/file_search.h"
 
 #include <gtest/gtest.h>
 

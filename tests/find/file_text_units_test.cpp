@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "find/line_breaks.h"
-#include "find/text_stretch.h"
-#include "find/utf8_decode.h"
+#include "find/files/line_breaks.h"
+#include "find/files/text_stretch.h"
+#include "find/files/utf8_decode.h"
 #include "platform/utf_conversion.h"
 #include "reference_text.h"
 #include "shared_lib/qmshared.h"

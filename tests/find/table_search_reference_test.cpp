@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "find/name_lookup_builders.h"
-#include "find/table_searchers.h"
+#include "find/tables/name_lookup_builders.h"
+#include "find/tables/table_searchers.h"
 #include "reference_text.h"
 
 namespace qm {

@@ -1,6 +1,6 @@
 // The table searchers on a small hand-made project: every table's results
 // written out in full, and the edge cases of the grid texts.
-#include "find/table_searchers.h"
+#include "find/tables/table_searchers.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "find/name_lookup_builders.h"
+#include "find/tables/name_lookup_builders.h"
 
 namespace qm {
 namespace {

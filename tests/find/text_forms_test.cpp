@@ -4,8 +4,8 @@
 #include <limits>
 #include <utility>
 
-#include "find/format_short_date.h"
-#include "find/name_lookup_builders.h"
+#include "find/tables/format_short_date.h"
+#include "find/tables/name_lookup_builders.h"
 
 namespace qm {
 namespace {

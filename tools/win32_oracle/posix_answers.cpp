@@ -1,6 +1,6 @@
 #include "tools/win32_oracle/posix_answers.h"
 
-#include "find/format_short_date.h"
+#include "find/tables/format_short_date.h"
 #include "platform/file_names.h"
 #include "platform/ole_date.h"
 #include "platform/path_match.h"

@@ -1,0 +1,94 @@
+#include "find/files/file_search.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+
+#include "find/result_list_growth.h"
+#include "platform/path_limits.h"
+#include "platform/text_case.h"
+#include "platform/unicode_units.h"
+#include "platform/utf_conversion.h"
+#include "shared_lib/qmshared.h"
+
+namespace qm {
+namespace {
+
+constexpr int32_t kFileTableNumber = 24;
+
+bool StartsWithFolder(std::u16string_view path, std::u16string_view folder) {
+  if (path.size() < folder.size()) return false;
+  const std::u16string_view head = path.substr(0, folder.size());
+  if constexpr (platform::kPathsFoldCase) return platform::CompareTextIgnoreCase(head, folder) == 0;
+  return head == folder;
+}
+
+std::u16string_view Location(std::u16string_view fullPath, std::u16string_view projectFolder) {
+  return StartsWithFolder(fullPath, projectFolder) ? fullPath.substr(projectFolder.size())
+                                                   : fullPath;
+}
+
+int32_t Saturated(uint64_t value) {
+  return static_cast<int32_t>(std::min<uint64_t>(value, INT32_MAX));
+}
+
+// Appends one result per reported line, copying the file's common fields.
+class ResultAppender final : public LineSink {
+ public:
+  ResultAppender(FindResult* result, FindResultList* results)
+      : result_(result), results_(results) {}
+  void OnLine(uint64_t lineNumber, uint64_t column, std::u16string_view line) override {
+    result_->recordId = Saturated(lineNumber);
+    result_->column = Saturated(column);
+    result_->matchedText.assign(line);
+    AppendResult(*result_, results_);
+  }
+
+ private:
+  FindResult* result_;
+  FindResultList* results_;
+};
+
+}  // namespace
+
+FileSearcher::FileSearcher(std::u16string_view needle, int32_t matchCase, size_t sliceBytes)
+    : matcher_(needle, matchCase == 1, sliceBytes) {
+  result_.tableNumber = kFileTableNumber;
+  result_.searchText = needle;
+}
+
+void FileSearcher::SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,
+                              FindResultList* results) {
+  if (results == nullptr) return;
+  try {
+    if (!platform::ReadWholeFile(fullPath, &buffer_).ok()) return;
+  } catch (const std::bad_alloc&) {
+    return;  // a file too large to hold is skipped like one that cannot be read
+  }
+  SearchBytes(buffer_.bytes(), fullPath, projectFolder, results);
+}
+
+// The matcher decodes UTF-8 itself, with one U+FFFD for each maximal
+// ill-formed subsequence. Where the platform's converter follows another
+// rule, a text with ill-formed bytes goes through the converter and back,
+// so that the find reads the file as the converter does (the UTF-16 text,
+// and so every line and column, are the converter's).
+std::string_view FileSearcher::AsConverterReadsThem(std::string_view bytes) {
+  if constexpr (platform::kConverterReplacesMaximalSubparts) return bytes;
+  if (platform::IsWellFormedUtf8(bytes)) return bytes;
+  BytesToTextN(&convertedText_, bytes);
+  TextToBytes(&convertedBytes_, convertedText_, kCodePageUtf8, 1);
+  return convertedBytes_;
+}
+
+void FileSearcher::SearchBytes(std::string_view bytes, std::u16string_view fullPath,
+                               std::u16string_view projectFolder, FindResultList* results) {
+  if (results == nullptr) return;
+  bytes = AsConverterReadsThem(bytes.substr(0, bytes.find('\0')));  // ends at its first zero
+  result_.location.assign(Location(fullPath, projectFolder));
+  result_.label.assign(fullPath);
+  ResultAppender appender(&result_, results);
+  matcher_.Search(bytes, &appender);
+}
+
+}  // namespace qm

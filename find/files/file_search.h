@@ -1,0 +1,72 @@
+// The search of project text files: each file read whole, its text taken
+// as UTF-8 up to its first zero byte, and one result appended per line
+// that holds the search text.
+//
+// A file result (table number 24) carries: the line number (from 1) as the
+// record id; as column, the offset of the line's first occurrence in the
+// whole text once decoded and with every line break made CR LF, in UTF-16
+// units (each break counting two; see find/line_breaks.h); the line without
+// its break as matched text; the search text; the full path as label; and
+// as location the path relative to the project folder.
+//
+// Two choices of this implementation:
+// - A text without any line break is one line, tested as line 1, as users
+//   expect a one-line file to be searched.
+// - A file outside the project folder (an absolute scope item elsewhere)
+//   has its full path as location: nothing is cut from a path that does not
+//   start with the folder.
+// Offsets and line numbers beyond the 32-bit range (a file near 4 GB) are
+// reported as INT32_MAX.
+#ifndef QMPECORE_FIND_FILES_FILE_SEARCH_H_
+#define QMPECORE_FIND_FILES_FILE_SEARCH_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "find/files/file_text_matcher.h"
+#include "platform/file_read.h"
+#include "qmpecore/find_result.h"
+
+namespace qm {
+
+// One searcher serves one find, file after file, and keeps its buffers
+// between them. One thread at a time.
+class FileSearcher {
+ public:
+  // `matchCase` exactly 1 asks for a case-sensitive search, any other value
+  // for a case-blind one (the platform's fold per code point). An
+  // empty needle matches nothing. `sliceBytes` tunes the decoded search
+  // (tests make it tiny); results never depend on it.
+  FileSearcher(std::u16string_view needle, int32_t matchCase,
+               size_t sliceBytes = FileTextMatcher::kDefaultSliceBytes);
+  FileSearcher(const FileSearcher&) = delete;
+  FileSearcher& operator=(const FileSearcher&) = delete;
+
+  // Appends the results of the file at `fullPath`. A file that cannot be
+  // opened, read or held in memory whole is skipped silently, keeping the
+  // results found before; a null list is left alone.
+  void SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,
+                  FindResultList* results);
+
+  // The same for file bytes already in memory, as read from `fullPath`.
+  void SearchBytes(std::string_view bytes, std::u16string_view fullPath,
+                   std::u16string_view projectFolder, FindResultList* results);
+
+ private:
+  // Ill-formed bytes as the platform's converter replaces them, where its
+  // rule is not the matcher's.
+  std::string_view AsConverterReadsThem(std::string_view bytes);
+
+  FileTextMatcher matcher_;
+  platform::FileBuffer buffer_;
+  std::u16string convertedText_;
+  std::string convertedBytes_;
+  // Filled with the fields common to all results of one file, and copied
+  // into the list once per matching line.
+  FindResult result_;
+};
+
+}  // namespace qm
+
+#endif  // QMPECORE_FIND_FILES_FILE_SEARCH_H_

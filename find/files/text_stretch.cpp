@@ -1,0 +1,114 @@
+#include "find/files/text_stretch.h"
+
+#include <bit>
+
+#include "find/files/simd_lanes.h"
+#include "find/files/utf8_decode.h"
+
+namespace qm {
+namespace {
+
+// Raw counts; the normalised ones follow from them (find/line_breaks.h).
+struct Tally {
+  uint64_t carriageReturns = 0;
+  uint64_t lineFeeds = 0;
+  uint64_t pairs = 0;
+  uint64_t rawUnits = 0;
+  const void* lastBreak = nullptr;
+};
+
+// One character: an ASCII byte or UTF-16 unit, or a UTF-8 sequence.
+template <class Char>
+const Char* Step(const Char* p, const Char* end, Tally* tally) {
+  if constexpr (sizeof(Char) == 1) {
+    if (static_cast<unsigned char>(*p) >= 0x80) {
+      const Utf8Step step = DecodeUtf8Step(reinterpret_cast<const unsigned char*>(p),
+                                           reinterpret_cast<const unsigned char*>(end));
+      tally->rawUnits += step.codePoint > 0xFFFF ? 2 : 1;
+      return p + step.length;
+    }
+  }
+  if (*p == Char('\r')) {
+    ++tally->carriageReturns;
+    if (p + 1 < end && p[1] == Char('\n')) ++tally->pairs;
+    tally->lastBreak = p;
+  } else if (*p == Char('\n')) {
+    ++tally->lineFeeds;
+    tally->lastBreak = p;
+  }
+  ++tally->rawUnits;
+  return p + 1;
+}
+
+// The lanes that need a character step: non-ASCII bytes. A UTF-16 unit is
+// always one unit, so units never need one.
+template <class Char>
+uint32_t NonAsciiLanes(const Char* block) {
+  if constexpr (sizeof(Char) == 1) {
+    return NonAsciiMask(block);
+  } else {
+    return 0;
+  }
+}
+
+template <class Char>
+bool NeedsStep(Char c) {
+  return sizeof(Char) == 1 && static_cast<unsigned char>(c) >= 0x80;
+}
+
+// The ASCII start of each block (all of it, mostly) is counted from lane
+// masks; a block needs the element after it for a CR in its last lane, so
+// blocks stop one element short of the end. From a non-ASCII byte on, and
+// in the tail, the text goes one character at a time until an ASCII byte
+// can start a block again.
+template <class Char>
+Stretch Measure(const Char* text, size_t from, size_t to) {
+  const LaneTest<Char> isCr(0, Char('\r'));
+  const LaneTest<Char> isLf(0, Char('\n'));
+  Tally tally;
+  const Char* p = text + from;
+  const Char* const end = text + to;
+  while (p < end) {
+    if (end - p > static_cast<ptrdiff_t>(kLanes)) {
+      const uint32_t nonAscii = NonAsciiLanes(p);
+      const uint32_t ascii =
+          nonAscii != 0 ? static_cast<uint32_t>(std::countr_zero(nonAscii)) : kLanes;
+      const uint32_t kept = (1u << ascii) - 1;
+      const uint32_t cr = isCr(p) & kept;
+      const uint32_t lf = isLf(p) & kept;
+      if ((cr | lf) != 0) {
+        // A CR before a non-ASCII lane has no LF after it.
+        const uint32_t lfAfter =
+            (lf >> 1) |
+            (static_cast<uint32_t>(ascii == kLanes && p[kLanes] == Char('\n')) << (kLanes - 1));
+        tally.carriageReturns += CountLanes(cr);
+        tally.lineFeeds += CountLanes(lf);
+        tally.pairs += CountLanes(cr & lfAfter);
+        tally.lastBreak = p + std::bit_width(cr | lf) - 1;
+      }
+      tally.rawUnits += ascii;
+      p += ascii;
+      if (nonAscii == 0) continue;
+    }
+    do {
+      p = Step(p, end, &tally);
+    } while (p < end && (end - p <= static_cast<ptrdiff_t>(kLanes) || NeedsStep(*p)));
+  }
+  Stretch stretch;
+  stretch.breaks = tally.carriageReturns + tally.lineFeeds - tally.pairs;
+  stretch.units = tally.rawUnits + tally.carriageReturns + tally.lineFeeds - 2 * tally.pairs;
+  if (tally.lastBreak != nullptr) {
+    stretch.lastBreak = static_cast<size_t>(static_cast<const Char*>(tally.lastBreak) - text);
+  }
+  return stretch;
+}
+
+}  // namespace
+
+Stretch MeasureStretch(const char* text, size_t from, size_t to) { return Measure(text, from, to); }
+
+Stretch MeasureStretch(const char16_t* text, size_t from, size_t to) {
+  return Measure(text, from, to);
+}
+
+}  // namespace qm

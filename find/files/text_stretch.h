@@ -1,0 +1,28 @@
+// What a stretch of a file's raw text comes to once decoded and with its
+// line breaks normalised (see find/line_breaks.h): the breaks in it, its
+// length in UTF-16 units, and where its last break is. One pass over the
+// stretch; mostly-ASCII text goes sixteen bytes at a time.
+#ifndef QMPECORE_FIND_FILES_TEXT_STRETCH_H_
+#define QMPECORE_FIND_FILES_TEXT_STRETCH_H_
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qm {
+
+struct Stretch {
+  uint64_t breaks = 0;
+  uint64_t units = 0;           // decoded, each break counting two
+  size_t lastBreak = SIZE_MAX;  // index in the text of its last CR or LF
+};
+
+// Measures text[from, to), UTF-8 bytes (ill-formed ones as one U+FFFD
+// each, as decoding gives them) or UTF-16 units. The stretch must not end
+// between the CR and the LF of a pair, where it would count one break too
+// many.
+Stretch MeasureStretch(const char* text, size_t from, size_t to);
+Stretch MeasureStretch(const char16_t* text, size_t from, size_t to);
+
+}  // namespace qm
+
+#endif  // QMPECORE_FIND_FILES_TEXT_STRETCH_H_

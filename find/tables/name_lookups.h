@@ -1,0 +1,32 @@
+// The four id-to-name lookups through which a searcher shows a referenced
+// record by its name. The editor manager owns one set; every find empties
+// and refills a lookup from the working tables before a searcher reads it,
+// so nothing is carried from one find to the next.
+#ifndef QMPECORE_FIND_TABLES_NAME_LOOKUPS_H_
+#define QMPECORE_FIND_TABLES_NAME_LOOKUPS_H_
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qm {
+
+// Ascending by id, each id at most once.
+using NameLookup = std::map<int32_t, std::u16string>;
+
+// Entries of a lookup whose names hold a find's needle, ascending by id;
+// the names are those of the records the lookup was filled from.
+using NameMatches = std::vector<std::pair<int32_t, const std::u16string*>>;
+
+struct NameLookups {
+  NameLookup timerNames;     // timer id -> timer Name
+  NameLookup databaseNames;  // database Group ID -> database Name
+  NameLookup outputNames;    // output number -> output Name
+  NameLookup tagNames;       // IO tag id -> tag Name
+};
+
+}  // namespace qm
+
+#endif  // QMPECORE_FIND_TABLES_NAME_LOOKUPS_H_
