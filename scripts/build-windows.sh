@@ -14,7 +14,8 @@
 # tables of the 32-bit DLLs are checked (scripts/check-windows-exports.sh).
 #
 # Usage: scripts/build-windows.sh [ARCH...]   (default: i686 x86_64)
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "$0: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 cd "$(dirname "$0")/.."
 source scripts/lib/apt.sh
 source scripts/lib/windows-libraries.sh

@@ -6,7 +6,8 @@
 # same byte for byte. Builds first if needed.
 #
 # Usage: scripts/compare-qmpe-windows.sh
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "$0: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 cd "$(dirname "$0")/.."
 source scripts/lib/apt.sh
 source scripts/lib/wine.sh

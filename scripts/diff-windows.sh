@@ -7,7 +7,8 @@
 # when a difference is not one of the known ones.
 #
 # Usage: scripts/diff-windows.sh [SEED [CASES_PER_FUNCTION]]
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "$0: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 cd "$(dirname "$0")/.."
 source scripts/lib/apt.sh
 source scripts/lib/wine.sh

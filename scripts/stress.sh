@@ -2,7 +2,8 @@
 # Runs the tests labelled stress (left out of the ordinary run): 500 saves
 # killed at random moments, and two minutes of registry use with a process
 # killed every 50 ms. Prints what each counted and CTest's summary.
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "$0: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset ci >/dev/null

@@ -4,7 +4,8 @@
 # scripts/build-windows.sh, not run). Builds first if needed.
 #
 # Usage: scripts/test-windows.sh [CTEST_ARGS...]
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "$0: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 cd "$(dirname "$0")/.."
 source scripts/lib/apt.sh
 source scripts/lib/wine.sh

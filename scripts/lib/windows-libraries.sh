@@ -17,9 +17,12 @@ enable_source_packages() {
     local file
     {
       for file in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] && sed -n 's/^Types: deb$/Types: deb-src/p; /^Types:/!p' "$file" && echo
+        if [ -f "$file" ]; then
+          sed -n 's/^Types: deb$/Types: deb-src/p; /^Types:/!p' "$file"
+          echo
+        fi
       done
-      [ -f /etc/apt/sources.list ] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list
+      if [ -f /etc/apt/sources.list ]; then sed -n 's/^deb /deb-src /p' /etc/apt/sources.list; fi
     } | "${as_root[@]}" tee "$list" >/dev/null
   fi
   "${as_root[@]}" apt-get update -qq
