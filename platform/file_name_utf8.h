@@ -27,14 +27,16 @@ std::u16string DecodeUtf8Name(std::string_view native, OnIllFormed onIllFormed) 
   size_t i = 0;
   while (i < length) {
     const size_t start = i;
-    const int32_t c = DecodeUtf8(bytes, &i, length);
-    if (c == kIllFormedUtf8) {
+    const Utf8Step step = DecodeUtf8Step(bytes + i, bytes + length);
+    i += step.length;
+    const char32_t c = step.codePoint;
+    if (!step.wellFormed) {
       i = onIllFormed(native, start, i, &text);
     } else if (c <= 0xFFFF) {
       text.push_back(static_cast<char16_t>(c));
     } else {
-      text.push_back(LeadSurrogateOf(static_cast<char32_t>(c)));
-      text.push_back(TrailSurrogateOf(static_cast<char32_t>(c)));
+      text.push_back(LeadSurrogateOf(c));
+      text.push_back(TrailSurrogateOf(c));
     }
   }
   return text;

@@ -53,53 +53,65 @@ inline void AppendUtf8(char32_t c, std::string* out) {
   }
 }
 
-inline constexpr int32_t kIllFormedUtf8 = -1;
+struct Utf8Step {
+  char32_t codePoint;  // U+FFFD for an ill-formed subsequence
+  size_t length;       // bytes consumed, at least 1
+  bool wellFormed;
+};
 
-// Decodes the sequence at bytes[*i] (with *i < length) and moves *i past
-// it. Gives the code point, or kIllFormedUtf8 with *i past the maximal
-// ill-formed subsequence (at least one byte). Surrogate code points and
-// overlong forms are ill-formed.
-inline int32_t DecodeUtf8(const uint8_t* bytes, size_t* i, size_t length) {
-  const uint8_t lead = bytes[(*i)++];
-  if (lead < 0x80) return lead;
-  int trails;
-  int32_t c;
-  uint8_t low = 0x80, high = 0xBF;  // the range of the first trail byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    trails = 1;
-    c = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    trails = 2;
-    c = lead & 0x0F;
+// Decodes the sequence that starts at `p` (p < end). No sequence, well-formed
+// or not, takes in a byte outside 80..BF after its first, so a text cut
+// just before such a byte (ASCII or a lead byte) decodes the same in pieces
+// as whole.
+inline Utf8Step DecodeUtf8Step(const unsigned char* p, const unsigned char* end) {
+  const unsigned lead = p[0];
+  if (lead < 0x80) return {lead, 1, true};
+  if (lead < 0xC2 || lead > 0xF4) return {kReplacementCharacter, 1, false};
+  // The well-formed sequences: the second byte's range depends on the lead
+  // (excluding overlong forms, surrogates and values above U+10FFFF), every
+  // later byte is 80..BF.
+  size_t trail;
+  char32_t value;
+  unsigned low = 0x80;
+  unsigned high = 0xBF;
+  if (lead < 0xE0) {
+    trail = 1;
+    value = lead & 0x1F;
+  } else if (lead < 0xF0) {
+    trail = 2;
+    value = lead & 0x0F;
     if (lead == 0xE0) low = 0xA0;
     if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    trails = 3;
-    c = lead & 0x07;
+  } else {
+    trail = 3;
+    value = lead & 0x07;
     if (lead == 0xF0) low = 0x90;
     if (lead == 0xF4) high = 0x8F;
-  } else {
-    return kIllFormedUtf8;
   }
-  for (int k = 0; k < trails; ++k) {
-    if (*i >= length) return kIllFormedUtf8;
-    const uint8_t byte = bytes[*i];
-    if (k == 0 ? (byte < low || byte > high) : !IsUtf8Trail(byte)) return kIllFormedUtf8;
-    c = (c << 6) | (byte & 0x3F);
-    ++*i;
+  size_t i = 1;
+  for (; i <= trail && p + i < end; ++i) {
+    const unsigned byte = p[i];
+    if (byte < low || byte > high) break;
+    value = (value << 6) | (byte & 0x3F);
+    low = 0x80;
+    high = 0xBF;
   }
-  return c;
+  const bool wellFormed = i == trail + 1;
+  return {wellFormed ? value : kReplacementCharacter, i, wellFormed};
 }
 
 // Whether `bytes` is well-formed UTF-8 throughout.
 inline bool IsWellFormedUtf8(std::string_view bytes) {
-  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-  for (size_t i = 0; i < bytes.size();) {
-    if (data[i] < 0x80) {
-      ++i;
-    } else if (DecodeUtf8(data, &i, bytes.size()) == kIllFormedUtf8) {
-      return false;
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* end = p + bytes.size();
+  while (p < end) {
+    if (*p < 0x80) {
+      ++p;
+      continue;
     }
+    const Utf8Step step = DecodeUtf8Step(p, end);
+    if (!step.wellFormed) return false;
+    p += step.length;
   }
   return true;
 }

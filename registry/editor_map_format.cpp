@@ -38,14 +38,6 @@ void AppendLittleEndian64(uint64_t value, std::string* out) {
   for (int i = 0; i < 8; ++i) out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
-bool IsValidUtf8(const std::string& text) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  for (size_t i = 0; i < text.size();) {
-    if (platform::DecodeUtf8(bytes, &i, text.size()) == platform::kIllFormedUtf8) return false;
-  }
-  return true;
-}
-
 // The tokens of the entry text (between the first LF and the last byte),
 // split at every LF with every empty token kept. False for a malformed
 // block; a block whose text starts with CR has no tokens.
@@ -104,7 +96,7 @@ bool IsWholeBlock(const uint8_t* bytes, uint64_t length) {
   std::vector<std::string> tokens;
   if (!SplitEntryText(bytes, length, &tokens)) return false;
   for (size_t i = 2; i < tokens.size(); i += 3) {
-    if (!IsValidUtf8(tokens[i])) return false;
+    if (!platform::IsWellFormedUtf8(tokens[i])) return false;
   }
   return true;
 }
