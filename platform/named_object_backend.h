@@ -22,6 +22,7 @@ struct NamedObjectRequest {
   bool create = false;
   size_t size = 0;              // of a new mapping
   bool initiallyOwned = false;  // a new mutex
+  uint32_t lockWaitMs = 0;      // see named_objects.h
 };
 
 // The process's table of open objects. Acquire returns the object with one

@@ -6,14 +6,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
+#include <thread>
 
 #include "platform/named_object_posix.h"
 
 namespace qm::platform {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 constexpr char kLockPrefix[] = "lock.";
 
@@ -43,12 +48,24 @@ NamedObjectStatus CheckOurs(int fd, mode_t type, NamedObjectError onError) {
   return {};
 }
 
-int FlockRetrying(int fd, int operation) {
-  int result;
-  do {
-    result = flock(fd, operation);
-  } while (result != 0 && errno == EINTR);
-  return result;
+// flock has no timed form, and a holder that stopped must not stall the
+// caller past its wait: the lock is tried without blocking, with sleeps
+// that start short (it is normally held for microseconds) and grow to a
+// millisecond. Past the deadline errno is ETIMEDOUT.
+bool LockExclusiveBefore(int fd, Clock::time_point deadline) {
+  Clock::duration pause = std::chrono::microseconds(20);
+  for (;;) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) return false;
+    const Clock::time_point now = Clock::now();
+    if (now >= deadline) {
+      errno = ETIMEDOUT;
+      return false;
+    }
+    std::this_thread::sleep_for(std::min(pause, deadline - now));
+    pause = std::min<Clock::duration>(pause * 2, std::chrono::milliseconds(1));
+  }
 }
 
 // The file at `fileName` is still the one open as `fd`.
@@ -134,13 +151,14 @@ CreationLock::~CreationLock() {
   if (fd_ >= 0) close(fd_);  // closing gives up the lock
 }
 
-NamedObjectStatus CreationLock::Acquire(int dirFd, const std::string& fileName) {
+NamedObjectStatus CreationLock::Acquire(int dirFd, const std::string& fileName, uint32_t waitMs) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
   name_ = kLockPrefix + fileName;
   for (;;) {
     int fd = openat(dirFd, name_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return Failure(NamedObjectError::kLockFile);
     NamedObjectStatus status = CheckOurs(fd, S_IFREG, NamedObjectError::kLockFile);
-    if (status.ok() && FlockRetrying(fd, LOCK_EX) != 0) {
+    if (status.ok() && !LockExclusiveBefore(fd, deadline)) {
       status = Failure(NamedObjectError::kLockFile);
     }
     if (status.ok() && IsSameFile(dirFd, name_, fd)) {

@@ -32,6 +32,9 @@ struct NamedObject {
   // but shares the parent's descriptors and with them its locks: it must
   // neither use nor end these objects, and opens its own.
   pid_t opener = 0;
+  // The wait for the creation lock that its opener allowed, which the last
+  // close allows too.
+  uint32_t lockWaitMs = 0;
   int fd = -1;
   uint8_t* base = nullptr;
   size_t size = 0;
@@ -71,7 +74,9 @@ class CreationLock {
   CreationLock(const CreationLock&) = delete;
   CreationLock& operator=(const CreationLock&) = delete;
 
-  NamedObjectStatus Acquire(int dirFd, const std::string& fileName);
+  // Waits at most `waitMs` for another process's hold on the lock; past
+  // it, fails with kLockFile and ETIMEDOUT.
+  NamedObjectStatus Acquire(int dirFd, const std::string& fileName, uint32_t waitMs);
   // Removes the lock file while holding it: the object has ended.
   void RemoveFile();
 

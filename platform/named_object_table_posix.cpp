@@ -83,7 +83,7 @@ NamedObjectStatus OpenObject(const NamedObjectRequest& request, NamedObject* obj
   NamedObjectStatus status = OpenObjectFolder(object->folder, true, &dir.fd);
   if (!status.ok()) return status;
   CreationLock lock;
-  status = lock.Acquire(dir.fd, object->fileName);
+  status = lock.Acquire(dir.fd, object->fileName, object->lockWaitMs);
   if (!status.ok()) return status;
   // A mutex's object holds the mutex and nothing else.
   const size_t size = request.kind == NamedObjectKind::kMutex ? SharedMutexSize() : request.size;
@@ -102,13 +102,14 @@ NamedObjectStatus OpenObject(const NamedObjectRequest& request, NamedObject* obj
 }
 
 // Gives up the file under its creation lock, ending the object when no
-// other process holds it.
+// other process holds it. When the lock cannot be had in time the file
+// stays behind, stale, for the next open to clear away.
 void GiveUpFile(NamedObject* object) {
   if (object->fd < 0) return;
   FolderDescriptor dir;
   CreationLock lock;
   const bool locked = OpenObjectFolder(object->folder, false, &dir.fd).ok() &&
-                      lock.Acquire(dir.fd, object->fileName).ok();
+                      lock.Acquire(dir.fd, object->fileName, object->lockWaitMs).ok();
   if (CloseHeldFile(locked ? dir.fd : -1, object->fileName, object->fd)) lock.RemoveFile();
   object->fd = -1;
 }
@@ -165,6 +166,7 @@ NamedObjectStatus AcquireNamedObject(const NamedObjectRequest& request, NamedObj
   if (!fresh) return {NamedObjectError::kOutOfMemory, ENOMEM};
   fresh->kind = request.kind;
   fresh->opener = Self();
+  fresh->lockWaitMs = request.lockWaitMs;
   fresh->folder = std::move(folder);
   fresh->fileName = std::move(fileName);
   NamedObjectStatus status = OpenObject(request, fresh.get(), created);

@@ -24,16 +24,22 @@ NamedObjectStatus CreateOrOpen(const NamedObjectRequest& request, NamedHandle* o
 
 }  // namespace
 
-NamedObjectStatus OpenNamedMapping(std::u16string_view name, NamedHandle* mapping) {
+NamedObjectStatus OpenNamedMapping(std::u16string_view name, uint32_t lockWaitMs,
+                                   NamedHandle* mapping) {
   bool created = false;
-  return AcquireNamedObject({.kind = NamedObjectKind::kMapping, .name = name}, mapping, &created);
+  return AcquireNamedObject(
+      {.kind = NamedObjectKind::kMapping, .name = name, .lockWaitMs = lockWaitMs}, mapping,
+      &created);
 }
 
-NamedObjectStatus CreateNamedMapping(std::u16string_view name, size_t size,
+NamedObjectStatus CreateNamedMapping(std::u16string_view name, size_t size, uint32_t lockWaitMs,
                                      NamedHandle* mapping, bool* existed) {
-  return CreateOrOpen(
-      {.kind = NamedObjectKind::kMapping, .name = name, .create = true, .size = size}, mapping,
-      existed);
+  return CreateOrOpen({.kind = NamedObjectKind::kMapping,
+                       .name = name,
+                       .create = true,
+                       .size = size,
+                       .lockWaitMs = lockWaitMs},
+                      mapping, existed);
 }
 
 NamedObjectStatus MapNamedView(NamedHandle mapping, NamedView* view) {
@@ -47,11 +53,12 @@ NamedObjectStatus UnmapNamedView(const void* base) {
 }
 
 NamedObjectStatus CreateNamedMutex(std::u16string_view name, bool initiallyOwned,
-                                   NamedHandle* mutex, bool* existed) {
+                                   uint32_t lockWaitMs, NamedHandle* mutex, bool* existed) {
   return CreateOrOpen({.kind = NamedObjectKind::kMutex,
                        .name = name,
                        .create = true,
-                       .initiallyOwned = initiallyOwned},
+                       .initiallyOwned = initiallyOwned,
+                       .lockWaitMs = lockWaitMs},
                       mutex, existed);
 }
 

@@ -70,12 +70,19 @@ enum class WaitResult : uint8_t {
   kFailed,     // not owned: see the status
 };
 
+// Opening and creating wait at most `lockWaitMs` for other processes that
+// are opening or closing the same object (a backend that orders them with a
+// lock of its own: POSIX); past it they fail with kLockFile. The object's
+// last close in this process waits as long, and when the time runs out
+// leaves the object to be cleared away by the next open.
+
 // Opens an existing mapping; kNotFound when there is none.
-NamedObjectStatus OpenNamedMapping(std::u16string_view name, NamedHandle* mapping);
+NamedObjectStatus OpenNamedMapping(std::u16string_view name, uint32_t lockWaitMs,
+                                   NamedHandle* mapping);
 
 // Creates a zero-filled mapping of `size` bytes, or opens the existing one
 // (keeping its size) and sets *existed.
-NamedObjectStatus CreateNamedMapping(std::u16string_view name, size_t size,
+NamedObjectStatus CreateNamedMapping(std::u16string_view name, size_t size, uint32_t lockWaitMs,
                                      NamedHandle* mapping, bool* existed);
 
 // Maps the whole mapping. Views of one mapping share one address in a
@@ -90,7 +97,7 @@ NamedObjectStatus FlushNamedView(const void* base, size_t bytes);
 // Creates a mutex, owned by the calling thread when initiallyOwned, or
 // opens the existing one (never taking ownership) and sets *existed.
 NamedObjectStatus CreateNamedMutex(std::u16string_view name, bool initiallyOwned,
-                                   NamedHandle* mutex, bool* existed);
+                                   uint32_t lockWaitMs, NamedHandle* mutex, bool* existed);
 
 // One wait of at most `timeoutMs` milliseconds.
 WaitResult WaitForNamedMutex(NamedHandle mutex, uint32_t timeoutMs, NamedObjectStatus* status);

@@ -84,15 +84,16 @@ bool WaitAndRead(RegistryLock* lock, NamedHandle mutex, bool creating, bool orph
 bool LockOpened(RegistryLock* lock, bool create) {
   NamedHandle mutex = nullptr;
   bool existed = false;
-  if (!platform::CreateNamedMutex(kRegistryMutexName, false, &mutex, &existed).ok()) return false;
+  if (!platform::CreateNamedMutex(kRegistryMutexName, false, kRegistryWaitMs, &mutex,
+                                  &existed).ok()) return false;
   return WaitAndRead(lock, mutex, create, !existed);
 }
 
 bool LockCreated(RegistryLock* lock) {
   NamedHandle mapping = nullptr;
   bool mappingExisted = false;
-  if (!platform::CreateNamedMapping(kRegistrySegmentName, kRegistrySegmentSize, &mapping,
-                                    &mappingExisted)
+  if (!platform::CreateNamedMapping(kRegistrySegmentName, kRegistrySegmentSize, kRegistryWaitMs,
+                                    &mapping, &mappingExisted)
            .ok()) {
     TraceText(u"Application: Failed to create shared memory.\n");
     return false;
@@ -100,7 +101,8 @@ bool LockCreated(RegistryLock* lock) {
   lock->mapping = mapping;
   NamedHandle mutex = nullptr;
   bool mutexExisted = false;
-  if (!platform::CreateNamedMutex(kRegistryMutexName, true, &mutex, &mutexExisted).ok()) {
+  if (!platform::CreateNamedMutex(kRegistryMutexName, true, kRegistryWaitMs, &mutex,
+                                  &mutexExisted).ok()) {
     return false;
   }
   // Another process made the mutex first: it is not ours until we wait.
@@ -117,11 +119,15 @@ bool LockRegistry(RegistryLock* lock, bool create) {
   lock->viewSize = 0;
   lock->editors.clear();
   NamedHandle mapping = nullptr;
-  if (platform::OpenNamedMapping(kRegistrySegmentName, &mapping).ok()) {
+  const platform::NamedObjectStatus opened =
+      platform::OpenNamedMapping(kRegistrySegmentName, kRegistryWaitMs, &mapping);
+  if (opened.ok()) {
     lock->mapping = mapping;
     return LockOpened(lock, create);
   }
-  return create && LockCreated(lock);
+  // Only a missing segment is made; after any other failure (a timed-out
+  // wait above all) creating would only fail again, or wait again.
+  return create && opened.error == platform::NamedObjectError::kNotFound && LockCreated(lock);
 }
 
 RegistryLock::~RegistryLock() {

@@ -49,7 +49,9 @@ struct RegistryLock {
 
 // Opens the segment (or, with `create`, creates it when missing), takes the
 // mutex with one wait of at most 1000 ms and reads the list into
-// lock->editors. True when the mutex is held and the view mapped.
+// lock->editors. True when the mutex is held and the view mapped. Opening
+// each object waits at most as long for other processes opening or closing
+// it, and fails the call like a timed-out wait when they take longer.
 //
 // Handles obtained by a call that then fails stay open for the life of the
 // process, like those of a call that leaves the list non-empty (see

@@ -1,6 +1,5 @@
-// The file search against a deliberately simple one written here: ICU's
-// decoding and folding, the four line-break replacements done literally,
-// one string per line. Many generated texts, every configuration; the
+// The file search against the deliberately simple one of
+// reference_file_search.h. Many generated texts, every configuration; the
 // results must agree exactly.
 #include <gtest/gtest.h>
 
@@ -9,41 +8,12 @@
 #include <vector>
 
 #include "find/files/file_search.h"
-#include "reference_text.h"
+#include "reference_file_search.h"
 
 namespace qm {
 namespace {
 
-using testing::FourReplacements;
-using testing::ReferenceFindIgnoringCase;
-
-void ReferenceSearch(std::string bytes, const std::u16string& needle, int32_t matchCase,
-                     const std::u16string& path, const std::u16string& folder,
-                     FindResultList* results) {
-  bytes = bytes.substr(0, bytes.find('\0'));
-  const std::u16string text = FourReplacements(testing::ReferenceDecode(bytes));
-  if (needle.empty()) return;
-  const bool blind = matchCase != 1;
-  FindResult result;
-  result.tableNumber = 24;
-  result.location = path.rfind(folder, 0) == 0 ? path.substr(folder.size()) : path;
-  result.label = path;
-  result.searchText = needle;
-  size_t lineStart = 0;
-  for (int32_t number = 1;; ++number) {
-    const size_t lineEnd = text.find(u"\r\n", lineStart);
-    const std::u16string line = text.substr(lineStart, lineEnd - lineStart);
-    const size_t at = blind ? ReferenceFindIgnoringCase(line, needle) : line.find(needle);
-    if (at != line.npos) {
-      result.recordId = number;
-      result.column = static_cast<int32_t>(lineStart + at);
-      result.matchedText = line;
-      results->push_back(result);
-    }
-    if (lineEnd == text.npos) break;
-    lineStart = lineEnd + 2;
-  }
-}
+using testing::ReferenceSearch;
 
 // Pieces of text: breaks of every kind, letters with foreign case variants,
 // non-ASCII and astral characters, ill-formed bytes, zero, long runs.

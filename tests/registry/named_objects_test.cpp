@@ -11,6 +11,8 @@
 namespace qm::platform {
 namespace {
 
+constexpr uint32_t kLockWaitMs = 1000;
+
 std::u16string UniqueName(const char* what) {
   const std::string name = "qmpe-test-" + std::string(what) + "-" + std::to_string(std::random_device()());
   return std::u16string(name.begin(), name.end());
@@ -19,11 +21,11 @@ std::u16string UniqueName(const char* what) {
 TEST(NamedObjects, MappingLivesWhileHeldAndViewsShareOneAddress) {
   const std::u16string name = UniqueName("mapping");
   NamedHandle missing = nullptr;
-  EXPECT_EQ(OpenNamedMapping(name, &missing).error, NamedObjectError::kNotFound);
+  EXPECT_EQ(OpenNamedMapping(name, kLockWaitMs, &missing).error, NamedObjectError::kNotFound);
 
   NamedHandle first = nullptr;
   bool existed = true;
-  ASSERT_TRUE(CreateNamedMapping(name, 4096, &first, &existed).ok());
+  ASSERT_TRUE(CreateNamedMapping(name, 4096, kLockWaitMs, &first, &existed).ok());
   EXPECT_FALSE(existed);
   NamedView view;
   ASSERT_TRUE(MapNamedView(first, &view).ok());
@@ -32,7 +34,7 @@ TEST(NamedObjects, MappingLivesWhileHeldAndViewsShareOneAddress) {
   view.base[0] = 42;
 
   NamedHandle second = nullptr;
-  ASSERT_TRUE(CreateNamedMapping(name, 4096, &second, &existed).ok());
+  ASSERT_TRUE(CreateNamedMapping(name, 4096, kLockWaitMs, &second, &existed).ok());
   EXPECT_TRUE(existed);
   NamedView again;
   ASSERT_TRUE(MapNamedView(second, &again).ok());
@@ -44,13 +46,13 @@ TEST(NamedObjects, MappingLivesWhileHeldAndViewsShareOneAddress) {
   EXPECT_EQ(UnmapNamedView(view.base).error, NamedObjectError::kUnmapView);  // one too many
   CloseNamedHandle(second);
   CloseNamedHandle(first);
-  EXPECT_EQ(OpenNamedMapping(name, &missing).error, NamedObjectError::kNotFound);
+  EXPECT_EQ(OpenNamedMapping(name, kLockWaitMs, &missing).error, NamedObjectError::kNotFound);
 }
 
 TEST(NamedObjects, MutexIsRecursiveAndRefusesMisuse) {
   NamedHandle mutex = nullptr;
   bool existed = true;
-  ASSERT_TRUE(CreateNamedMutex(UniqueName("mutex"), true, &mutex, &existed).ok());
+  ASSERT_TRUE(CreateNamedMutex(UniqueName("mutex"), true, kLockWaitMs, &mutex, &existed).ok());
   EXPECT_FALSE(existed);
   NamedObjectStatus status;
   EXPECT_EQ(WaitForNamedMutex(mutex, 0, &status), WaitResult::kAcquired);
@@ -59,7 +61,7 @@ TEST(NamedObjects, MutexIsRecursiveAndRefusesMisuse) {
   EXPECT_EQ(ReleaseNamedMutex(mutex).error, NamedObjectError::kReleaseMutex);
 
   NamedHandle mapping = nullptr;
-  ASSERT_TRUE(CreateNamedMapping(UniqueName("other"), 4096, &mapping, &existed).ok());
+  ASSERT_TRUE(CreateNamedMapping(UniqueName("other"), 4096, kLockWaitMs, &mapping, &existed).ok());
   NamedView view;
   EXPECT_EQ(MapNamedView(mutex, &view).error, NamedObjectError::kBadHandle);
   EXPECT_EQ(MapNamedView(nullptr, &view).error, NamedObjectError::kBadHandle);

@@ -1,0 +1,83 @@
+// The find's scope dispatch on the fixed project: any scope list, any
+// text, any match-case value. Each find answers with the length of its
+// list, every result's text holds the needle (a file result carries it as
+// its search text too), and a second find with the same request (the name
+// lookups kept, as an editor keeps them) answers alike.
+#include <memory>
+
+#include "config/config_manager.h"
+#include "files/file_manager.h"
+#include "find/find_dispatch.h"
+#include "find/tables/search_needle.h"
+#include "fixed_project.h"
+#include "fuzz_support.h"
+
+namespace qm::fuzz {
+namespace {
+
+constexpr int32_t kFileTableNumber = 24;
+
+struct OpenProject {
+  EditorData editor;
+  NameLookups lookups;
+};
+
+OpenProject& TheOpenProject() {
+  static OpenProject* open = [] {
+    auto* made = new OpenProject;
+    made->editor.projectPath = TheFixedProject().projectFile.u16string();
+    made->editor.configManager = CreateConfigManager(made->editor.projectPath);
+    int32_t code = 0;
+    made->editor.fileManager = CreateFileManager(made->editor.projectPath.c_str(), &code);
+    Require(made->editor.configManager != nullptr && made->editor.fileManager != nullptr,
+            "the fixed project opens");
+    return made;
+  }();
+  return *open;
+}
+
+// The find reads a named file whole, and device files never end: scopes
+// that could name one are left out.
+bool MayNameADevice(const std::u16string& scope) {
+  for (const char16_t* word : {u"dev", u"proc", u"sys"}) {
+    if (scope.find(word) != std::u16string::npos) return true;
+  }
+  return false;
+}
+
+FindResultList Find(OpenProject& project, const std::u16string& scope, const std::u16string& text,
+                    int32_t matchCase) {
+  FindResultList results;
+  const FindRequest request{project.editor,
+                            *project.editor.configManager->GetTables(true),
+                            &project.lookups,
+                            &results,
+                            scope.c_str(),
+                            text.c_str(),
+                            matchCase};
+  Require(RunFind(request) == static_cast<int32_t>(results.size()),
+          "the find answers with the length of its list");
+  return results;
+}
+
+}  // namespace
+}  // namespace qm::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace qm::fuzz;
+  InputReader input(data, size);
+  const int32_t matchCase = static_cast<int32_t>(input.Byte()) - 1;
+  const std::u16string scope = input.UnitsToZero();
+  const std::u16string text = input.UnitsToZero();
+  if (MayNameADevice(scope)) return 0;
+  OpenProject& project = TheOpenProject();
+  const qm::FindResultList results = Find(project, scope, text, matchCase);
+  const qm::SearchNeedle needle(text, matchCase);
+  for (const qm::FindResult& result : results) {
+    Require(qm::MatchField(result.matchedText, needle), "every result's text holds the needle");
+    Require(result.searchText == (result.tableNumber == kFileTableNumber ? text : u""),
+            "only a file result carries the search text");
+  }
+  Require(Find(project, scope, text, matchCase) == results, "the same find finds the same");
+  return 0;
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang into build/fuzz and runs each for
+# SECONDS (default 60), one after the other, starting from its seed corpus
+# (fuzz/corpus/<target>/; what the fuzzer adds goes to build/fuzz/corpus/).
+# Prints per target the executions and the crashes found; the crashing
+# inputs are kept in build/fuzz/crashes/<target>/. Exit status 1 when any
+# target crashed.
+# Usage: scripts/fuzz.sh [SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+source scripts/lib/apt.sh
+scripts/install-deps.sh
+install_packages clang libclang-rt-14-dev
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ \
+  -DQM_FUZZ=ON -DQM_BUILD_TESTS=OFF -DQM_BUILD_BENCH=OFF >/dev/null
+cmake --build build/fuzz --target fuzz_targets
+status=0
+for target in registry_block path_match file_search find_scope damaged_project; do
+  corpus=build/fuzz/corpus/$target
+  crashes=build/fuzz/crashes/$target
+  log=build/fuzz/$target.log
+  rm -rf "$crashes"
+  mkdir -p "$corpus" "$crashes"
+  cp fuzz/corpus/"$target"/* "$corpus"/
+  # A crash ends the run with a non-zero status; the count below reports it.
+  build/fuzz/fuzz/"$target"_fuzz "$corpus" -max_total_time="$seconds" -timeout=30 \
+    -artifact_prefix="$crashes"/ >"$log" 2>&1 || true
+  # libFuzzer's status lines begin with "#" and the executions so far.
+  executions=$(grep -oE '^#[0-9]+' "$log" | tail -n 1 | tr -d '#' || true)
+  found=$(find "$crashes" -type f | wc -l)
+  printf '%-16s executions %-10s crashes %s\n' "$target" "${executions:-0}" "$found"
+  [ "$found" -eq 0 ] || status=1
+done
+exit "$status"
