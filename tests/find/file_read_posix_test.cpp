@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/file_read.h"
+#include "read_failure.h"
 #include "support/temp_folder.h"
 
 namespace qm::platform {
@@ -18,12 +19,9 @@ TEST(FileRead, NamesTheStepThatFailed) {
   std::ofstream(folder / "file") << "data";
   ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0600), 0);
   FileBuffer buffer;
+  const std::u16string file = folder.Text("file");
   const auto expectFailure = [&](std::u16string_view path, FileReadError error, int systemError) {
-    ASSERT_TRUE(ReadWholeFile(folder.Text("file"), &buffer).ok());
-    const FileReadStatus status = ReadWholeFile(path, &buffer);
-    EXPECT_EQ(status.error, error);
-    EXPECT_EQ(status.systemError, systemError);
-    EXPECT_EQ(buffer.bytes(), "");  // nothing left from the read before
+    ExpectReadFailure(file, path, error, systemError, &buffer);
   };
   expectFailure(folder.Text("missing"), FileReadError::kOpen, ENOENT);
   expectFailure(folder.Text("file") + u"/below", FileReadError::kOpen, ENOTDIR);

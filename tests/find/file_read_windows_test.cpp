@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_read.h"
+#include "read_failure.h"
 #include "support/temp_folder.h"
 
 namespace qm::platform {
@@ -21,12 +22,9 @@ TEST(FileRead, NamesTheStepThatFailed) {
                                     GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   FileBuffer buffer;
+  const std::u16string file = folder.Text("file");
   const auto expectFailure = [&](std::u16string_view path, FileReadError error, int systemError) {
-    ASSERT_TRUE(ReadWholeFile(folder.Text("file"), &buffer).ok());
-    const FileReadStatus status = ReadWholeFile(path, &buffer);
-    EXPECT_EQ(status.error, error);
-    EXPECT_EQ(status.systemError, systemError);
-    EXPECT_EQ(buffer.bytes(), "");  // nothing left from the read before
+    ExpectReadFailure(file, path, error, systemError, &buffer);
   };
   expectFailure(folder.Text("missing"), FileReadError::kOpen, ERROR_FILE_NOT_FOUND);
   expectFailure(folder.Text("held"), FileReadError::kOpen, ERROR_SHARING_VIOLATION);
