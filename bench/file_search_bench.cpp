@@ -206,12 +206,13 @@ int main(int argc, char** argv) {
     // A fresh list each run, as a find gets it; freeing the last run's
     // results is not the find's work.
     qm::FindResultList results;
+    qm::ResultListSink sink(&results);
     const Timing find = Median(
         runs,
         [&] {
           qm::FileSearcher searcher(needleText, 0);
           for (const std::u16string& path : paths)
-            searcher.SearchFile(path, projectFolder, &results);
+            searcher.SearchFile(path, projectFolder, sink);
         },
         [&] { qm::FindResultList().swap(results); });
     std::printf("  file search:      %7.1f / %7.1f ms  %6.0f MB/s  %zu lines\n", find.wallMs,
@@ -224,7 +225,7 @@ int main(int argc, char** argv) {
         [&] {
           qm::FileSearcher searcher(needleText, 0);
           for (const std::u16string& path : paths)
-            searcher.SearchFile(path, projectFolder, &results);
+            searcher.SearchFile(path, projectFolder, sink);
         },
         [&] { results.clear(); });
     std::printf("  into a used list: %7.1f / %7.1f ms  %6.0f MB/s\n", reused.wallMs, reused.cpuMs,

@@ -152,7 +152,10 @@ const TableNumber kTablesInFindOrder[] = {kTableGeneral, kTableTimer,     kTable
 void FindInAllTables(const ConfigTableSet& set, NameLookups* lookups, const char16_t* needle,
                      FindResultList* results) {
   const EditorData editor{u"/bench/plant.qmp"};
-  RunFind({editor, set, lookups, results, u"All Grid Tables", needle, 0});
+  ResultListSink sink(results);
+  RunFind({editor, [&]() -> const ConfigTableSet& { return set; }, lookups, u"All Grid Tables",
+           needle, 0},
+          sink);
 }
 
 void BM_FindInTables(benchmark::State& state, const ConfigTableSet* set, const char* needle,
@@ -170,8 +173,9 @@ void BM_FindInTables(benchmark::State& state, const ConfigTableSet* set, const c
     if (rebuildLookups) {
       FindInAllTables(*set, &lookups, text.c_str(), &results);
     } else {
+      ResultListSink sink(&results);
       for (TableNumber table : kTablesInFindOrder)
-        SearchGridTable(table, *set, lookups, -1, prepared, &results);
+        SearchGridTable(table, *set, lookups, -1, prepared, sink);
     }
     benchmark::DoNotOptimize(results.data());
   }

@@ -1,15 +1,14 @@
 // qmpe find PROJECT_FILE TEXT [--scope S] [--match-case] [--json|--json-lines]:
-// the places that hold TEXT, through QmFind. Exit 0 with results, 1
-// without, 2 on error.
+// the places that hold TEXT, through QmFindInProject, each printed as it is
+// found. Exit 0 with results, 1 without, 2 on error.
 #include <cstdio>
-#include <iostream>
 #include <memory>
-#include <nlohmann/json.hpp>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/find_printer.h"
 #include "cli/open_project.h"
-#include "platform/text_case.h"
+#include "qmpecore/qmpecore_ext.h"
 
 namespace qm::cli {
 namespace {
@@ -23,56 +22,24 @@ struct FindOptions {
   bool jsonLines = false;
 };
 
-nlohmann::ordered_json ToJson(const FindResult& result) {
-  return {{"tableNumber", result.tableNumber},   {"location", ToUtf8(result.location)},
-          {"recordId", result.recordId},         {"column", result.column},
-          {"columnName", ToUtf8(result.columnName)}, {"label", ToUtf8(result.label)},
-          {"matchedText", ToUtf8(result.matchedText)},
-          {"searchText", ToUtf8(result.searchText)}, {"parentId", result.parentId}};
-}
-
-// The column of a file hit within its line, counted from 1 as editors and
-// other search tools count it (the result's column is the offset in the
-// whole text): where the line first holds the text, by the find's own
-// matching rule.
-size_t ColumnInLine(const FindResult& result, bool matchCase) {
-  const size_t at = matchCase
-                        ? platform::FindText(result.matchedText, result.searchText)
-                        : platform::FindTextIgnoreCase(result.matchedText, result.searchText);
-  return at == std::u16string::npos ? 1 : at + 1;
-}
-
-void PrintHuman(const FindResultList& results, bool matchCase) {
-  for (const FindResult& result : results) {
-    if (result.tableNumber == kTableFile) {
-      std::printf("%s:%d:%zu: %s\n", ToUtf8(result.location).c_str(), result.recordId,
-                  ColumnInLine(result, matchCase), ToUtf8(result.matchedText).c_str());
-    } else {
-      std::printf("%s: %s: %s\n", ToUtf8(result.location).c_str(),
-                  ToUtf8(result.label).c_str(), ToUtf8(result.matchedText).c_str());
-    }
-  }
-  std::printf("%zu result%s\n", results.size(), results.size() == 1 ? "" : "s");
-}
-
+// The project is searched once, without holding an editor open, and each
+// result is printed as it is found.
 void Find(const FindOptions& options) {
-  OpenProject project(options.projectFile, 0);
-  std::u16string scope = ToText(options.scope);
-  std::u16string text = ToText(options.text);
-  FindResultList results;
-  int32_t count = QmFind(project.manager(), &results, scope.c_str(), text.c_str(),
-                         options.matchCase ? 1 : 0);
-  if (count < 0) throw CommandError("the find failed");
-  if (options.json) {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const FindResult& result : results) list.push_back(ToJson(result));
-    std::cout << list.dump(2) << "\n";
-  } else if (options.jsonLines) {
-    for (const FindResult& result : results) std::cout << ToJson(result).dump() << "\n";
-  } else {
-    PrintHuman(results, options.matchCase);
-  }
-  ExitWith(results.empty() ? kExitNo : kExitSuccess);
+  const std::string path = ProjectFilePath(options.projectFile);
+  const std::u16string pathText = ToText(path);
+  const std::u16string scope = ToText(options.scope);
+  const std::u16string text = ToText(options.text);
+  const FindOutput form = options.json        ? FindOutput::kJsonArray
+                          : options.jsonLines ? FindOutput::kJsonLines
+                                              : FindOutput::kHuman;
+  FindPrinter printer(stdout, form, options.matchCase);
+  const int32_t flags = options.matchCase ? kQmFindMatchCase : 0;
+  const int32_t found = QmFindInProject(pathText.c_str(), scope.c_str(), text.c_str(), flags,
+                                        PrintFoundResult, &printer);
+  if (found == -2) throw CommandError(CannotOpenMessage(path));
+  if (found < 0) throw CommandError("the find failed");
+  if (!printer.Finish()) throw CommandError("cannot write the results");
+  ExitWith(printer.printed() == 0 ? kExitNo : kExitSuccess);
 }
 
 }  // namespace

@@ -7,23 +7,31 @@
 
 namespace qm::cli {
 
-OpenProject::OpenProject(const std::string& projectFile, int32_t editorId)
-    : path_(AbsolutePath(projectFile)) {
+std::string ProjectFilePath(const std::string& projectFile) {
+  std::string path = AbsolutePath(projectFile);
   std::error_code error;
-  auto status = std::filesystem::status(PathOf(path_), error);
+  auto status = std::filesystem::status(PathOf(path), error);
   if (!std::filesystem::exists(status)) {
-    throw CommandError("no project file at " + path_);
+    throw CommandError("no project file at " + path);
   }
   if (std::filesystem::is_directory(status)) {
-    throw CommandError(path_ + " is a folder; give the project file inside it");
+    throw CommandError(path + " is a folder; give the project file inside it");
   }
+  return path;
+}
+
+std::string CannotOpenMessage(const std::string& path) {
+  return "cannot open " + path + ": not a project file, a newer layout, or not readable";
+}
+
+OpenProject::OpenProject(const std::string& projectFile, int32_t editorId)
+    : path_(ProjectFilePath(projectFile)) {
   manager_ = QmCreateEditorManager();
   if (manager_ == nullptr) throw CommandError("out of memory");
   std::u16string path = ToText(path_);
   if (QmOpenEditor(manager_, path.c_str(), editorId) == nullptr) {
     QmCloseEditorManager(manager_);
-    throw CommandError("cannot open " + path_ +
-                       ": not a project file, a newer layout, or not readable");
+    throw CommandError(CannotOpenMessage(path_));
   }
   editor_ = QmGetEditorData(manager_);
 }

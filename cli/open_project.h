@@ -17,6 +17,13 @@ inline constexpr std::array<const char*, kSlotCount> kSlotNames = {
     "General", "Timer", "Database", "User", "Trend", "IO",
     "IO devices", "IO tags", "Output", "Alarm", "Script"};
 
+// `projectFile` made absolute, after checking that it names a file. Throws
+// CommandError with a clear message when it is missing or a folder.
+std::string ProjectFilePath(const std::string& projectFile);
+
+// The message for a project file that the library cannot open.
+std::string CannotOpenMessage(const std::string& path);
+
 class OpenProject {
  public:
   // Opens `projectFile` (made absolute first) for `editorId` (0: an editor

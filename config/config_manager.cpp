@@ -17,12 +17,6 @@ constexpr int32_t kReadAllTablesTag = 115;
 constexpr std::u16string_view kSavedGeneralKeys[] = {kGeneralProjectId, kGeneralPreLaunch,
                                                     kGeneralPostLaunch};
 
-void LoadSet(ConfigHandle handle, ConfigTableSet* set) {
-  set->Free();
-  set->Renew();
-  CfgReadAllTables(handle, set, kReadAllTablesTag);  // its result means nothing here
-}
-
 // Copies the saved General keys that `from` holds into `to`.
 void CopySavedGeneralKeys(const GeneralTable& from, GeneralTable* to) {
   for (std::u16string_view key : kSavedGeneralKeys) {
@@ -191,8 +185,8 @@ bool CConfigManagerEx::Reopen(const std::u16string& path) {
 }
 
 void CConfigManagerEx::Adopt(ConfigHandle handle, std::u16string path) {
-  LoadSet(handle, &working_);
-  LoadSet(handle, &snapshot_);
+  LoadTableSet(handle, &working_);
+  LoadTableSet(handle, &snapshot_);
   handle_ = handle;
   path_ = std::move(path);
 }
@@ -211,6 +205,12 @@ ConfigHandle CConfigManagerEx::GetConfigHandle() { return handle_; }
 
 ConfigTableSet* CConfigManagerEx::GetTables(bool working) {
   return working ? &working_ : &snapshot_;
+}
+
+void LoadTableSet(ConfigHandle handle, ConfigTableSet* set) {
+  set->Free();
+  set->Renew();
+  CfgReadAllTables(handle, set, kReadAllTablesTag);  // its result means nothing here
 }
 
 CConfigManagerEx* CreateConfigManager(const std::u16string& path) {

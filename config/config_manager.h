@@ -67,6 +67,11 @@ class CConfigManagerEx {
 // Constructs a manager and opens `path` with flags 0; null when that fails.
 CConfigManagerEx* CreateConfigManager(const std::u16string& path);
 
+// Fills `set` afresh with every table of the open project file `handle`
+// that can be read, as the manager loads each of its sets; the store keeps
+// which tables could not be read.
+void LoadTableSet(ConfigHandle handle, ConfigTableSet* set);
+
 }  // namespace qm
 
 #endif  // QMPECORE_CONFIG_CONFIG_MANAGER_H_

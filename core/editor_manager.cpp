@@ -70,14 +70,27 @@ void CEditorManager::CloseEditor() {
 
 int32_t CEditorManager::Find(FindResultList* results, const char16_t* scope,
                              const char16_t* text, int32_t matchCase) {
-  if (text == nullptr || editorData_ == nullptr || editorData_->configManager == nullptr ||
-      results == nullptr) {
-    return -1;
+  if (results == nullptr) return -1;
+  ResultListSink sink(results);
+  if (!Find(scope, text, matchCase, sink)) return -1;
+  return static_cast<int32_t>(results->size());
+}
+
+bool CEditorManager::Find(const char16_t* scope, const char16_t* text, int32_t matchCase,
+                          ResultSink& sink) {
+  if (text == nullptr || editorData_ == nullptr || editorData_->configManager == nullptr) {
+    return false;
   }
   ConfigTableSet* working = editorData_->configManager->GetTables(true);
-  if (working == nullptr) return -1;
-  FindRequest request{*editorData_, *working, &lookups_, results, scope, text, matchCase};
-  return RunFind(request);
+  if (working == nullptr) return false;
+  const FindRequest request{*editorData_,
+                            [working]() -> const ConfigTableSet& { return *working; },
+                            &lookups_,
+                            scope,
+                            text,
+                            matchCase};
+  RunFind(request, sink);
+  return true;
 }
 
 }  // namespace qm

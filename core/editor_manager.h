@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "find/result_sink.h"
 #include "find/tables/name_lookups.h"
 #include "qmpecore/qmpecore.h"
 
@@ -40,6 +41,9 @@ class CEditorManager {
   // returns the list's length, or -1 (no text, no list, nothing open).
   int32_t Find(FindResultList* results, const char16_t* scope, const char16_t* text,
                int32_t matchCase);
+  // The same find, each result handed to `sink`; false (and nothing found)
+  // when there is no text or nothing open.
+  bool Find(const char16_t* scope, const char16_t* text, int32_t matchCase, ResultSink& sink);
 
  private:
   EditorData* editorData_ = nullptr;

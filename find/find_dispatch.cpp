@@ -22,11 +22,11 @@ const PatternList kSearchedFileTypes = {u"*.htm", u"*.html", u"*.bat", u"*.js",
                                         u"*.svg", u"*.txt",  u"*.css"};
 
 // One running find: the request, the prepared needle and, made on first
-// use, the file searcher with its reusable buffers.
+// use, the tables and the file searcher with its reusable buffers.
 class FindRun {
  public:
-  explicit FindRun(const FindRequest& request)
-      : request_(request), needle_(request.text, request.matchCase) {}
+  FindRun(const FindRequest& request, ResultSink& sink)
+      : request_(request), sink_(sink), needle_(request.text, request.matchCase) {}
 
   void SearchEntireProject() {
     SearchAllTables();
@@ -45,19 +45,26 @@ class FindRun {
   void SearchFile(const std::u16string& fullPath);
   void Search(TableNumber table, int32_t ownerId = -1,
               const NameMatches* matchingTagNames = nullptr) {
-    SearchGridTable(table, request_.tables, *request_.lookups, ownerId, needle_,
-                    request_.results, matchingTagNames);
+    if (sink_.Done()) return;
+    SearchGridTable(table, Tables(), *request_.lookups, ownerId, needle_, sink_,
+                    matchingTagNames);
+  }
+  const ConfigTableSet& Tables() {
+    if (tables_ == nullptr) tables_ = &request_.tables();
+    return *tables_;
   }
   const std::u16string& ProjectFolder();
 
   const FindRequest& request_;
+  ResultSink& sink_;
   SearchNeedle needle_;
+  const ConfigTableSet* tables_ = nullptr;
   std::optional<FileSearcher> fileSearcher_;
   std::optional<std::u16string> projectFolder_;
 };
 
 void FindRun::SearchAllTables() {
-  const ConfigTableSet& tables = request_.tables;
+  const ConfigTableSet& tables = Tables();
   NameLookups& lookups = *request_.lookups;
   BuildTimerNames(tables, &lookups.timerNames);
   BuildDatabaseNames(tables, &lookups.databaseNames);
@@ -70,12 +77,12 @@ void FindRun::SearchAllTables() {
                             kTableIoDevices}) {
     Search(table, -1, matchingTagNames);
   }
-  SearchTags(tagWalk, lookups, needle_, request_.results);
+  if (!sink_.Done()) SearchTags(tagWalk, lookups, needle_, sink_);
 }
 
 // A single table, with the lookups that its searcher reads rebuilt first.
 void FindRun::SearchSingleTable(int32_t tableNumber) {
-  const ConfigTableSet& tables = request_.tables;
+  const ConfigTableSet& tables = Tables();
   NameLookups& lookups = *request_.lookups;
   switch (tableNumber) {
     case kTableGeneral:
@@ -104,9 +111,9 @@ void FindRun::SearchSingleTable(int32_t tableNumber) {
 
 void FindRun::SearchOwnedTable(int32_t tableNumber, int32_t ownerId) {
   if (tableNumber == kTableIoDevices) {
-    BuildTimerNames(request_.tables, &request_.lookups->timerNames);
+    BuildTimerNames(Tables(), &request_.lookups->timerNames);
   } else if (tableNumber == kTableIoTags) {
-    BuildDatabaseNames(request_.tables, &request_.lookups->databaseNames);
+    BuildDatabaseNames(Tables(), &request_.lookups->databaseNames);
   } else {
     return;
   }
@@ -185,8 +192,9 @@ void FindRun::SearchFilesNamedLike(const std::u16string& item) {
 }
 
 void FindRun::SearchFile(const std::u16string& fullPath) {
+  if (sink_.Done()) return;
   if (!fileSearcher_) fileSearcher_.emplace(request_.text, request_.matchCase);
-  fileSearcher_->SearchFile(fullPath, ProjectFolder(), request_.results);
+  fileSearcher_->SearchFile(fullPath, ProjectFolder(), sink_);
 }
 
 bool IsWholeScope(const std::u16string& scope) {
@@ -195,8 +203,8 @@ bool IsWholeScope(const std::u16string& scope) {
 
 }  // namespace
 
-int32_t RunFind(const FindRequest& request) {
-  FindRun run(request);
+void RunFind(const FindRequest& request, ResultSink& sink) {
+  FindRun run(request, sink);
   std::u16string scope = request.scope ? request.scope : u"";
   NormalizeText(&scope, 0, 0);
   if (IsWholeScope(scope)) {
@@ -212,7 +220,6 @@ int32_t RunFind(const FindRequest& request) {
       if (!run.SearchItem(item)) break;
     }
   }
-  return static_cast<int32_t>(request.results->size());
 }
 
 }  // namespace qm

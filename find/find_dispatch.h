@@ -5,26 +5,32 @@
 #define QMPECORE_FIND_FIND_DISPATCH_H_
 
 #include <cstdint>
+#include <functional>
 
+#include "find/result_sink.h"
 #include "find/tables/name_lookups.h"
 #include "qmpecore/qmpecore.h"
 
 namespace qm {
 
-// One find over an open editor. The editor's tables and files are read,
-// never changed; only `lookups` is rebuilt and `results` appended to.
+// One find over a project. Its tables and files are read, never changed;
+// only `lookups` is rebuilt.
 struct FindRequest {
+  // The project path and its file manager (which may be null: no files);
+  // the configuration manager is not used.
   const EditorData& editor;
-  const ConfigTableSet& tables;  // the working set
+  // The tables searched (an editor's working set); called once, when the
+  // scope first selects a table, so that a find of files alone never
+  // reads them.
+  std::function<const ConfigTableSet&()> tables;
   NameLookups* lookups;
-  FindResultList* results;
   const char16_t* scope;  // may be null: selects nothing
   const char16_t* text;   // not null
   int32_t matchCase;      // exactly 1: case-sensitive
 };
 
-// Runs the find; returns the length of the whole results list.
-int32_t RunFind(const FindRequest& request);
+// Runs the find, handing each result to `sink` in find order.
+void RunFind(const FindRequest& request, ResultSink& sink);
 
 }  // namespace qm
 

@@ -24,8 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // read past their end.
   const std::vector<char> exact(bytes.begin(), bytes.end());
   qm::FindResultList actual;
+  qm::ResultListSink sink(&actual);
   qm::FileSearcher searcher(needle, matchCase, slice);
-  searcher.SearchBytes({exact.data(), exact.size()}, path, folder, &actual);
+  searcher.SearchBytes({exact.data(), exact.size()}, path, folder, sink);
   qm::fuzz::Require(actual == expected, "the search agrees with the reference");
   return 0;
 }

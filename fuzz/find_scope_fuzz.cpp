@@ -48,15 +48,15 @@ bool MayNameADevice(const std::u16string& scope) {
 FindResultList Find(OpenProject& project, const std::u16string& scope, const std::u16string& text,
                     int32_t matchCase) {
   FindResultList results;
+  ResultListSink sink(&results);
+  ConfigTableSet* tables = project.editor.configManager->GetTables(true);
   const FindRequest request{project.editor,
-                            *project.editor.configManager->GetTables(true),
+                            [tables]() -> const ConfigTableSet& { return *tables; },
                             &project.lookups,
-                            &results,
                             scope.c_str(),
                             text.c_str(),
                             matchCase};
-  Require(RunFind(request) == static_cast<int32_t>(results.size()),
-          "the find answers with the length of its list");
+  RunFind(request, sink);
   return results;
 }
 

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <new>
 
-#include "find/result_list_growth.h"
 #include "platform/path_limits.h"
 #include "platform/text_case.h"
 #include "platform/unicode_units.h"
@@ -32,21 +31,20 @@ int32_t Saturated(uint64_t value) {
   return static_cast<int32_t>(std::min<uint64_t>(value, INT32_MAX));
 }
 
-// Appends one result per reported line, copying the file's common fields.
-class ResultAppender final : public LineSink {
+// Hands over one result per reported line, with the file's common fields.
+class LineResults final : public LineSink {
  public:
-  ResultAppender(FindResult* result, FindResultList* results)
-      : result_(result), results_(results) {}
+  LineResults(FindResult* result, ResultSink* sink) : result_(result), sink_(sink) {}
   void OnLine(uint64_t lineNumber, uint64_t column, std::u16string_view line) override {
     result_->recordId = Saturated(lineNumber);
     result_->column = Saturated(column);
     result_->matchedText.assign(line);
-    AppendResult(*result_, results_);
+    sink_->Take(*result_);
   }
 
  private:
   FindResult* result_;
-  FindResultList* results_;
+  ResultSink* sink_;
 };
 
 }  // namespace
@@ -58,14 +56,13 @@ FileSearcher::FileSearcher(std::u16string_view needle, int32_t matchCase, size_t
 }
 
 void FileSearcher::SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,
-                              FindResultList* results) {
-  if (results == nullptr) return;
+                              ResultSink& sink) {
   try {
     if (!platform::ReadWholeFile(fullPath, &buffer_).ok()) return;
   } catch (const std::bad_alloc&) {
     return;  // a file too large to hold is skipped like one that cannot be read
   }
-  SearchBytes(buffer_.bytes(), fullPath, projectFolder, results);
+  SearchBytes(buffer_.bytes(), fullPath, projectFolder, sink);
 }
 
 // The matcher decodes UTF-8 itself, with one U+FFFD for each maximal
@@ -82,13 +79,12 @@ std::string_view FileSearcher::AsConverterReadsThem(std::string_view bytes) {
 }
 
 void FileSearcher::SearchBytes(std::string_view bytes, std::u16string_view fullPath,
-                               std::u16string_view projectFolder, FindResultList* results) {
-  if (results == nullptr) return;
+                               std::u16string_view projectFolder, ResultSink& sink) {
   bytes = AsConverterReadsThem(bytes.substr(0, bytes.find('\0')));  // ends at its first zero
   result_.location.assign(Location(fullPath, projectFolder));
   result_.label.assign(fullPath);
-  ResultAppender appender(&result_, results);
-  matcher_.Search(bytes, &appender);
+  LineResults lines(&result_, &sink);
+  matcher_.Search(bytes, &lines);
 }
 
 }  // namespace qm

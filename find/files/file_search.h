@@ -1,5 +1,5 @@
 // The search of project text files: each file read whole, its text taken
-// as UTF-8 up to its first zero byte, and one result appended per line
+// as UTF-8 up to its first zero byte, and one result given per line
 // that holds the search text.
 //
 // A file result (table number 24) carries: the line number (from 1) as the
@@ -26,7 +26,7 @@
 
 #include "find/files/file_text_matcher.h"
 #include "platform/file_read.h"
-#include "qmpecore/find_result.h"
+#include "find/result_sink.h"
 
 namespace qm {
 
@@ -43,15 +43,14 @@ class FileSearcher {
   FileSearcher(const FileSearcher&) = delete;
   FileSearcher& operator=(const FileSearcher&) = delete;
 
-  // Appends the results of the file at `fullPath`. A file that cannot be
-  // opened, read or held in memory whole is skipped silently, keeping the
-  // results found before; a null list is left alone.
+  // Hands to `sink` the results of the file at `fullPath`. A file that
+  // cannot be opened, read or held in memory whole is skipped silently.
   void SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,
-                  FindResultList* results);
+                  ResultSink& sink);
 
   // The same for file bytes already in memory, as read from `fullPath`.
   void SearchBytes(std::string_view bytes, std::u16string_view fullPath,
-                   std::u16string_view projectFolder, FindResultList* results);
+                   std::u16string_view projectFolder, ResultSink& sink);
 
  private:
   // Ill-formed bytes as the platform's converter replaces them, where its
@@ -62,8 +61,8 @@ class FileSearcher {
   platform::FileBuffer buffer_;
   std::u16string convertedText_;
   std::string convertedBytes_;
-  // Filled with the fields common to all results of one file, and copied
-  // into the list once per matching line.
+  // Filled with the fields common to all results of one file, and handed
+  // over once per matching line.
   FindResult result_;
 };
 

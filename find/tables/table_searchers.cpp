@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "find/result_list_growth.h"
+#include "find/result_sink.h"
 #include "find/tables/field_text.h"
 #include "find/tables/grid_table_layouts.h"
 #include "find/tables/name_lookup_builders.h"
@@ -13,7 +13,7 @@ namespace {
 
 // The one searcher skeleton: a layout says which fields a table has and
 // how each becomes text; this walks them for each row. One FindResult,
-// fresh for each table, is filled in place and copied into the list on a
+// fresh for each table, is filled in place and handed to the sink on a
 // hit, so a field that a hit does not set keeps its earlier value.
 template <class Row>
 class TableScan {
@@ -21,8 +21,8 @@ class TableScan {
   // `rows` is about how many rows will be visited.
   TableScan(const TableLayout<Row>& layout, size_t rows, const SearchNeedle& needle,
             const NameLookups& lookups, const NameMatches* matchingTagNames,
-            FindResultList* results)
-      : layout_(layout), needle_(needle), texts_(needle, lookups), results_(results) {
+            ResultSink* sink)
+      : layout_(layout), needle_(needle), texts_(needle, lookups), sink_(sink) {
     if (matchingTagNames != nullptr) texts_.KnowMatches(LookupId::kTagNames, *matchingTagNames);
     result_.tableNumber = layout.number;
     if (layout.ownerId == nullptr) result_.location = layout.location;
@@ -90,13 +90,13 @@ class TableScan {
       result_.label = info.labelFormat;
     }
     result_.matchedText = text;
-    AppendResult(result_, results_);
+    sink_->Take(result_);
   }
 
   const TableLayout<Row>& layout_;
   const SearchNeedle& needle_;
   FieldTexts texts_;
-  FindResultList* results_;
+  ResultSink* sink_;  // null for a scan that only asks FirstHit
   FindResult result_;
   std::vector<EnumMatches> enumMatches_;   // one per field, by index
   // The fields that the needle can match at all, in column order: most
@@ -109,9 +109,9 @@ class TableScan {
 template <class Record>
 void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& layout,
                    int32_t ownerId, const NameLookups& lookups, const SearchNeedle& needle,
-                   const NameMatches* matchingTagNames, FindResultList* results) {
+                   const NameMatches* matchingTagNames, ResultSink& sink) {
   if (table == nullptr || table->empty()) return;
-  TableScan<Record> scan(layout, table->size(), needle, lookups, matchingTagNames, results);
+  TableScan<Record> scan(layout, table->size(), needle, lookups, matchingTagNames, &sink);
   const bool filtered = layout.ownerId != nullptr && ownerId >= 0;
   // The walk is bound by the latency of reaching each next node, so the
   // iterator moves on before the record is searched: the loads of the next
@@ -125,24 +125,24 @@ void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& 
 
 // General is one row, the table itself: its results keep record id 0.
 void SearchGeneral(const GeneralTable* table, const NameLookups& lookups,
-                   const SearchNeedle& needle, FindResultList* results) {
+                   const SearchNeedle& needle, ResultSink& sink) {
   if (table == nullptr || table->empty()) return;
-  TableScan<GeneralTable> scan(kGeneralLayout, 1, needle, lookups, nullptr, results);
+  TableScan<GeneralTable> scan(kGeneralLayout, 1, needle, lookups, nullptr, &sink);
   scan.Visit(*table, 0, {});
 }
 
 }  // namespace
 
 void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLookups& lookups,
-                     int32_t ownerId, const SearchNeedle& needle, FindResultList* results,
+                     int32_t ownerId, const SearchNeedle& needle, ResultSink& sink,
                      const NameMatches* matchingTagNames) {
-  if (results == nullptr || needle.empty()) return;
+  if (needle.empty()) return;
   const auto search = [&](const auto* records, const auto& layout) {
-    SearchRecords(records, layout, ownerId, lookups, needle, matchingTagNames, results);
+    SearchRecords(records, layout, ownerId, lookups, needle, matchingTagNames, sink);
   };
   switch (table) {
     case kTableGeneral:
-      return SearchGeneral(set.general.get(), lookups, needle, results);
+      return SearchGeneral(set.general.get(), lookups, needle, sink);
     case kTableTimer:
       return search(set.timers.get(), kTimerLayout);
     case kTableIo:
@@ -190,10 +190,10 @@ TagWalk WalkTags(const ConfigTableSet& set, NameLookups* lookups, const SearchNe
 }
 
 void SearchTags(const TagWalk& walk, const NameLookups& lookups, const SearchNeedle& needle,
-                FindResultList* results) {
-  if (results == nullptr || needle.empty() || walk.withHits.empty()) return;
+                ResultSink& sink) {
+  if (needle.empty() || walk.withHits.empty()) return;
   TableScan<IoTagRecord> scan(kIoTagLayout, walk.withHits.size(), needle, lookups, nullptr,
-                              results);
+                              &sink);
   for (const IoTagRecord* tag : walk.withHits) scan.Visit(*tag, tag->head.id, tag->head.name);
 }
 

@@ -10,20 +10,20 @@
 #include "find/tables/name_lookups.h"
 #include "find/tables/search_needle.h"
 #include "qmpecore/config_records.h"
-#include "qmpecore/find_result.h"
+#include "find/result_sink.h"
 
 namespace qm {
 
-// Appends to `results` the hits in the table numbered `table` of `set`, in
+// Hands to `sink` the hits in the table numbered `table` of `set`, in
 // key order of the records and, within a record, in column order. The
 // lookups must have been rebuilt from `set` for the references that the
 // table shows. `ownerId` limits IO devices (20) to one port and IO tags
 // (21) to one device; a negative one, and any value for other tables,
-// limits nothing. A table number that names no grid table, a missing or
-// empty table, and a null `results` add nothing. `matchingTagNames`, when
+// limits nothing. A table number that names no grid table and a missing or
+// empty table give nothing. `matchingTagNames`, when
 // given, are the entries of `lookups.tagNames` that hold the needle.
 void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLookups& lookups,
-                     int32_t ownerId, const SearchNeedle& needle, FindResultList* results,
+                     int32_t ownerId, const SearchNeedle& needle, ResultSink& sink,
                      const NameMatches* matchingTagNames = nullptr);
 
 // What one walk of the tags finds for a whole-table find.
@@ -41,12 +41,12 @@ struct TagWalk {
 // walk of it serves all three. It rebuilds `lookups->tagNames` as
 // BuildTagNames would and gathers a TagWalk: the alarms' and scripts'
 // references to tags are then settled without walking the tag names again,
-// and SearchTags appends what SearchGridTable(kTableIoTags, ..., -1, ...)
-// would have appended, visiting only the tags with hits. The tables must
+// and SearchTags gives what SearchGridTable(kTableIoTags, ..., -1, ...)
+// would have given, visiting only the tags with hits. The tables must
 // not change in between. The tag search reads only `databaseNames`.
 TagWalk WalkTags(const ConfigTableSet& set, NameLookups* lookups, const SearchNeedle& needle);
 void SearchTags(const TagWalk& walk, const NameLookups& lookups, const SearchNeedle& needle,
-                FindResultList* results);
+                ResultSink& sink);
 
 }  // namespace qm
 

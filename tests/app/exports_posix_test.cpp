@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(Exports, ExactlyTheSeventeenUnmangledNames) {
+TEST(Exports, ExactlyTheSeventeenAndTheAdditionsUnmangled) {
   std::string listing;
   ASSERT_EQ(qm::testing::RunCommand(std::string("nm -D --defined-only ") + QM_QMPECORE_PATH +
                                         " | awk '$2 ~ /^[TWDBV]$/ {print $3}'",
@@ -24,7 +24,8 @@ TEST(Exports, ExactlyTheSeventeenUnmangledNames) {
       "QmGetEditors",        "QmGetEditor",      "QmCreateEditorManager",
       "QmCloseEditorManager", "QmOpenEditor",    "QmCloseEditor",   "QmGetEditorData",
       "QmGetAllFiles",       "QmGetAllTables",   "QmGetConfigHandleEx",
-      "QmSaveConfigEx",      "QmSaveAsConfigEx", "QmFind"};
+      "QmSaveConfigEx",      "QmSaveAsConfigEx", "QmFind",
+      "QmFindEach",          "QmFindInProject"};
   EXPECT_EQ(exported, expected);
 }
 

@@ -26,9 +26,10 @@ TEST(FileBufferMemory, TheBufferFitsEachLargerFileExactlyAndATooLargeFileIsSkipp
   }
   FileSearcher searcher(u"needle", 0);
   FindResultList results;
+  ResultListSink sink(&results);
   testing::g_largestAllocation = needle.size() + 100000 + 1;  // large.txt and its zero byte
   for (const auto& file : files) {
-    searcher.SearchFile(folder.Text(file.first), folder.Text() + testing::Native(u"/"), &results);
+    searcher.SearchFile(folder.Text(file.first), folder.Text() + testing::Native(u"/"), sink);
   }
   testing::g_largestAllocation = SIZE_MAX;
   std::vector<std::u16string> found;

@@ -67,6 +67,7 @@ TEST(FileSearchReference, AgreesOnGeneratedTexts) {
     const size_t slice = sliceSizes[random() % std::size(sliceSizes)];
     FindResultList expected;
     FindResultList actual;
+    ResultListSink sink(&actual);
     FileSearcher searcher(needle, matchCase, slice);
     for (size_t i = 0; i < texts.size(); ++i) {
       const std::u16string& path = paths[i % std::size(paths)];
@@ -74,7 +75,7 @@ TEST(FileSearchReference, AgreesOnGeneratedTexts) {
       // A heap block of the text's own size, so that a sanitizer build sees
       // any read past its end.
       const std::vector<char> exact(texts[i].begin(), texts[i].end());
-      searcher.SearchBytes({exact.data(), exact.size()}, path, folder, &actual);
+      searcher.SearchBytes({exact.data(), exact.size()}, path, folder, sink);
     }
     ASSERT_EQ(actual, expected) << "round " << round << ", case " << matchCase << ", slice "
                                 << slice << ", needle " << ::testing::PrintToString(needle)

@@ -21,7 +21,8 @@ class FileSearchTest : public ::testing::Test {
                         const std::string& name = "a.txt") {
     std::ofstream(folder_ / name, std::ios::binary) << bytes;
     FindResultList results;
-    FileSearcher(needle, matchCase).SearchFile(folder_.Text(name), Folder(), &results);
+    ResultListSink sink(&results);
+    FileSearcher(needle, matchCase).SearchFile(folder_.Text(name), Folder(), sink);
     return results;
   }
   std::u16string Folder() const { return folder_.Text() + testing::Native(u"/"); }
@@ -96,9 +97,10 @@ TEST_F(FileSearchTest, CaseBlindUnlessMatchCaseIsExactlyOneAndFoldsEveryScript) 
 TEST_F(FileSearchTest, LocationOfAFileOutsideTheFolderIsItsFullPath) {
   std::ofstream(folder_ / "c.txt") << "ab";
   FindResultList results;
+  ResultListSink sink(&results);
   FileSearcher searcher(u"ab", 0);
-  searcher.SearchFile(folder_.Text("c.txt"), u"/no/such/folder/deeper/than/the/path/", &results);
-  searcher.SearchFile(folder_.Text("c.txt"), u"/elsewhere/", &results);
+  searcher.SearchFile(folder_.Text("c.txt"), u"/no/such/folder/deeper/than/the/path/", sink);
+  searcher.SearchFile(folder_.Text("c.txt"), u"/elsewhere/", sink);
   ASSERT_EQ(results.size(), 2u);
   EXPECT_EQ(results[0].location, folder_.Text("c.txt"));
   EXPECT_EQ(results[1].location, folder_.Text("c.txt"));
@@ -106,10 +108,10 @@ TEST_F(FileSearchTest, LocationOfAFileOutsideTheFolderIsItsFullPath) {
 
 TEST_F(FileSearchTest, UnreadableFilesAreSkippedAndTheListKept) {
   FindResultList results(2);
+  ResultListSink sink(&results);
   FileSearcher searcher(u"ab", 0);
-  searcher.SearchFile(folder_.Text("missing.txt"), Folder(), &results);
-  searcher.SearchFile(folder_.Text(), Folder(), &results);  // a folder
-  searcher.SearchFile(folder_.Text("a.txt"), Folder(), nullptr);
+  searcher.SearchFile(folder_.Text("missing.txt"), Folder(), sink);
+  searcher.SearchFile(folder_.Text(), Folder(), sink);  // a folder
   EXPECT_EQ(results.size(), 2u);
   EXPECT_EQ(results[0], FindResult{});
 }
@@ -122,9 +124,10 @@ TEST_F(FileSearchTest, SearcherServesFileAfterFile) {
   std::ofstream(folder_ / "2.txt") << big;
   std::ofstream(folder_ / "3.txt") << "zab";
   FindResultList results;
+  ResultListSink sink(&results);
   FileSearcher searcher(u"AB", 0);
   for (const char* name : {"1.txt", "2.txt", "3.txt"}) {
-    searcher.SearchFile(folder_.Text(name), Folder(), &results);
+    searcher.SearchFile(folder_.Text(name), Folder(), sink);
   }
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[1].column, 100000);
@@ -140,7 +143,8 @@ TEST_F(FileSearchTest, LongListKeepsEveryResultAsItGrows) {
   for (int i = 0; i < 60000; ++i) text += "ab" + std::to_string(i) + "\n";
   FindResultList results(1);
   results[0].label = u"the caller's";
-  FileSearcher(u"ab", 0).SearchBytes(text, folder_.Text("a.txt"), Folder(), &results);
+  ResultListSink sink(&results);
+  FileSearcher(u"ab", 0).SearchBytes(text, folder_.Text("a.txt"), Folder(), sink);
   ASSERT_EQ(results.size(), 60001u);
   EXPECT_EQ(results[0].label, u"the caller's");
   for (int i = 0; i < 60000; i += 997) {

@@ -361,6 +361,7 @@ TEST(TableSearchReferenceTest, AgreesWithAPlainReferenceOnRandomTables) {
       const int32_t ownerId = generate.Int(-1, 3);
       const SearchNeedle needle(text, matchCase);
       FindResultList actual;
+      ResultListSink sink(&actual);
       // Half the time the tables are searched as a whole-table find does:
       // one walk of the tags first, which rebuilds the tag names that the
       // next rounds then read too.
@@ -370,9 +371,9 @@ TEST(TableSearchReferenceTest, AgreesWithAPlainReferenceOnRandomTables) {
           walk && walk->matchingNames ? &*walk->matchingNames : nullptr;
       for (TableNumber table : order) {
         if (table == kTableIoTags && walk) {
-          SearchTags(*walk, lookups, needle, &actual);
+          SearchTags(*walk, lookups, needle, sink);
         } else {
-          SearchGridTable(table, set, lookups, ownerId, needle, &actual, matchingTagNames);
+          SearchGridTable(table, set, lookups, ownerId, needle, sink, matchingTagNames);
         }
       }
       ASSERT_EQ(actual, ReferenceSearch(set, text, matchCase, ownerId))

@@ -89,7 +89,8 @@ class TableSearchersTest : public ::testing::Test {
     BuildOutputNames(set_, &lookups.outputNames);
     BuildTagNames(set_, &lookups.tagNames);
     FindResultList results;
-    SearchGridTable(table, set_, lookups, ownerId, SearchNeedle(text, matchCase), &results);
+    ResultListSink sink(&results);
+    SearchGridTable(table, set_, lookups, ownerId, SearchNeedle(text, matchCase), sink);
     return results;
   }
 
@@ -201,23 +202,23 @@ TEST_F(TableSearchersTest, MatchCaseIsExactlyOneAndOneResultPerField) {
 // and column of a fresh result whatever ran before it.
 TEST_F(TableSearchersTest, EachTableStartsFromAFreshResult) {
   FindResultList results(5);
+  ResultListSink sink(&results);
   NameLookups lookups;
   const SearchNeedle needle(u"18", 0);
-  SearchGridTable(kTableTimer, set_, lookups, -1, needle, &results);
+  SearchGridTable(kTableTimer, set_, lookups, -1, needle, sink);
   set_.general->erase(u"project-id");  // the other two are still searched
   (*set_.general)[u"post-launch"] = u"stop18.bat";
-  SearchGridTable(kTableGeneral, set_, lookups, -1, needle, &results);
+  SearchGridTable(kTableGeneral, set_, lookups, -1, needle, sink);
   ASSERT_EQ(results.size(), 5u + 3u + 1u);
   EXPECT_EQ(results[0], FindResult());
   EXPECT_EQ(results.back(), Expected(kTableGeneral, u"Grid Table: General",
                                      {{0, -1, u"", u"Post-launch", u"stop18.bat"}})[0]);
 }
 
-TEST_F(TableSearchersTest, MissingTablesAndListsAddNothing) {
+TEST_F(TableSearchersTest, MissingTablesAddNothing) {
   set_.alarms.reset();
   EXPECT_TRUE(Find(kTableAlarm, u"Hi").empty());
   EXPECT_TRUE(Find(static_cast<TableNumber>(9), u"Hi").empty());
-  SearchGridTable(kTableTimer, set_, NameLookups{}, -1, SearchNeedle(u"T", 0), nullptr);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "find/result_list_growth.h"
+#include "find/result_sink.h"
 
 #include <algorithm>
 #include <iterator>
@@ -27,9 +27,9 @@ void Grow(FindResultList* results) {
 
 }  // namespace
 
-void AppendResult(const FindResult& result, FindResultList* results) {
-  if (results->size() == results->capacity()) Grow(results);
-  results->push_back(result);
+void ResultListSink::Take(const FindResult& result) {
+  if (results_->size() == results_->capacity()) Grow(results_);
+  results_->push_back(result);
 }
 
 }  // namespace qm

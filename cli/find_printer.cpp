@@ -1,0 +1,120 @@
+#include "cli/find_printer.h"
+
+#include "cli/json_text.h"
+#include "platform/text_case.h"
+#include "qmpecore/config_records.h"
+
+namespace qm::cli {
+namespace {
+
+// Bytes gathered before one write: large enough that writes cost little
+// per result, small enough that a reader sees results while the find runs.
+constexpr size_t kFlushBytes = 64 * 1024;
+
+// The column of a file hit within its line, counted from 1 as editors and
+// other search tools count it (the result's column is the offset in the
+// whole text): where the line first holds the text, by the find's own
+// matching rule.
+size_t ColumnInLine(const FindResult& result, bool matchCase) {
+  const size_t at = matchCase
+                        ? platform::FindText(result.matchedText, result.searchText)
+                        : platform::FindTextIgnoreCase(result.matchedText, result.searchText);
+  return at == std::u16string::npos ? 1 : at + 1;
+}
+
+}  // namespace
+
+FindPrinter::FindPrinter(std::FILE* out, FindOutput form, bool matchCase)
+    : out_(out), form_(form), matchCase_(matchCase) {
+  pending_.reserve(kFlushBytes * 2);
+}
+
+bool FindPrinter::Print(const FindResult& result) {
+  if (failed_) return false;
+  if (form_ == FindOutput::kHuman) {
+    PrintHuman(result);
+  } else {
+    PrintJson(result);
+  }
+  ++printed_;
+  FlushIfFull();
+  return !failed_;
+}
+
+void FindPrinter::PrintHuman(const FindResult& result) {
+  pending_.append(LocationUtf8(result.location));
+  if (result.tableNumber == kTableFile) {
+    pending_.push_back(':');
+    AppendNumber(result.recordId, &pending_);
+    pending_.push_back(':');
+    AppendNumber(static_cast<int64_t>(ColumnInLine(result, matchCase_)), &pending_);
+  } else {
+    pending_.append(": ");
+    AppendUtf8(result.label, &pending_);
+  }
+  pending_.append(": ");
+  AppendUtf8(result.matchedText, &pending_);
+  pending_.push_back('\n');
+}
+
+// The nine fields in the order and layout of the JSON library's dump: an
+// array dumped with an indent of 2, or one object per line.
+void FindPrinter::PrintJson(const FindResult& result) {
+  const bool lines = form_ == FindOutput::kJsonLines;
+  pending_.append(lines ? "{" : (printed_ == 0 ? "[\n  {\n" : ",\n  {\n"));
+  JsonFields fields(&pending_, lines ? 0 : 4);
+  fields.Number("tableNumber", result.tableNumber);
+  fields.String("location", result.location);
+  fields.Number("recordId", result.recordId);
+  fields.Number("column", result.column);
+  fields.String("columnName", result.columnName);
+  fields.String("label", result.label);
+  fields.String("matchedText", result.matchedText);
+  fields.String("searchText", result.searchText);
+  fields.Number("parentId", result.parentId);
+  pending_.append(lines ? "}\n" : "\n  }");
+}
+
+bool FindPrinter::Finish() {
+  switch (form_) {
+    case FindOutput::kHuman:
+      AppendNumber(static_cast<int64_t>(printed_), &pending_);
+      pending_.append(printed_ == 1 ? " result\n" : " results\n");
+      break;
+    case FindOutput::kJsonArray:
+      pending_.append(printed_ == 0 ? "[]\n" : "\n]\n");
+      break;
+    case FindOutput::kJsonLines:
+      break;
+  }
+  Flush();
+  if (std::fflush(out_) != 0) failed_ = true;
+  return !failed_;
+}
+
+const std::string& FindPrinter::LocationUtf8(const std::u16string& location) {
+  if (location != lastLocation_ || printed_ == 0) {
+    lastLocation_ = location;
+    lastLocationUtf8_.clear();
+    AppendUtf8(location, &lastLocationUtf8_);
+  }
+  return lastLocationUtf8_;
+}
+
+void FindPrinter::FlushIfFull() {
+  if (pending_.size() >= kFlushBytes) Flush();
+}
+
+void FindPrinter::Flush() {
+  if (!failed_ && !pending_.empty() &&
+      std::fwrite(pending_.data(), 1, pending_.size(), out_) != pending_.size()) {
+    failed_ = true;
+  }
+  pending_.clear();
+}
+
+int32_t PrintFoundResult(void* context, const FindResult* result) {
+  return static_cast<FindPrinter*>(context)->Print(*result) ? 1 : 0;
+}
+
+}  // namespace qm::cli

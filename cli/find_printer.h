@@ -1,0 +1,57 @@
+// How qmpe find prints results as the library finds them: in the human
+// form (path:line:column: text for a file hit, as grep and rg print it), as
+// one JSON array written one object at a time, or as JSON lines. Nothing is
+// kept but the bytes waiting to be written.
+#ifndef QMPECORE_CLI_FIND_PRINTER_H_
+#define QMPECORE_CLI_FIND_PRINTER_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "qmpecore/find_result.h"
+
+namespace qm::cli {
+
+enum class FindOutput { kHuman, kJsonArray, kJsonLines };
+
+class FindPrinter {
+ public:
+  // `matchCase` is the find's, which the human form needs to place the
+  // column within the line.
+  FindPrinter(std::FILE* out, FindOutput form, bool matchCase);
+  FindPrinter(const FindPrinter&) = delete;
+  FindPrinter& operator=(const FindPrinter&) = delete;
+
+  // False once a write has failed: the rest of the find is not wanted.
+  bool Print(const FindResult& result);
+  // Writes what closes the output (the array's bracket, the count line)
+  // and flushes; false when any write failed.
+  bool Finish();
+
+  uint64_t printed() const { return printed_; }
+
+ private:
+  void PrintHuman(const FindResult& result);
+  void PrintJson(const FindResult& result);
+  // The location in UTF-8; consecutive results of one file share it.
+  const std::string& LocationUtf8(const std::u16string& location);
+  void FlushIfFull();
+  void Flush();
+
+  std::FILE* out_;
+  FindOutput form_;
+  bool matchCase_;
+  bool failed_ = false;
+  uint64_t printed_ = 0;
+  std::string pending_;
+  std::u16string lastLocation_;
+  std::string lastLocationUtf8_;
+};
+
+// The library's handler: `context` is the FindPrinter.
+int32_t PrintFoundResult(void* context, const FindResult* result);
+
+}  // namespace qm::cli
+
+#endif  // QMPECORE_CLI_FIND_PRINTER_H_

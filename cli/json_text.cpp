@@ -1,0 +1,74 @@
+#include "cli/json_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+#include "platform/unicode_units.h"
+#include "platform/utf_conversion.h"
+
+namespace qm::cli {
+namespace {
+
+bool IsAscii(char16_t unit) { return unit < 0x80; }
+
+}  // namespace
+
+// Results are mostly ASCII: that prefix is copied unit by unit, and only
+// the rest goes to the converter, in pieces it can count.
+void AppendUtf8(std::u16string_view text, std::string* out) {
+  const auto firstOther = std::find_if_not(text.begin(), text.end(), IsAscii);
+  out->append(text.begin(), firstOther);
+  std::u16string_view rest = text.substr(static_cast<size_t>(firstOther - text.begin()));
+  while (!rest.empty()) {
+    size_t piece = std::min(rest.size(), platform::kMaxUtfPiece);
+    // A piece never ends between the two halves of a pair.
+    if (piece < rest.size() && platform::IsLeadSurrogate(rest[piece - 1])) --piece;
+    platform::AppendUtf16AsUtf8(rest.substr(0, piece), out);
+    rest.remove_prefix(piece);
+  }
+}
+
+void AppendJsonString(std::u16string_view text, std::string* out) {
+  out->push_back('"');
+  size_t plain = 0;  // start of the units not yet written
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit >= 0x20 && unit != u'"' && unit != u'\\') continue;
+    AppendUtf8(text.substr(plain, i - plain), out);
+    plain = i + 1;
+    switch (unit) {
+      case u'"': out->append("\\\""); break;
+      case u'\\': out->append("\\\\"); break;
+      case u'\b': out->append("\\b"); break;
+      case u'\f': out->append("\\f"); break;
+      case u'\n': out->append("\\n"); break;
+      case u'\r': out->append("\\r"); break;
+      case u'\t': out->append("\\t"); break;
+      default: {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(unit));
+        out->append(escaped);
+      }
+    }
+  }
+  AppendUtf8(text.substr(plain), out);
+  out->push_back('"');
+}
+
+void AppendNumber(int64_t value, std::string* out) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out->append(digits, end);
+}
+
+void JsonFields::Name(std::string_view name) {
+  if (!first_) out_->append(indent_ == 0 ? "," : ",\n");
+  first_ = false;
+  out_->append(static_cast<size_t>(indent_), ' ');
+  out_->push_back('"');
+  out_->append(name);
+  out_->append(indent_ == 0 ? "\":" : "\": ");
+}
+
+}  // namespace qm::cli
