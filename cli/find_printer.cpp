@@ -16,9 +16,8 @@ constexpr size_t kFlushBytes = 64 * 1024;
 // whole text): where the line first holds the text, by the find's own
 // matching rule.
 size_t ColumnInLine(const FindResult& result, bool matchCase) {
-  const size_t at = matchCase
-                        ? platform::FindText(result.matchedText, result.searchText)
-                        : platform::FindTextIgnoreCase(result.matchedText, result.searchText);
+  const size_t at = matchCase ? platform::FindText(result.matchedText, result.searchText)
+                              : platform::FindTextIgnoreCase(result.matchedText, result.searchText);
   return at == std::u16string::npos ? 1 : at + 1;
 }
 

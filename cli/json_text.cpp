@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <iterator>
+#include <utility>
 
 #include "platform/unicode_units.h"
 #include "platform/utf_conversion.h"
@@ -11,6 +13,12 @@ namespace qm::cli {
 namespace {
 
 bool IsAscii(char16_t unit) { return unit < 0x80; }
+
+// The escapes with a short form; every other control character is written
+// as \u00xx.
+constexpr std::pair<char16_t, const char*> kShortEscapes[] = {
+    {u'"', "\\\""}, {u'\\', "\\\\"}, {u'\b', "\\b"}, {u'\f', "\\f"},
+    {u'\n', "\\n"}, {u'\r', "\\r"},  {u'\t', "\\t"}};
 
 }  // namespace
 
@@ -37,19 +45,15 @@ void AppendJsonString(std::u16string_view text, std::string* out) {
     if (unit >= 0x20 && unit != u'"' && unit != u'\\') continue;
     AppendUtf8(text.substr(plain, i - plain), out);
     plain = i + 1;
-    switch (unit) {
-      case u'"': out->append("\\\""); break;
-      case u'\\': out->append("\\\\"); break;
-      case u'\b': out->append("\\b"); break;
-      case u'\f': out->append("\\f"); break;
-      case u'\n': out->append("\\n"); break;
-      case u'\r': out->append("\\r"); break;
-      case u'\t': out->append("\\t"); break;
-      default: {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(unit));
-        out->append(escaped);
-      }
+    const auto* shortForm =
+        std::find_if(std::begin(kShortEscapes), std::end(kShortEscapes),
+                     [unit](const auto& escape) { return escape.first == unit; });
+    if (shortForm != std::end(kShortEscapes)) {
+      out->append(shortForm->second);
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(unit));
+      out->append(escaped);
     }
   }
   AppendUtf8(text.substr(plain), out);

@@ -47,8 +47,8 @@ using qm::HandlerSink;
 extern "C" {
 
 QMPE_API int32_t QM_CALL QmFindEach(qm::CEditorManager* manager, const char16_t* scope,
-                                    const char16_t* text, int32_t flags,
-                                    QmFindHandler handler, void* context) {
+                                    const char16_t* text, int32_t flags, QmFindHandler handler,
+                                    void* context) {
   if (manager == nullptr || handler == nullptr || !qm::FlagsKnown(flags)) return -1;
   return GuardExport<int32_t>(-1, [&] {
     HandlerSink sink(handler, context);
@@ -58,8 +58,8 @@ QMPE_API int32_t QM_CALL QmFindEach(qm::CEditorManager* manager, const char16_t*
 }
 
 QMPE_API int32_t QM_CALL QmFindInProject(const char16_t* projectPath, const char16_t* scope,
-                                         const char16_t* text, int32_t flags,
-                                         QmFindHandler handler, void* context) {
+                                         const char16_t* text, int32_t flags, QmFindHandler handler,
+                                         void* context) {
   if (projectPath == nullptr || handler == nullptr || !qm::FlagsKnown(flags)) return -1;
   return GuardExport<int32_t>(-1, [&] {
     HandlerSink sink(handler, context);

@@ -29,19 +29,18 @@ extern "C" {
 // instead of being appended to a list. Returns the number of results
 // delivered (at most INT32_MAX), or -1: null manager, text or handler,
 // nothing open, or an undefined flag.
-QMPE_API int32_t QM_CALL QmFindEach(qm::CEditorManager* manager,              // 18
-                                    const char16_t* scope, const char16_t* text,
-                                    int32_t flags, QmFindHandler handler, void* context);
+QMPE_API int32_t QM_CALL QmFindEach(qm::CEditorManager* manager,  // 18
+                                    const char16_t* scope, const char16_t* text, int32_t flags,
+                                    QmFindHandler handler, void* context);
 
 // The same find over a project file that no editor here holds open, for a
 // tool that searches once: nothing is registered, and the tables are read
 // (once, into one set) only when the scope selects a table. Returns the
 // number of results delivered, -1 for null arguments or an undefined flag,
 // or -2 when `projectPath` is not a project file that can be opened.
-QMPE_API int32_t QM_CALL QmFindInProject(const char16_t* projectPath,         // 19
-                                         const char16_t* scope, const char16_t* text,
-                                         int32_t flags, QmFindHandler handler,
-                                         void* context);
+QMPE_API int32_t QM_CALL QmFindInProject(const char16_t* projectPath,  // 19
+                                         const char16_t* scope, const char16_t* text, int32_t flags,
+                                         QmFindHandler handler, void* context);
 
 }  // extern "C"
 

@@ -1,0 +1,136 @@
+// The streamed finds as the application calls them: the same results as
+// QmFind, in the same order, handed over one at a time.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "qmpecore/qmpecore_ext.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using qm::FindResultList;
+
+// Collects what a streamed find hands over; says stop after `limit`.
+struct Collector {
+  FindResultList results;
+  size_t limit = SIZE_MAX;
+
+  static int32_t QM_CALL Take(void* context, const qm::FindResult* result) {
+    auto* self = static_cast<Collector*>(context);
+    self->results.push_back(*result);
+    return self->results.size() < self->limit ? 1 : 0;
+  }
+};
+
+class StreamedFind : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(qm::testing::RunQmpe("sample " + folder_.path().string() + "/plant --seed 5"), 0);
+    project_ = folder_.Text("plant/plant.qmp");
+    manager_ = QmCreateEditorManager();
+    ASSERT_NE(QmOpenEditor(manager_, project_.c_str(), 0), nullptr);
+  }
+  void TearDown() override { QmCloseEditorManager(manager_); }
+
+  qm::testing::TempFolder folder_;
+  std::u16string project_;
+  qm::CEditorManager* manager_ = nullptr;
+};
+
+TEST_F(StreamedFind, BothGiveWhatQmFindAppendsInItsOrder) {
+  const char16_t* scopes[] = {u"Entire Project", u"All Grid Tables",    u"All Files", u"*.js",
+                              u"21|3,2|",        u"3|,pages,All Files", u"",          nullptr};
+  const char16_t* texts[] = {u"tank", u"1", u"OverflowAlarmResetLatch", u"TANK", u"no such text"};
+  for (const char16_t* scope : scopes) {
+    for (const char16_t* text : texts) {
+      for (int32_t matchCase : {0, 1}) {
+        SCOPED_TRACE(testing::Message()
+                     << "scope " << (scope ? testing::PrintToString(std::u16string(scope)) : "null")
+                     << " text " << testing::PrintToString(std::u16string(text)) << " case "
+                     << matchCase);
+        FindResultList expected;
+        ASSERT_GE(QmFind(manager_, &expected, scope, text, matchCase), 0);
+        const int32_t flags = matchCase ? kQmFindMatchCase : 0;
+        Collector each;
+        EXPECT_EQ(QmFindEach(manager_, scope, text, flags, Collector::Take, &each),
+                  static_cast<int32_t>(expected.size()));
+        EXPECT_EQ(each.results, expected);
+        Collector once;
+        EXPECT_EQ(QmFindInProject(project_.c_str(), scope, text, flags, Collector::Take, &once),
+                  static_cast<int32_t>(expected.size()));
+        EXPECT_EQ(once.results, expected);
+      }
+    }
+  }
+}
+
+// A handler that says stop gets nothing more from the tables or files after
+// the one in hand; results already found in it are dropped, not delivered.
+TEST_F(StreamedFind, AHandlerThatSaysStopEndsTheFind) {
+  FindResultList all;
+  ASSERT_GT(QmFind(manager_, &all, u"Entire Project", u"1", 0), 10);
+  for (size_t limit : {size_t{1}, size_t{7}}) {
+    Collector each;
+    each.limit = limit;
+    EXPECT_EQ(QmFindEach(manager_, u"Entire Project", u"1", 0, Collector::Take, &each),
+              static_cast<int32_t>(limit));
+    EXPECT_EQ(each.results, FindResultList(all.begin(), all.begin() + limit));
+    Collector once;
+    once.limit = limit;
+    EXPECT_EQ(QmFindInProject(project_.c_str(), u"All Files", u"1", 0, Collector::Take, &once),
+              static_cast<int32_t>(limit));
+  }
+}
+
+// The editor's find searches its working set as the user edited it; the
+// one-off find reads the project file.
+TEST_F(StreamedFind, TheEditorsFindSeesUnsavedEditsTheProjectFindDoesNot) {
+  qm::ConfigTableSet* working = QmGetAllTables(QmGetEditorData(manager_)->configManager, 1);
+  ASSERT_FALSE(working->timers->empty());
+  working->timers->begin()->second.head.description = u"Unsaved Quokka";
+  Collector each;
+  EXPECT_EQ(QmFindEach(manager_, u"1|", u"quokka", 0, Collector::Take, &each), 1);
+  Collector once;
+  EXPECT_EQ(QmFindInProject(project_.c_str(), u"1|", u"quokka", 0, Collector::Take, &once), 0);
+}
+
+TEST_F(StreamedFind, BadArgumentsAndProjectsThatCannotOpen) {
+  Collector collector;
+  EXPECT_EQ(QmFindEach(nullptr, u"", u"x", 0, Collector::Take, &collector), -1);
+  EXPECT_EQ(QmFindEach(manager_, u"", nullptr, 0, Collector::Take, &collector), -1);
+  EXPECT_EQ(QmFindEach(manager_, u"", u"x", 0, nullptr, &collector), -1);
+  EXPECT_EQ(QmFindEach(manager_, u"Entire Project", u"1", 2, Collector::Take, &collector), -1);
+  EXPECT_EQ(QmFindInProject(nullptr, u"", u"x", 0, Collector::Take, &collector), -1);
+  EXPECT_EQ(QmFindInProject(project_.c_str(), u"", nullptr, 0, Collector::Take, &collector), -1);
+  EXPECT_EQ(QmFindInProject(project_.c_str(), u"", u"x", 0, nullptr, &collector), -1);
+  EXPECT_EQ(QmFindInProject(project_.c_str(), u"", u"x", 1 << 30, Collector::Take, &collector), -1);
+  EXPECT_TRUE(collector.results.empty());
+
+  QmCloseEditor(manager_);
+  EXPECT_EQ(QmFindEach(manager_, u"Entire Project", u"1", 0, Collector::Take, &collector), -1);
+
+  // A missing project is not created, and a file that is not a project is
+  // left as it was.
+  const std::u16string missing = folder_.Text("plant/missing.qmp");
+  EXPECT_EQ(QmFindInProject(missing.c_str(), u"All Files", u"1", 0, Collector::Take, &collector),
+            -2);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "plant/missing.qmp"));
+  std::ofstream(folder_ / "plant/notes.qmp") << "not a project";
+  const std::u16string notes = folder_.Text("plant/notes.qmp");
+  EXPECT_EQ(QmFindInProject(notes.c_str(), u"All Files", u"1", 0, Collector::Take, &collector), -2);
+  EXPECT_EQ(std::filesystem::file_size(folder_ / "plant/notes.qmp"), 13u);
+  EXPECT_EQ(
+      QmFindInProject(folder_.Text("plant").c_str(), u"", u"1", 0, Collector::Take, &collector),
+      -2);
+  EXPECT_EQ(QmFindInProject(u"", u"", u"1", 0, Collector::Take, &collector), -2);
+  EXPECT_TRUE(collector.results.empty());
+  // Nothing was registered for the project.
+  EXPECT_FALSE(QmEditorExists(project_.c_str()));
+}
+
+}  // namespace
