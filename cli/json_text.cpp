@@ -22,12 +22,26 @@ constexpr std::pair<char16_t, const char*> kShortEscapes[] = {
 
 }  // namespace
 
-// Results are mostly ASCII: that prefix is copied unit by unit, and only
-// the rest goes to the converter, in pieces it can count.
+// Results are mostly ASCII: that prefix is narrowed unit by unit (a block
+// at a time, which the compiler turns into vector code), and only the rest
+// goes to the converter, in pieces it can count.
 void AppendUtf8(std::u16string_view text, std::string* out) {
-  const auto firstOther = std::find_if_not(text.begin(), text.end(), IsAscii);
-  out->append(text.begin(), firstOther);
-  std::u16string_view rest = text.substr(static_cast<size_t>(firstOther - text.begin()));
+  constexpr size_t kBlock = 16;
+  const size_t start = out->size();
+  out->resize(start + text.size());
+  char* narrowed = out->data() + start;
+  size_t ascii = 0;
+  for (; ascii + kBlock <= text.size(); ascii += kBlock) {
+    char16_t all = 0;
+    for (size_t i = 0; i < kBlock; ++i) all |= text[ascii + i];
+    if (all >= 0x80) break;
+    for (size_t i = 0; i < kBlock; ++i) narrowed[ascii + i] = static_cast<char>(text[ascii + i]);
+  }
+  for (; ascii < text.size() && IsAscii(text[ascii]); ++ascii) {
+    narrowed[ascii] = static_cast<char>(text[ascii]);
+  }
+  out->resize(start + ascii);
+  std::u16string_view rest = text.substr(ascii);
   while (!rest.empty()) {
     size_t piece = std::min(rest.size(), platform::kMaxUtfPiece);
     // A piece never ends between the two halves of a pair.

@@ -84,6 +84,22 @@ inline uint32_t NonAsciiMask(const char* block) {
       _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block))));
 }
 
+// True when the four blocks at `block` are all ASCII and hold no CR and no
+// LF: plain line text, which a measure of the text passes over whole.
+inline bool IsPlainAsciiRun(const char* block) {
+  const auto* p = reinterpret_cast<const __m128i*>(block);
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  __m128i bytes = _mm_setzero_si128();
+  __m128i breaks = _mm_setzero_si128();
+  for (int i = 0; i < 4; ++i) {
+    const __m128i x = _mm_loadu_si128(p + i);
+    bytes = _mm_or_si128(bytes, x);
+    breaks = _mm_or_si128(breaks, _mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, lf)));
+  }
+  return _mm_movemask_epi8(_mm_or_si128(bytes, breaks)) == 0;
+}
+
 // Copies sixteen ASCII bytes as sixteen UTF-16 units.
 inline void WidenAscii(const char* block, char16_t* out) {
   __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
@@ -137,6 +153,14 @@ inline uint32_t NonAsciiMask(const char* block) {
     if (static_cast<unsigned char>(block[i]) >= 0x80) mask |= 1u << i;
   }
   return mask;
+}
+
+inline bool IsPlainAsciiRun(const char* block) {
+  for (size_t i = 0; i < 4 * kLanes; ++i) {
+    const auto byte = static_cast<unsigned char>(block[i]);
+    if (byte >= 0x80 || byte == '\r' || byte == '\n') return false;
+  }
+  return true;
 }
 
 inline void WidenAscii(const char* block, char16_t* out) {

@@ -89,13 +89,14 @@ TEST(FileTextUnits, OnePassGivesTheFourReplacements) {
   std::mt19937 random(7);
   for (int round = 0; round < 20000; ++round) {
     // Mostly short dense runs; some long ones, dense or sparse, so that
-    // breaks fall inside blocks, at their edges and between them.
-    const bool long_ = round % 10 < 2;
-    const bool sparse = round % 10 == 1;
+    // breaks fall inside blocks, at their edges, between them, and apart
+    // by more than the runs of plain text that go four blocks at once.
+    const bool long_ = round % 10 < 3;
+    const unsigned sparseness = round % 10 == 1 ? 24 : round % 10 == 2 ? 120 : 3;
     std::u16string raw;
-    const size_t length = random() % (long_ ? 120 : 12);
+    const size_t length = random() % (long_ ? 400 : 12);
     for (size_t i = 0; i < length; ++i) {
-      const unsigned pick = random() % (sparse ? 24 : 3);
+      const unsigned pick = random() % sparseness;
       raw.push_back(pick == 0 ? u'\r' : pick == 1 ? u'\n' : u'x');
     }
     CheckBreaks<char>(raw);
