@@ -8,6 +8,8 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/memory_advice.h"
+
 namespace qm::platform {
 
 // The bytes of the last file read, followed by one zero byte. The storage
@@ -34,6 +36,8 @@ class FileBuffer {
       size_ = 0;
       data_ = std::make_unique_for_overwrite<char[]>(size + 1);
       capacity_ = size + 1;
+      // The read is the first touch of the whole storage.
+      if (capacity_ >= kLargeStorageBytes) PreferLargePages(data_.get(), capacity_);
     }
     size_ = size;
     data_[size_] = '\0';
@@ -46,6 +50,9 @@ class FileBuffer {
   }
 
  private:
+  // Below this a storage spans too few large pages to be worth the advice.
+  static constexpr size_t kLargeStorageBytes = size_t{4} << 20;
+
   std::unique_ptr<char[]> data_;
   size_t capacity_ = 0;
   size_t size_ = 0;
