@@ -193,7 +193,7 @@ int main(int argc, char** argv) {
   const Timing read = Median(
       runs,
       [&] {
-        for (const std::u16string& path : paths) qm::platform::ReadWholeFile(path, &buffer);
+        for (const std::u16string& path : paths) qm::platform::ReadFileText(path, &buffer);
       },
       nothing);
   std::printf("reading alone:      %7.1f / %7.1f ms  %6.0f MB/s\n", read.wallMs, read.cpuMs,
@@ -236,7 +236,7 @@ int main(int argc, char** argv) {
         [&] {
           qm::FileTextMatcher matcher(needleText, false);
           for (const std::u16string& path : paths) {
-            qm::platform::ReadWholeFile(path, &buffer);
+            qm::platform::ReadFileText(path, &buffer);
             const std::string_view text = buffer.bytes();
             matcher.Search(text.substr(0, text.find('\0')), &counter);
           }

@@ -1,62 +1,18 @@
-// Reading a whole file into memory, for the find's search of project text
-// files: one open, the size, one read of that many bytes, one close.
+// Reading a file's text into memory, for the find's search of project text
+// files: one open, the size, reads of that many bytes (or up to the first
+// zero byte), one close.
 #ifndef QMPECORE_PLATFORM_FILE_READ_H_
 #define QMPECORE_PLATFORM_FILE_READ_H_
 
 #include <algorithm>
 #include <cstddef>
-#include <memory>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
-#include "platform/memory_advice.h"
+#include "platform/file_buffer.h"
 
 namespace qm::platform {
-
-// The bytes of the last file read, followed by one zero byte. The storage
-// stays from one read to the next and grows only for a file larger than
-// any before it, so searching many files allocates almost never. It grows
-// to exactly that file's size plus one, freeing the old storage first, so
-// memory stays near the largest file (which counts in a 32-bit process).
-// Not copyable; one thread at a time.
-class FileBuffer {
- public:
-  FileBuffer() = default;
-  FileBuffer(const FileBuffer&) = delete;
-  FileBuffer& operator=(const FileBuffer&) = delete;
-
-  std::string_view bytes() const { return {data_.get(), size_}; }
-
-  // Makes the content `size` bytes of unspecified value (to be
-  // overwritten) and returns them; the zero byte after them is written.
-  // Throws std::bad_alloc when they cannot be had; the buffer is then empty.
-  char* PrepareForOverwrite(size_t size) {
-    if (size >= capacity_) {
-      data_.reset();
-      capacity_ = 0;
-      size_ = 0;
-      data_ = std::make_unique_for_overwrite<char[]>(size + 1);
-      capacity_ = size + 1;
-      // The read is the first touch of the whole storage.
-      if (capacity_ >= kLargeStorageBytes) PreferLargePages(data_.get(), capacity_);
-    }
-    size_ = size;
-    data_[size_] = '\0';
-    return data_.get();
-  }
-  // Keeps the first `size` bytes (size <= the current size).
-  void Truncate(size_t size) {
-    size_ = std::min(size, size_);
-    if (data_) data_[size_] = '\0';
-  }
-
- private:
-  // Below this a storage spans too few large pages to be worth the advice.
-  static constexpr size_t kLargeStorageBytes = size_t{4} << 20;
-
-  std::unique_ptr<char[]> data_;
-  size_t capacity_ = 0;
-  size_t size_ = 0;
-};
 
 // Which step failed. The system's own error number is kept beside it.
 enum class FileReadError {
@@ -75,13 +31,39 @@ struct FileReadStatus {
   bool ok() const { return error == FileReadError::kNone; }
 };
 
-// Reads the whole regular file at `path` into `buffer`; std::bad_alloc
-// when the buffer cannot hold it (the file is closed all the same). A file that shrinks
-// during the read gives the bytes that were there; one that grows gives
-// its first size bytes, as taken before the read. On failure the buffer
-// holds no bytes. The file is opened for reading only, never inherited by
-// child processes, and closed before the return.
-FileReadStatus ReadWholeFile(std::u16string_view path, FileBuffer* buffer);
+// Reads the regular file at `path` into `buffer` up to its first zero
+// byte, where a text file's content ends (the whole file when it holds
+// none; the rest of a binary file is never read). std::bad_alloc when the
+// buffer cannot hold the file (the file is closed all the same). A file
+// that shrinks during the read gives the bytes that were there; one that
+// grows gives its first size bytes, as taken before the read. On failure
+// the buffer holds no bytes. The file is opened for reading only, never
+// inherited by child processes, and closed before the return.
+FileReadStatus ReadFileText(std::u16string_view path, FileBuffer* buffer);
+
+// What both backends share: the file is read in pieces, each scanned for a
+// zero byte at once, while it is still in the cache (a scan of the whole
+// file after its read would go to memory again for a large file).
+// `readSome(at, want)` reads at most `want` bytes to `at` and answers with
+// the count (0 at the end of the file) or a negative count on failure.
+// Returns the bytes before the first zero byte (all that were read when
+// there is none), or -1 when a read failed.
+template <class ReadSome>
+int64_t ReadUpToFirstZero(ReadSome readSome, char* out, size_t size) {
+  constexpr size_t kPieceBytes = size_t{1} << 20;
+  size_t done = 0;
+  while (done < size) {
+    const int64_t got = readSome(out + done, std::min(size - done, kPieceBytes));
+    if (got < 0) return -1;
+    if (got == 0) break;
+    if (const void* zero = std::memchr(out + done, 0, static_cast<size_t>(got))) {
+      return static_cast<const char*>(zero) - out;
+    }
+    done += static_cast<size_t>(got);
+  }
+  return static_cast<int64_t>(done);
+}
+
 
 }  // namespace qm::platform
 

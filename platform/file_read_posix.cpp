@@ -42,23 +42,18 @@ int OpenForReading(const std::string& native) {
   return fd;
 }
 
-// Reads until `size` bytes or the end of the file; returns the count, or
-// -1 with errno set.
-ssize_t ReadFully(int fd, char* out, size_t size) {
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::read(fd, out + done, size - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return -1;
-    if (got == 0) break;
-    done += static_cast<size_t>(got);
-  }
-  return static_cast<ssize_t>(done);
+// One read, retried when a signal interrupts it.
+int64_t ReadSome(int fd, char* out, size_t want) {
+  ssize_t got;
+  do {
+    got = ::read(fd, out, want);
+  } while (got < 0 && errno == EINTR);
+  return got;
 }
 
 }  // namespace
 
-FileReadStatus ReadWholeFile(std::u16string_view path, FileBuffer* buffer) {
+FileReadStatus ReadFileText(std::u16string_view path, FileBuffer* buffer) {
   const std::string native = TextToNativeName(path);
   if (native.find('\0') != std::string::npos) return Failed(FileReadError::kOpen, EINVAL, buffer);
   const Descriptor file(OpenForReading(native));
@@ -70,7 +65,9 @@ FileReadStatus ReadWholeFile(std::u16string_view path, FileBuffer* buffer) {
     return Failed(FileReadError::kTooLarge, EFBIG, buffer);
   }
   const auto size = static_cast<size_t>(info.st_size);
-  const ssize_t got = ReadFully(file.get(), buffer->PrepareForOverwrite(size), size);
+  const int64_t got = ReadUpToFirstZero(
+      [&](char* at, size_t want) { return ReadSome(file.get(), at, want); },
+      buffer->PrepareForOverwrite(size), size);
   if (got < 0) return Failed(FileReadError::kRead, errno, buffer);
   buffer->Truncate(static_cast<size_t>(got));
   return {};

@@ -24,23 +24,16 @@ HANDLE OpenForReading(const std::wstring& path) {
                        FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
-// Reads until `size` bytes or the end of the file; false with the error
-// left for GetLastError when a read fails.
-bool ReadFully(HANDLE file, char* out, size_t size, size_t* done) {
-  *done = 0;
-  while (*done < size) {
-    const DWORD want = static_cast<DWORD>(std::min<size_t>(size - *done, UINT32_MAX));
-    DWORD got = 0;
-    if (!::ReadFile(file, out + *done, want, &got, nullptr)) return false;
-    if (got == 0) break;
-    *done += got;
-  }
-  return true;
+// One read; -1 with the error left for GetLastError when it fails.
+int64_t ReadSome(HANDLE file, char* out, size_t want) {
+  DWORD got = 0;
+  if (!::ReadFile(file, out, static_cast<DWORD>(want), &got, nullptr)) return -1;
+  return got;
 }
 
 }  // namespace
 
-FileReadStatus ReadWholeFile(std::u16string_view path, FileBuffer* buffer) {
+FileReadStatus ReadFileText(std::u16string_view path, FileBuffer* buffer) {
   std::wstring wide;
   if (!ToWideText(path, &wide)) return Failed(FileReadError::kOpen, ERROR_INVALID_NAME, buffer);
   const OwnedHandle file(OpenForReading(wide));
@@ -64,11 +57,11 @@ FileReadStatus ReadWholeFile(std::u16string_view path, FileBuffer* buffer) {
     return Failed(FileReadError::kTooLarge, ERROR_FILE_TOO_LARGE, buffer);
   }
   const auto bytes = static_cast<size_t>(size);
-  size_t got = 0;
-  if (!ReadFully(file.get(), buffer->PrepareForOverwrite(bytes), bytes, &got)) {
-    return Failed(FileReadError::kRead, ::GetLastError(), buffer);
-  }
-  buffer->Truncate(got);
+  const int64_t got = ReadUpToFirstZero(
+      [&](char* at, size_t want) { return ReadSome(file.get(), at, want); },
+      buffer->PrepareForOverwrite(bytes), bytes);
+  if (got < 0) return Failed(FileReadError::kRead, ::GetLastError(), buffer);
+  buffer->Truncate(static_cast<size_t>(got));
   return {};
 }
 

@@ -7,6 +7,10 @@
 
 namespace qm::platform {
 
+// The large pages that the advice below aims at (those of x86-64). Storage
+// meant for them starts on a multiple of this and spans whole ones.
+inline constexpr size_t kLargePageBytes = size_t{2} << 20;
+
 // Asks that the untouched memory [begin, begin + bytes), about to be
 // written from start to end, be backed by large pages: one fault per large
 // page instead of one per small page, which on some machines (virtual ones

@@ -8,7 +8,7 @@ namespace qm::platform {
 
 void PreferLargePages(void* begin, size_t bytes) {
 #ifdef MADV_HUGEPAGE
-  constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
+  constexpr uintptr_t kLargePage = kLargePageBytes;
   const uintptr_t start = reinterpret_cast<uintptr_t>(begin);
   const uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
   const uintptr_t last = (start + bytes) & ~(kLargePage - 1);

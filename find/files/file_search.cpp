@@ -58,11 +58,11 @@ FileSearcher::FileSearcher(std::u16string_view needle, int32_t matchCase, size_t
 void FileSearcher::SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,
                               ResultSink& sink) {
   try {
-    if (!platform::ReadWholeFile(fullPath, &buffer_).ok()) return;
+    if (!platform::ReadFileText(fullPath, &buffer_).ok()) return;
   } catch (const std::bad_alloc&) {
     return;  // a file too large to hold is skipped like one that cannot be read
   }
-  SearchBytes(buffer_.bytes(), fullPath, projectFolder, sink);
+  SearchText(buffer_.bytes(), fullPath, projectFolder, sink);
 }
 
 // The matcher decodes UTF-8 itself, with one U+FFFD for each maximal
@@ -80,7 +80,12 @@ std::string_view FileSearcher::AsConverterReadsThem(std::string_view bytes) {
 
 void FileSearcher::SearchBytes(std::string_view bytes, std::u16string_view fullPath,
                                std::u16string_view projectFolder, ResultSink& sink) {
-  bytes = AsConverterReadsThem(bytes.substr(0, bytes.find('\0')));  // ends at its first zero
+  SearchText(bytes.substr(0, bytes.find('\0')), fullPath, projectFolder, sink);
+}
+
+void FileSearcher::SearchText(std::string_view text, std::u16string_view fullPath,
+                              std::u16string_view projectFolder, ResultSink& sink) {
+  const std::string_view bytes = AsConverterReadsThem(text);
   result_.location.assign(Location(fullPath, projectFolder));
   result_.label.assign(fullPath);
   LineResults lines(&result_, &sink);

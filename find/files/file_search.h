@@ -1,5 +1,5 @@
-// The search of project text files: each file read whole, its text taken
-// as UTF-8 up to its first zero byte, and one result given per line
+// The search of project text files: each file read into memory up to its
+// first zero byte, its text taken as UTF-8, and one result given per line
 // that holds the search text.
 //
 // A file result (table number 24) carries: the line number (from 1) as the
@@ -48,11 +48,15 @@ class FileSearcher {
   void SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,
                   ResultSink& sink);
 
-  // The same for file bytes already in memory, as read from `fullPath`.
+  // The same for file bytes already in memory, as read from `fullPath`
+  // (their text ends at their first zero byte).
   void SearchBytes(std::string_view bytes, std::u16string_view fullPath,
                    std::u16string_view projectFolder, ResultSink& sink);
 
  private:
+  // Searches `text`, which holds no zero byte.
+  void SearchText(std::string_view text, std::u16string_view fullPath,
+                  std::u16string_view projectFolder, ResultSink& sink);
   // Ill-formed bytes as the platform's converter replaces them, where its
   // rule is not the matcher's.
   std::string_view AsConverterReadsThem(std::string_view bytes);

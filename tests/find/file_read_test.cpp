@@ -1,4 +1,4 @@
-// Reading whole files into a reused buffer, and the failures named.
+// Reading the texts of files into a reused buffer, and the failures named.
 #include "platform/file_read.h"
 
 #include <gtest/gtest.h>
@@ -11,20 +11,29 @@
 namespace qm::platform {
 namespace {
 
-TEST(FileRead, ReadsWholeFilesIntoOneBuffer) {
+TEST(FileRead, ReadsTextsUpToTheirFirstZeroIntoOneBuffer) {
   testing::TempFolder folder;
   const std::string big(70000, 'x');
   std::ofstream(folder / "big") << big;
-  std::ofstream(folder / "small", std::ios::binary) << std::string("a\0b", 3);
+  std::ofstream(folder / "small", std::ios::binary) << std::string("ab\0c", 4);
   std::ofstream(folder / "empty");
+  // A zero far beyond the first piece the read takes, and one at the start.
+  std::string binary(3'500'000, 'y');
+  binary[2'600'000] = '\0';
+  std::ofstream(folder / "binary", std::ios::binary) << binary;
+  std::ofstream(folder / "zero", std::ios::binary) << std::string("\0abc", 4);
   FileBuffer buffer;
   for (int pass = 0; pass < 2; ++pass) {
-    ASSERT_TRUE(ReadWholeFile(folder.Text("big"), &buffer).ok());
+    ASSERT_TRUE(ReadFileText(folder.Text("big"), &buffer).ok());
     EXPECT_EQ(buffer.bytes(), big);
-    ASSERT_TRUE(ReadWholeFile(folder.Text("small"), &buffer).ok());
-    EXPECT_EQ(buffer.bytes(), std::string_view("a\0b", 3));
-    EXPECT_EQ(buffer.bytes().data()[3], '\0');  // the terminator after the bytes
-    ASSERT_TRUE(ReadWholeFile(folder.Text("empty"), &buffer).ok());
+    ASSERT_TRUE(ReadFileText(folder.Text("small"), &buffer).ok());
+    EXPECT_EQ(buffer.bytes(), "ab");
+    EXPECT_EQ(buffer.bytes().data()[2], '\0');  // the terminator after the bytes
+    ASSERT_TRUE(ReadFileText(folder.Text("empty"), &buffer).ok());
+    EXPECT_EQ(buffer.bytes(), "");
+    ASSERT_TRUE(ReadFileText(folder.Text("binary"), &buffer).ok());
+    EXPECT_EQ(buffer.bytes(), std::string_view(binary).substr(0, 2'600'000));
+    ASSERT_TRUE(ReadFileText(folder.Text("zero"), &buffer).ok());
     EXPECT_EQ(buffer.bytes(), "");
   }
 }

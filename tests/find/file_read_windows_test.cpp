@@ -31,7 +31,7 @@ TEST(FileRead, NamesTheStepThatFailed) {
   expectFailure(folder.Text(), FileReadError::kNotAFile, 0);
   expectFailure(std::u16string(u"C:\\x\0y", 6), FileReadError::kOpen, ERROR_INVALID_NAME);
   ::CloseHandle(held);
-  EXPECT_TRUE(ReadWholeFile(folder.Text("held"), &buffer).ok());
+  EXPECT_TRUE(ReadFileText(folder.Text("held"), &buffer).ok());
 }
 
 // Our own read holds no sharing either: another program cannot write the
@@ -40,9 +40,9 @@ TEST(FileRead, LeavesNoHandleOpen) {
   testing::TempFolder folder;
   std::ofstream(folder / "file") << "data";
   FileBuffer buffer;
-  ASSERT_TRUE(ReadWholeFile(folder.Text("file"), &buffer).ok());
+  ASSERT_TRUE(ReadFileText(folder.Text("file"), &buffer).ok());
   std::ofstream(folder / "file") << "new data";
-  ASSERT_TRUE(ReadWholeFile(folder.Text("file"), &buffer).ok());
+  ASSERT_TRUE(ReadFileText(folder.Text("file"), &buffer).ok());
   EXPECT_EQ(buffer.bytes(), "new data");
 }
 

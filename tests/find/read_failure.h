@@ -14,8 +14,8 @@ namespace qm::platform {
 
 inline void ExpectReadFailure(std::u16string_view goodFile, std::u16string_view path,
                               FileReadError error, int systemError, FileBuffer* buffer) {
-  ASSERT_TRUE(ReadWholeFile(goodFile, buffer).ok());
-  const FileReadStatus status = ReadWholeFile(path, buffer);
+  ASSERT_TRUE(ReadFileText(goodFile, buffer).ok());
+  const FileReadStatus status = ReadFileText(path, buffer);
   EXPECT_EQ(status.error, error);
   EXPECT_EQ(status.systemError, systemError);
   EXPECT_EQ(buffer->bytes(), "");
