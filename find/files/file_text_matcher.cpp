@@ -100,9 +100,9 @@ void FileTextMatcher::Walk(const MaskedPattern<Char>& pattern, const Char* searc
       const size_t lineStart = lastBreak == kNone ? from : lastBreak + 1;
       line = LineText(shown, lineStart, lineStart, lineEnd, &hitUnits);
       hitUnits = FindFolded(line);
-      if (hitUnits != kNone) Move(place, MeasureStretch(shown, counted, lineStart));
+      if (hitUnits != kNone) Move(place, MeasureStretch(shown, counted, lineStart, size));
     } else {
-      const Stretch upToHit = MeasureStretch(shown, counted, hit);
+      const Stretch upToHit = MeasureStretch(shown, counted, hit, size);
       const size_t lineStart = upToHit.lastBreak == kNone ? counted : upToHit.lastBreak + 1;
       line = LineText(shown, lineStart, hit, lineEnd, &hitUnits);
       Move(place, upToHit);
@@ -116,7 +116,7 @@ void FileTextMatcher::Walk(const MaskedPattern<Char>& pattern, const Char* searc
     from = lineEnd;
     if (hit < from) hit = pattern.Find(searched, from, size);
   }
-  if (carryOn) Move(place, MeasureStretch(shown, counted, size));
+  if (carryOn) Move(place, MeasureStretch(shown, counted, size, size));
 }
 
 // The first start at or after `from` of any foreign variant, each found

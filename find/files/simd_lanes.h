@@ -36,6 +36,18 @@ inline uint32_t CountLanes(uint32_t mask) {
 #endif
 }
 
+// The kinds of UTF-8 bytes in a block, as lane masks: continuation bytes
+// (0x80-0xBF), and the leads of two-, three- and four-byte sequences whose
+// continuations may take any value (0xC2-0xDF; 0xE1-0xEC and 0xEE-0xEF;
+// 0xF1-0xF3). The leads E0, ED, F0 and F4 restrict their next byte and
+// are in none of the masks, as are the bytes that never occur.
+struct Utf8Lanes {
+  uint32_t continuations = 0;
+  uint32_t twoByteLeads = 0;
+  uint32_t threeByteLeads = 0;
+  uint32_t fourByteLeads = 0;
+};
+
 #if defined(__SSE2__)
 
 // One lane test "(element | orBits) == target", set up once and applied to
@@ -82,6 +94,22 @@ class LaneTest<char16_t> {
 inline uint32_t NonAsciiMask(const char* block) {
   return static_cast<uint32_t>(
       _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block))));
+}
+
+// As signed bytes the ranges are: continuations -128..-65, two-byte
+// leads -62..-33, three-byte leads -31..-17 but for ED (-19), four-byte
+// leads -15..-13.
+inline Utf8Lanes Utf8LaneKinds(const char* block) {
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+  const auto between = [&x](char low, char high) {  // low < x < high
+    return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(low)),
+                         _mm_cmplt_epi8(x, _mm_set1_epi8(high)));
+  };
+  const auto lanes = [](__m128i mask) { return static_cast<uint32_t>(_mm_movemask_epi8(mask)); };
+  const __m128i threeByte = _mm_andnot_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(-19)),
+                                             between(-32, -16));
+  return {lanes(_mm_cmplt_epi8(x, _mm_set1_epi8(-64))), lanes(between(-63, -32)),
+          lanes(threeByte), lanes(between(-16, -12))};
 }
 
 // True when the four blocks at `block` are all ASCII and hold no CR and no
@@ -153,6 +181,19 @@ inline uint32_t NonAsciiMask(const char* block) {
     if (static_cast<unsigned char>(block[i]) >= 0x80) mask |= 1u << i;
   }
   return mask;
+}
+
+inline Utf8Lanes Utf8LaneKinds(const char* block) {
+  Utf8Lanes lanes;
+  for (size_t i = 0; i < kLanes; ++i) {
+    const auto byte = static_cast<unsigned char>(block[i]);
+    const uint32_t lane = 1u << i;
+    if (byte >= 0x80 && byte <= 0xBF) lanes.continuations |= lane;
+    if (byte >= 0xC2 && byte <= 0xDF) lanes.twoByteLeads |= lane;
+    if (byte >= 0xE1 && byte <= 0xEF && byte != 0xED) lanes.threeByteLeads |= lane;
+    if (byte >= 0xF1 && byte <= 0xF3) lanes.fourByteLeads |= lane;
+  }
+  return lanes;
 }
 
 inline bool IsPlainAsciiRun(const char* block) {

@@ -51,23 +51,49 @@ uint32_t NonAsciiLanes(const Char* block) {
   }
 }
 
+// True when the non-ASCII bytes of the block are whole sequences whose
+// continuations need no range check (each lead followed by its number of
+// continuation bytes, none cut by the block's end), as almost all letters
+// and signs outside English are: the block is then counted from masks too.
+// Only the lanes in `inStretch` count. `units` gets their length in UTF-16
+// units.
+template <class Char>
+bool IsWholeSequences(const Char* block, uint32_t nonAscii, uint32_t inStretch, uint32_t* units) {
+  if constexpr (sizeof(Char) == 1) {
+    const Utf8Lanes kinds = Utf8LaneKinds(block);
+    const uint32_t continuations = kinds.continuations & inStretch;
+    const uint32_t fourByte = kinds.fourByteLeads & inStretch;
+    const uint32_t threeOrFour = (kinds.threeByteLeads & inStretch) | fourByte;
+    const uint32_t leads = (kinds.twoByteLeads & inStretch) | threeOrFour;
+    if ((continuations | leads) != nonAscii) return false;
+    const uint32_t expected = (leads << 1) | (threeOrFour << 2) | (fourByte << 3);
+    if (continuations != expected) return false;  // also when one runs past the stretch
+    *units = CountLanes(inStretch) - CountLanes(continuations) + CountLanes(fourByte);
+    return true;
+  } else {
+    return false;
+  }
+}
+
 template <class Char>
 bool NeedsStep(Char c) {
   return sizeof(Char) == 1 && static_cast<unsigned char>(c) >= 0x80;
 }
 
-// The ASCII start of each block (all of it, mostly) is counted from lane
-// masks; a block needs the element after it for a CR in its last lane, so
-// blocks stop one element short of the end. From a non-ASCII byte on, and
-// in the tail, the text goes one character at a time until an ASCII byte
-// can start a block again.
+// The ASCII start of each block (all of it, mostly, or all of a block of
+// whole sequences) is counted from lane masks; a block needs the element
+// after it for a CR in its last lane, so blocks stop one element short of
+// the readable end. From a non-ASCII byte on, and in the tail of the text,
+// the text goes one character at a time until an ASCII byte can start a
+// block again.
 template <class Char>
-Stretch Measure(const Char* text, size_t from, size_t to) {
+Stretch Measure(const Char* text, size_t from, size_t to, size_t readable) {
   const LaneTest<Char> isCr(0, Char('\r'));
   const LaneTest<Char> isLf(0, Char('\n'));
   Tally tally;
   const Char* p = text + from;
   const Char* const end = text + to;
+  const Char* const readEnd = text + readable;
   while (p < end) {
     if constexpr (sizeof(Char) == 1) {
       // Most of a long line is plain: four blocks of it go at once.
@@ -77,30 +103,37 @@ Stretch Measure(const Char* text, size_t from, size_t to) {
         continue;
       }
     }
-    if (end - p > static_cast<ptrdiff_t>(kLanes)) {
-      const uint32_t nonAscii = NonAsciiLanes(p);
-      const uint32_t ascii =
-          nonAscii != 0 ? static_cast<uint32_t>(std::countr_zero(nonAscii)) : kLanes;
+    // A block may reach past the stretch's end where the text goes on: its
+    // lanes beyond the end are left out.
+    if (readEnd - p > static_cast<ptrdiff_t>(kLanes)) {
+      const uint32_t lanes = static_cast<uint32_t>(std::min<ptrdiff_t>(end - p, kLanes));
+      const uint32_t inStretch = (1u << lanes) - 1;
+      const uint32_t nonAscii = NonAsciiLanes(p) & inStretch;
+      uint32_t units = lanes;
+      const uint32_t ascii = nonAscii == 0 || IsWholeSequences(p, nonAscii, inStretch, &units)
+                                 ? lanes
+                                 : static_cast<uint32_t>(std::countr_zero(nonAscii));
       const uint32_t kept = (1u << ascii) - 1;
       const uint32_t cr = isCr(p) & kept;
       const uint32_t lf = isLf(p) & kept;
       if ((cr | lf) != 0) {
-        // A CR before a non-ASCII lane has no LF after it.
-        const uint32_t lfAfter =
-            (lf >> 1) |
-            (static_cast<uint32_t>(ascii == kLanes && p[kLanes] == Char('\n')) << (kLanes - 1));
+        // A CR before a non-ASCII lane has no LF after it, nor one before
+        // the stretch's end.
+        const bool lfAfterBlock =
+            ascii == kLanes && end - p > static_cast<ptrdiff_t>(kLanes) && p[kLanes] == Char('\n');
+        const uint32_t lfAfter = (lf >> 1) | (static_cast<uint32_t>(lfAfterBlock) << (kLanes - 1));
         tally.carriageReturns += CountLanes(cr);
         tally.lineFeeds += CountLanes(lf);
         tally.pairs += CountLanes(cr & lfAfter);
         tally.lastBreak = p + std::bit_width(cr | lf) - 1;
       }
-      tally.rawUnits += ascii;
+      tally.rawUnits += ascii == lanes ? units : ascii;
       p += ascii;
-      if (nonAscii == 0) continue;
+      if (ascii == lanes) continue;
     }
     do {
       p = Step(p, end, &tally);
-    } while (p < end && (end - p <= static_cast<ptrdiff_t>(kLanes) || NeedsStep(*p)));
+    } while (p < end && (readEnd - p <= static_cast<ptrdiff_t>(kLanes) || NeedsStep(*p)));
   }
   Stretch stretch;
   stretch.breaks = tally.carriageReturns + tally.lineFeeds - tally.pairs;
@@ -113,10 +146,12 @@ Stretch Measure(const Char* text, size_t from, size_t to) {
 
 }  // namespace
 
-Stretch MeasureStretch(const char* text, size_t from, size_t to) { return Measure(text, from, to); }
+Stretch MeasureStretch(const char* text, size_t from, size_t to, size_t readable) {
+  return Measure(text, from, to, readable);
+}
 
-Stretch MeasureStretch(const char16_t* text, size_t from, size_t to) {
-  return Measure(text, from, to);
+Stretch MeasureStretch(const char16_t* text, size_t from, size_t to, size_t readable) {
+  return Measure(text, from, to, readable);
 }
 
 }  // namespace qm

@@ -19,9 +19,11 @@ struct Stretch {
 // Measures text[from, to), UTF-8 bytes (ill-formed ones as one U+FFFD
 // each, as decoding gives them) or UTF-16 units. The stretch must not end
 // between the CR and the LF of a pair, where it would count one break too
-// many.
-Stretch MeasureStretch(const char* text, size_t from, size_t to);
-Stretch MeasureStretch(const char16_t* text, size_t from, size_t to);
+// many, nor within a UTF-8 sequence. text[0, readable) may be read
+// (readable >= to): blocks then reach past a stretch's end, which spares
+// its tail a walk one character at a time.
+Stretch MeasureStretch(const char* text, size_t from, size_t to, size_t readable);
+Stretch MeasureStretch(const char16_t* text, size_t from, size_t to, size_t readable);
 
 }  // namespace qm
 

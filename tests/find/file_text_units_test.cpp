@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "find/files/line_breaks.h"
 #include "find/files/text_stretch.h"
@@ -18,16 +19,36 @@ namespace qm {
 namespace {
 
 // Bytes at the edges of the UTF-8 ranges, so that random strings are
-// mostly ill-formed in every way; runs of ASCII reach the block loops.
+// mostly ill-formed in every way; runs of ASCII and of well-formed
+// sequences of every length (with line feeds among them) reach the block
+// loops.
 std::string RandomBytes(std::mt19937& random) {
   static const unsigned char kEdges[] = {0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0,
                                          0xC1, 0xC2, 0xDF, 0xE0, 0xE1, 0xEC, 0xED, 0xEE, 0xEF,
                                          0xF0, 0xF1, 0xF3, 0xF4, 0xF5, 0xFF, 0x0A};
+  static const char* const kWellFormed[] = {"\xC2\x80",
+                                            "\xDF\xBF",
+                                            "\xE1\x80\x80",
+                                            "\xE2\x80\x93",
+                                            "\xEF\xBF\xBD",
+                                            "\xF1\x80\x80\x80",
+                                            "\xF3\xBF\xBF\xBF",
+                                            "\xE0\xA0\x80",
+                                            "\xED\x9F\xBF",
+                                            "\xF0\x90\x80\x80",
+                                            "\xF4\x8F\xBF\xBF",
+                                            "a",
+                                            "\n"};
   std::string bytes;
-  const size_t length = random() % 48;
+  const size_t length = random() % 64;
   while (bytes.size() < length) {
-    if (random() % 8 == 0) {
+    const unsigned pick = random() % 8;
+    if (pick == 0) {
       bytes.append(random() % 40, 'a');
+    } else if (pick == 1) {
+      for (size_t i = random() % 24; i > 0; --i) {
+        bytes += kWellFormed[random() % std::size(kWellFormed)];
+      }
     } else {
       bytes.push_back(static_cast<char>(kEdges[random() % sizeof kEdges]));
     }
@@ -48,9 +69,45 @@ TEST(FileTextUnits, DecoderAgreesWithTheConverterOnAnyBytes) {
     std::u16string decoded(bytes.size(), u'?');
     decoded.resize(DecodeUtf8(bytes, decoded.data()));
     ASSERT_EQ(decoded, expected) << ::testing::PrintToString(bytes);
-    ASSERT_EQ(MeasureStretch(bytes.data(), 0, bytes.size()).units,
+    ASSERT_EQ(MeasureStretch(bytes.data(), 0, bytes.size(), bytes.size()).units,
               expected.size() + std::count(bytes.begin(), bytes.end(), '\n'))
         << ::testing::PrintToString(bytes);
+  }
+}
+
+// A stretch that ends inside the text, where the blocks may read past its
+// end, measures as the same bytes do alone.
+TEST(FileTextUnits, AStretchMeasuresAlikeWhateverFollowsIt) {
+  static const char* const kPieces[] = {"a",
+                                        "abcdefgh",
+                                        "\r",
+                                        "\n",
+                                        "\r\n",
+                                        "\xC3\xA9",
+                                        "\xE2\x80\x93",
+                                        "\xF0\x9D\x84\x9E",
+                                        "\xF1\x80\x80\x80",
+                                        "\xE0\xA0\x80"};
+  std::mt19937 random(9);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    std::vector<size_t> boundaries = {0};
+    for (size_t i = random() % 60; i > 0; --i) {
+      text += kPieces[random() % std::size(kPieces)];
+      boundaries.push_back(text.size());
+    }
+    const size_t from = boundaries[random() % boundaries.size()];
+    for (size_t to : boundaries) {
+      if (to < from || (to > 0 && to < text.size() && text[to - 1] == '\r' && text[to] == '\n')) {
+        continue;
+      }
+      const std::string alone = text.substr(0, to);
+      const Stretch inside = MeasureStretch(text.data(), from, to, text.size());
+      const Stretch expected = MeasureStretch(alone.data(), from, to, to);
+      ASSERT_EQ(inside.units, expected.units) << ::testing::PrintToString(text) << " " << to;
+      ASSERT_EQ(inside.breaks, expected.breaks) << ::testing::PrintToString(text) << " " << to;
+      ASSERT_EQ(inside.lastBreak, expected.lastBreak) << ::testing::PrintToString(text);
+    }
   }
 }
 
@@ -73,7 +130,7 @@ void CheckBreaks(const std::u16string& raw) {
     start = BreakEnd(text.data(), found, text.size());
   }
   ASSERT_EQ(rebuilt, normalised);
-  const Stretch stretch = MeasureStretch(text.data(), 0, text.size());
+  const Stretch stretch = MeasureStretch(text.data(), 0, text.size(), text.size());
   ASSERT_EQ(stretch.units, normalised.size());
   size_t crLfs = 0;
   for (size_t at = normalised.find(u"\r\n"); at != normalised.npos;
