@@ -36,6 +36,18 @@ inline uint32_t CountLanes(uint32_t mask) {
 #endif
 }
 
+// The same for the masks of four blocks side by side.
+inline uint32_t CountLanes(uint64_t mask) {
+#if defined(__POPCNT__)
+  return static_cast<uint32_t>(std::popcount(mask));
+#else
+  mask = mask - ((mask >> 1) & 0x5555555555555555);
+  mask = (mask & 0x3333333333333333) + ((mask >> 2) & 0x3333333333333333);
+  mask = (mask + (mask >> 4)) & 0x0F0F0F0F0F0F0F0F;
+  return static_cast<uint32_t>((mask * 0x0101010101010101) >> 56);
+#endif
+}
+
 // The kinds of UTF-8 bytes in a block, as lane masks: continuation bytes
 // (0x80-0xBF), and the leads of two-, three- and four-byte sequences whose
 // continuations may take any value (0xC2-0xDF; 0xE1-0xEC and 0xEE-0xEF;
@@ -46,6 +58,14 @@ struct Utf8Lanes {
   uint32_t twoByteLeads = 0;
   uint32_t threeByteLeads = 0;
   uint32_t fourByteLeads = 0;
+};
+
+// What a BreakCounter has counted.
+struct BreakTotals {
+  uint64_t carriageReturns = 0;
+  uint64_t lineFeeds = 0;
+  uint64_t pairs = 0;
+  const char* lastRunWithBreak = nullptr;  // the start of the last run holding a CR or LF
 };
 
 #if defined(__SSE2__)
@@ -96,6 +116,14 @@ inline uint32_t NonAsciiMask(const char* block) {
       _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block))));
 }
 
+// True when the four blocks at `run` are all ASCII.
+inline bool IsAsciiRun(const char* run) {
+  const auto* p = reinterpret_cast<const __m128i*>(run);
+  const __m128i any = _mm_or_si128(_mm_or_si128(_mm_loadu_si128(p), _mm_loadu_si128(p + 1)),
+                                   _mm_or_si128(_mm_loadu_si128(p + 2), _mm_loadu_si128(p + 3)));
+  return _mm_movemask_epi8(any) == 0;
+}
+
 // As signed bytes the ranges are: continuations -128..-65, two-byte
 // leads -62..-33, three-byte leads -31..-17 but for ED (-19), four-byte
 // leads -15..-13.
@@ -112,21 +140,64 @@ inline Utf8Lanes Utf8LaneKinds(const char* block) {
           lanes(threeByte), lanes(between(-16, -12))};
 }
 
-// True when the four blocks at `block` are all ASCII and hold no CR and no
-// LF: plain line text, which a measure of the text passes over whole.
-inline bool IsPlainAsciiRun(const char* block) {
-  const auto* p = reinterpret_cast<const __m128i*>(block);
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  __m128i bytes = _mm_setzero_si128();
-  __m128i breaks = _mm_setzero_si128();
-  for (int i = 0; i < 4; ++i) {
-    const __m128i x = _mm_loadu_si128(p + i);
-    bytes = _mm_or_si128(bytes, x);
-    breaks = _mm_or_si128(breaks, _mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, lf)));
+// Counts the CRs, the LFs and the CRs followed by an LF in runs of
+// kRunBytes bytes, a run at a time: most text is counted with no branch
+// per break. The counts are kept in byte lanes (at most four per lane and
+// run) and summed into the totals before they can overflow.
+class BreakCounter {
+ public:
+  static constexpr size_t kRunBytes = 4 * kLanes;
+
+  // Counts the run at `run`; reads run[kRunBytes] too, for a CR in the
+  // last lane.
+  void Add(const char* run) {
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    __m128i breaks = _mm_setzero_si128();
+    for (int i = 0; i < 4; ++i) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(run) + i);
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(run + 1) + i);
+      const __m128i isCr = _mm_cmpeq_epi8(block, cr);
+      const __m128i isLf = _mm_cmpeq_epi8(block, lf);
+      // A true lane is -1, so subtracting it counts one.
+      carriageReturns_ = _mm_sub_epi8(carriageReturns_, isCr);
+      lineFeeds_ = _mm_sub_epi8(lineFeeds_, isLf);
+      pairs_ = _mm_sub_epi8(pairs_, _mm_and_si128(isCr, _mm_cmpeq_epi8(next, lf)));
+      breaks = _mm_or_si128(breaks, _mm_or_si128(isCr, isLf));
+    }
+    if (_mm_movemask_epi8(breaks) != 0) lastRunWithBreak_ = run;
+    if (++pending_ == kRunsPerSum) Sum();
   }
-  return _mm_movemask_epi8(_mm_or_si128(bytes, breaks)) == 0;
-}
+
+  BreakTotals Take() {
+    Sum();
+    return totals_;
+  }
+
+ private:
+  static constexpr unsigned kRunsPerSum = 63;  // 63 * 4 < 256
+
+  static uint64_t SumLanes(__m128i counts) {
+    const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+    return static_cast<uint64_t>(_mm_cvtsi128_si32(sums)) +
+           static_cast<uint64_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+  }
+  void Sum() {
+    totals_.carriageReturns += SumLanes(carriageReturns_);
+    totals_.lineFeeds += SumLanes(lineFeeds_);
+    totals_.pairs += SumLanes(pairs_);
+    totals_.lastRunWithBreak = lastRunWithBreak_;
+    carriageReturns_ = lineFeeds_ = pairs_ = _mm_setzero_si128();
+    pending_ = 0;
+  }
+
+  __m128i carriageReturns_ = _mm_setzero_si128();
+  __m128i lineFeeds_ = _mm_setzero_si128();
+  __m128i pairs_ = _mm_setzero_si128();
+  const char* lastRunWithBreak_ = nullptr;
+  unsigned pending_ = 0;
+  BreakTotals totals_;
+};
 
 // Copies sixteen ASCII bytes as sixteen UTF-16 units.
 inline void WidenAscii(const char* block, char16_t* out) {
@@ -183,6 +254,13 @@ inline uint32_t NonAsciiMask(const char* block) {
   return mask;
 }
 
+inline bool IsAsciiRun(const char* run) {
+  for (size_t i = 0; i < 4 * kLanes; ++i) {
+    if (static_cast<unsigned char>(run[i]) >= 0x80) return false;
+  }
+  return true;
+}
+
 inline Utf8Lanes Utf8LaneKinds(const char* block) {
   Utf8Lanes lanes;
   for (size_t i = 0; i < kLanes; ++i) {
@@ -196,13 +274,27 @@ inline Utf8Lanes Utf8LaneKinds(const char* block) {
   return lanes;
 }
 
-inline bool IsPlainAsciiRun(const char* block) {
-  for (size_t i = 0; i < 4 * kLanes; ++i) {
-    const auto byte = static_cast<unsigned char>(block[i]);
-    if (byte >= 0x80 || byte == '\r' || byte == '\n') return false;
+class BreakCounter {
+ public:
+  static constexpr size_t kRunBytes = 4 * kLanes;
+
+  void Add(const char* run) {
+    for (size_t i = 0; i < kRunBytes; ++i) {
+      if (run[i] == '\r') {
+        ++totals_.carriageReturns;
+        if (run[i + 1] == '\n') ++totals_.pairs;
+        totals_.lastRunWithBreak = run;
+      } else if (run[i] == '\n') {
+        ++totals_.lineFeeds;
+        totals_.lastRunWithBreak = run;
+      }
+    }
   }
-  return true;
-}
+  BreakTotals Take() { return totals_; }
+
+ private:
+  BreakTotals totals_;
+};
 
 inline void WidenAscii(const char* block, char16_t* out) {
   for (size_t i = 0; i < kLanes; ++i) out[i] = static_cast<unsigned char>(block[i]);

@@ -75,6 +75,48 @@ bool IsWholeSequences(const Char* block, uint32_t nonAscii, uint32_t inStretch, 
   }
 }
 
+constexpr size_t kRun = BreakCounter::kRunBytes;
+
+// The length in UTF-16 units of the kRun bytes at `run` when they are ASCII
+// or whole sequences (as IsWholeSequences takes them, none cut by the
+// run's end); else 0, and the run goes in blocks and steps.
+uint32_t WholeRunUnits(const char* run) {
+  if (IsAsciiRun(run)) return kRun;
+  uint64_t nonAscii = 0;
+  for (size_t i = 0; i < kRun; i += kLanes) nonAscii |= uint64_t{NonAsciiMask(run + i)} << i;
+  uint64_t continuations = 0;
+  uint64_t leads = 0;
+  uint64_t threeOrFour = 0;
+  uint64_t fourByte = 0;
+  for (size_t i = 0; i < kRun; i += kLanes) {
+    const Utf8Lanes kinds = Utf8LaneKinds(run + i);
+    continuations |= uint64_t{kinds.continuations} << i;
+    fourByte |= uint64_t{kinds.fourByteLeads} << i;
+    threeOrFour |= uint64_t{kinds.threeByteLeads | kinds.fourByteLeads} << i;
+    leads |= uint64_t{kinds.twoByteLeads | kinds.threeByteLeads | kinds.fourByteLeads} << i;
+  }
+  if ((continuations | leads) != nonAscii) return 0;
+  if ((leads >> 63 | threeOrFour >> 62 | fourByte >> 61) != 0) return 0;
+  if (((leads << 1) | (threeOrFour << 2) | (fourByte << 3)) != continuations) return 0;
+  return kRun - CountLanes(continuations) + CountLanes(fourByte);
+}
+
+// Adds what the runs counted. The last break of a run that comes after
+// every other break counted is the stretch's last so far.
+void AddRuns(const BreakTotals& runs, Tally* tally) {
+  tally->carriageReturns += runs.carriageReturns;
+  tally->lineFeeds += runs.lineFeeds;
+  tally->pairs += runs.pairs;
+  const char* run = runs.lastRunWithBreak;
+  if (run == nullptr || (tally->lastBreak != nullptr && run < tally->lastBreak)) return;
+  for (const char* p = run + kRun - 1;; --p) {
+    if (*p == '\r' || *p == '\n') {
+      tally->lastBreak = p;
+      return;
+    }
+  }
+}
+
 template <class Char>
 bool NeedsStep(Char c) {
   return sizeof(Char) == 1 && static_cast<unsigned char>(c) >= 0x80;
@@ -91,16 +133,22 @@ Stretch Measure(const Char* text, size_t from, size_t to, size_t readable) {
   const LaneTest<Char> isCr(0, Char('\r'));
   const LaneTest<Char> isLf(0, Char('\n'));
   Tally tally;
+  BreakCounter runs;
   const Char* p = text + from;
   const Char* const end = text + to;
   const Char* const readEnd = text + readable;
   while (p < end) {
     if constexpr (sizeof(Char) == 1) {
-      // Most of a long line is plain: four blocks of it go at once.
-      if (end - p > static_cast<ptrdiff_t>(4 * kLanes) && IsPlainAsciiRun(p)) {
-        tally.rawUnits += 4 * kLanes;
-        p += 4 * kLanes;
-        continue;
+      // Most text is ASCII or whole sequences: it goes a run at a time,
+      // breaks and all.
+      if (end - p > static_cast<ptrdiff_t>(kRun)) {
+        const uint32_t units = WholeRunUnits(p);
+        if (units != 0) {
+          runs.Add(p);
+          tally.rawUnits += units;
+          p += kRun;
+          continue;
+        }
       }
     }
     // A block may reach past the stretch's end where the text goes on: its
@@ -135,6 +183,7 @@ Stretch Measure(const Char* text, size_t from, size_t to, size_t readable) {
       p = Step(p, end, &tally);
     } while (p < end && (readEnd - p <= static_cast<ptrdiff_t>(kLanes) || NeedsStep(*p)));
   }
+  if constexpr (sizeof(Char) == 1) AddRuns(runs.Take(), &tally);
   Stretch stretch;
   stretch.breaks = tally.carriageReturns + tally.lineFeeds - tally.pairs;
   stretch.units = tally.rawUnits + tally.carriageReturns + tally.lineFeeds - 2 * tally.pairs;
