@@ -7,6 +7,9 @@
 // and references as their numbers, which SQLite cannot name without
 // joins), each field tested, with no OR to cut a row short.
 //
+// SqliteRows returns what a list of hits needs: each row with a matching
+// field, and the texts of its matching fields, copied out as UTF-16.
+//
 //   qmpe sample DIR --scale large
 //   table_search_bench [DIR/plant.qmp] [--benchmark_...]
 //
@@ -22,6 +25,7 @@
 // scripts which of them hold the needle, and finds the tags with hits)
 // costs more than all the field tests of the other tables together.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -166,9 +170,12 @@ void BM_FindInTables(benchmark::State& state, const ConfigTableSet* set, const c
   FindResultList results;
   FindInAllTables(*set, &lookups, text.c_str(), &results);  // lookups for the search-only case
   for (auto _ : state) {
-    // Freeing the last run's results is the caller's work, not the find's.
+    // Freeing the last run's results is the caller's work, not the find's;
+    // so is the merging of the freed blocks, which the allocator would
+    // otherwise put off to the find's first large request.
     state.PauseTiming();
     FindResultList().swap(results);
+    malloc_trim(0);
     state.ResumeTiming();
     if (rebuildLookups) {
       FindInAllTables(*set, &lookups, text.c_str(), &results);
@@ -203,6 +210,21 @@ const char* const kSearchedColumns[][2] = {
     {"io_tags", "name description path address batch type startup fallback r w log_db persist_db"},
 };
 
+// The quoted column names of a kSearchedColumns list.
+std::vector<std::string> QuotedColumns(const char* list) {
+  std::vector<std::string> columns;
+  for (const char* start = list; *start != '\0';) {
+    const char* end = start;
+    while (*end != '\0' && *end != ' ') ++end;
+    std::string column = "\"";
+    column.append(start, end);
+    column += '"';
+    columns.push_back(std::move(column));
+    start = *end == ' ' ? end + 1 : end;
+  }
+  return columns;
+}
+
 // One statement that counts the matching fields of every searched table.
 std::string LikeQuery() {
   std::string sql =
@@ -210,13 +232,7 @@ std::string LikeQuery() {
       "('project-id', 'pre-launch', 'post-launch'))";
   for (const auto& [table, columns] : kSearchedColumns) {
     sql += " + (SELECT total(0";
-    std::string list = columns;
-    for (size_t start = 0; start < list.size();) {
-      size_t end = list.find(' ', start);
-      if (end == std::string::npos) end = list.size();
-      sql += " + (\"" + list.substr(start, end - start) + "\" LIKE ?1 IS 1)";
-      start = end + 1;
-    }
+    for (const std::string& column : QuotedColumns(columns)) sql += " + (" + column + " LIKE ?1 IS 1)";
     sql += ") FROM \"" + std::string(table) + "\")";
   }
   return sql;
@@ -244,6 +260,66 @@ void BM_SqliteLike(benchmark::State& state, const std::string* path, size_t reco
   state.counters["records/s"] = benchmark::Counter(static_cast<double>(records),
                                                    benchmark::Counter::kIsIterationInvariantRate);
   state.counters["hits"] = hits;
+}
+
+// The rows of every searched table with a field LIKE the pattern, each
+// matching field's text copied out.
+void BM_SqliteRows(benchmark::State& state, const std::string* path, size_t records,
+                   const char* needle) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path->c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    state.SkipWithError(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    return;
+  }
+  std::vector<sqlite3_stmt*> queries;
+  for (const auto& [table, columns] : kSearchedColumns) {
+    std::string selected;
+    std::string matching;
+    for (const std::string& column : QuotedColumns(columns)) {
+      if (!selected.empty()) {
+        selected += ", ";
+        matching += " OR ";
+      }
+      selected += column + ", " + column + " LIKE ?1";
+      matching += column + " LIKE ?1";
+    }
+    const std::string sql = "SELECT " + selected + " FROM \"" + table + "\" WHERE " + matching;
+    sqlite3_stmt* query = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr) != SQLITE_OK) {
+      state.SkipWithError(sqlite3_errmsg(db));
+      for (sqlite3_stmt* made : queries) sqlite3_finalize(made);
+      sqlite3_close(db);
+      return;
+    }
+    queries.push_back(query);
+  }
+  const std::string pattern = std::string("%") + needle + "%";
+  std::vector<std::u16string> texts;
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::vector<std::u16string>().swap(texts);
+    malloc_trim(0);
+    state.ResumeTiming();
+    for (sqlite3_stmt* query : queries) {
+      sqlite3_reset(query);
+      sqlite3_bind_text(query, 1, pattern.c_str(), -1, SQLITE_STATIC);
+      while (sqlite3_step(query) == SQLITE_ROW) {
+        for (int column = 0; column + 1 < sqlite3_column_count(query); column += 2) {
+          if (sqlite3_column_int(query, column + 1) != 1) continue;
+          const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(query, column));
+          const auto units = static_cast<size_t>(sqlite3_column_bytes16(query, column)) / 2;
+          texts.emplace_back(std::u16string_view(text, units));
+        }
+      }
+    }
+    benchmark::DoNotOptimize(texts.data());
+  }
+  for (sqlite3_stmt* query : queries) sqlite3_finalize(query);
+  sqlite3_close(db);
+  state.counters["records/s"] = benchmark::Counter(static_cast<double>(records),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["hits"] = static_cast<double>(texts.size());
 }
 
 bool LoadProject(const std::string& path, ConfigTableSet* set) {
@@ -285,6 +361,11 @@ int main(int argc, char** argv) {
         ->ReportAggregatesOnly(true);
     if (!path.empty()) {
       benchmark::RegisterBenchmark(("SqliteLike" + name).c_str(), qm::BM_SqliteLike, &path, records,
+                                   needle)
+          ->Unit(benchmark::kMillisecond)
+          ->Repetitions(5)
+          ->ReportAggregatesOnly(true);
+      benchmark::RegisterBenchmark(("SqliteRows" + name).c_str(), qm::BM_SqliteRows, &path, records,
                                    needle)
           ->Unit(benchmark::kMillisecond)
           ->Repetitions(5)
