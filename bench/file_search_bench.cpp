@@ -234,7 +234,8 @@ int main(int argc, char** argv) {
     const Timing match = Median(
         runs,
         [&] {
-          qm::FileTextMatcher matcher(needleText, false);
+          const qm::SearchNeedle needle(needleText, 0);
+          qm::FileTextMatcher matcher(needle);
           for (const std::u16string& path : paths) {
             qm::platform::ReadFileText(path, &buffer);
             const std::string_view text = buffer.bytes();

@@ -34,7 +34,7 @@
 
 #include "config/qmcfg.h"
 #include "find/find_dispatch.h"
-#include "find/tables/search_needle.h"
+#include "find/search_needle.h"
 #include "find/tables/table_searchers.h"
 
 namespace qm {

@@ -72,25 +72,24 @@ int32_t CEditorManager::Find(FindResultList* results, const char16_t* scope,
                              const char16_t* text, int32_t matchCase) {
   if (results == nullptr) return -1;
   ResultListSink sink(results);
-  if (!Find(scope, text, matchCase, sink)) return -1;
+  if (!Find(scope, text, FindOptions::FromMatchCase(matchCase), sink)) return -1;
   return static_cast<int32_t>(results->size());
 }
 
-bool CEditorManager::Find(const char16_t* scope, const char16_t* text, int32_t matchCase,
-                          ResultSink& sink) {
+std::optional<FindStatus> CEditorManager::Find(const char16_t* scope, const char16_t* text,
+                                               const FindOptions& options, ResultSink& sink) {
   if (text == nullptr || editorData_ == nullptr || editorData_->configManager == nullptr) {
-    return false;
+    return std::nullopt;
   }
   ConfigTableSet* working = editorData_->configManager->GetTables(true);
-  if (working == nullptr) return false;
+  if (working == nullptr) return std::nullopt;
   const FindRequest request{*editorData_,
                             [working]() -> const ConfigTableSet& { return *working; },
                             &lookups_,
                             scope,
                             text,
-                            matchCase};
-  RunFind(request, sink);
-  return true;
+                            options};
+  return RunFind(request, sink);
 }
 
 }  // namespace qm

@@ -8,7 +8,9 @@
 #define QMPECORE_CORE_EDITOR_MANAGER_H_
 
 #include <cstdint>
+#include <optional>
 
+#include "find/find_options.h"
 #include "find/result_sink.h"
 #include "find/tables/name_lookups.h"
 #include "qmpecore/qmpecore.h"
@@ -41,9 +43,10 @@ class CEditorManager {
   // returns the list's length, or -1 (no text, no list, nothing open).
   int32_t Find(FindResultList* results, const char16_t* scope, const char16_t* text,
                int32_t matchCase);
-  // The same find, each result handed to `sink`; false (and nothing found)
-  // when there is no text or nothing open.
-  bool Find(const char16_t* scope, const char16_t* text, int32_t matchCase, ResultSink& sink);
+  // The same find with any options, each result handed to `sink`; nothing
+  // (and nothing found) when there is no text or nothing open.
+  std::optional<FindStatus> Find(const char16_t* scope, const char16_t* text,
+                                 const FindOptions& options, ResultSink& sink);
 
  private:
   EditorData* editorData_ = nullptr;

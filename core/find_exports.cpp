@@ -1,16 +1,17 @@
-// The streamed finds, ordinals 18 and 19.
+// The streamed finds and the check of a find's text, ordinals 18 to 20.
 #include <algorithm>
 #include <cstdint>
 
 #include "core/editor_manager.h"
 #include "core/export_guard.h"
 #include "core/project_find.h"
+#include "find/search_needle.h"
 #include "qmpecore/qmpecore_ext.h"
 
 namespace qm {
 namespace {
 
-constexpr int32_t kKnownFindFlags = kQmFindMatchCase;
+constexpr int32_t kKnownFindFlags = kQmFindMatchCase | kQmFindWholeWord | kQmFindRegex;
 
 // Hands each result to the application's handler until it says stop.
 class HandlerSink final : public ResultSink {
@@ -35,8 +36,22 @@ class HandlerSink final : public ResultSink {
 
 bool FlagsKnown(int32_t flags) { return (flags & ~kKnownFindFlags) == 0; }
 
-// QmFind's rule: exactly 1 asks for a case-sensitive find.
-int32_t MatchCaseOf(int32_t flags) { return (flags & kQmFindMatchCase) != 0 ? 1 : 0; }
+FindOptions OptionsOf(int32_t flags) {
+  return {(flags & kQmFindMatchCase) != 0, (flags & kQmFindWholeWord) != 0,
+          (flags & kQmFindRegex) != 0};
+}
+
+int32_t Answer(FindStatus status, const HandlerSink& sink) {
+  switch (status) {
+    case FindStatus::kDone:
+      return sink.delivered();
+    case FindStatus::kBadPattern:
+      return kQmFindBadPattern;
+    case FindStatus::kMatchLimit:
+      return kQmFindMatchLimit;
+  }
+  return kQmFindBadArguments;
+}
 
 }  // namespace
 }  // namespace qm
@@ -50,10 +65,10 @@ QMPE_API int32_t QM_CALL QmFindEach(qm::CEditorManager* manager, const char16_t*
                                     const char16_t* text, int32_t flags, QmFindHandler handler,
                                     void* context) {
   if (manager == nullptr || handler == nullptr || !qm::FlagsKnown(flags)) return -1;
-  return GuardExport<int32_t>(-1, [&] {
+  return GuardExport<int32_t>(-1, [&]() -> int32_t {
     HandlerSink sink(handler, context);
-    if (!manager->Find(scope, text, qm::MatchCaseOf(flags), sink)) return -1;
-    return sink.delivered();
+    const auto status = manager->Find(scope, text, qm::OptionsOf(flags), sink);
+    return status ? qm::Answer(*status, sink) : kQmFindBadArguments;
   });
 }
 
@@ -61,17 +76,43 @@ QMPE_API int32_t QM_CALL QmFindInProject(const char16_t* projectPath, const char
                                          const char16_t* text, int32_t flags, QmFindHandler handler,
                                          void* context) {
   if (projectPath == nullptr || handler == nullptr || !qm::FlagsKnown(flags)) return -1;
-  return GuardExport<int32_t>(-1, [&] {
+  return GuardExport<int32_t>(-1, [&]() -> int32_t {
     HandlerSink sink(handler, context);
-    switch (qm::FindInProject(projectPath, scope, text, qm::MatchCaseOf(flags), sink)) {
+    switch (qm::FindInProject(projectPath, scope, text, qm::OptionsOf(flags), sink)) {
       case qm::ProjectFindStatus::kDone:
         return sink.delivered();
       case qm::ProjectFindStatus::kNoText:
-        return -1;
+        return kQmFindBadArguments;
       case qm::ProjectFindStatus::kCannotOpen:
-        return -2;
+        return kQmFindCannotOpen;
+      case qm::ProjectFindStatus::kBadPattern:
+        return kQmFindBadPattern;
+      case qm::ProjectFindStatus::kMatchLimit:
+        return kQmFindMatchLimit;
     }
-    return -1;
+    return kQmFindBadArguments;
+  });
+}
+
+QMPE_API int32_t QM_CALL QmCheckFindText(const char16_t* text, int32_t flags, char16_t* message,
+                                         int32_t capacity, int32_t* offset) {
+  if (text == nullptr || !qm::FlagsKnown(flags) || capacity < 0 ||
+      (message == nullptr && capacity > 0)) {
+    return kQmFindBadArguments;
+  }
+  return GuardExport<int32_t>(kQmFindBadArguments, [&]() -> int32_t {
+    const qm::SearchNeedle needle(text, qm::OptionsOf(flags));
+    const qm::RegexError* error = needle.patternError();
+    if (error == nullptr) return 0;
+    if (capacity > 0) {
+      const size_t kept = std::min(error->message.size(), static_cast<size_t>(capacity) - 1);
+      error->message.copy(message, kept);
+      message[kept] = u'\0';
+    }
+    if (offset != nullptr) {
+      *offset = static_cast<int32_t>(std::min<size_t>(error->offset, INT32_MAX));
+    }
+    return kQmFindBadPattern;
   });
 }
 

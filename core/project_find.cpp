@@ -38,7 +38,8 @@ struct FileManagerCloser {
 }  // namespace
 
 ProjectFindStatus FindInProject(const char16_t* projectPath, const char16_t* scope,
-                                const char16_t* text, int32_t matchCase, ResultSink& sink) {
+                                const char16_t* text, const FindOptions& options,
+                                ResultSink& sink) {
   if (text == nullptr) return ProjectFindStatus::kNoText;
   EditorData project;
   project.projectPath = projectPath ? projectPath : u"";
@@ -65,8 +66,15 @@ ProjectFindStatus FindInProject(const char16_t* projectPath, const char16_t* sco
                             &lookups,
                             scope,
                             text,
-                            matchCase};
-  RunFind(request, sink);
+                            options};
+  switch (RunFind(request, sink)) {
+    case FindStatus::kDone:
+      return ProjectFindStatus::kDone;
+    case FindStatus::kBadPattern:
+      return ProjectFindStatus::kBadPattern;
+    case FindStatus::kMatchLimit:
+      return ProjectFindStatus::kMatchLimit;
+  }
   return ProjectFindStatus::kDone;
 }
 

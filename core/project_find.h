@@ -8,16 +8,18 @@
 
 #include <cstdint>
 
+#include "find/find_options.h"
 #include "find/result_sink.h"
 
 namespace qm {
 
-enum class ProjectFindStatus { kDone, kNoText, kCannotOpen };
+enum class ProjectFindStatus { kDone, kNoText, kCannotOpen, kBadPattern, kMatchLimit };
 
 // Runs the find of `text` within `scope` (as CEditorManager::Find takes
 // them) over the project at `projectPath`, handing each result to `sink`.
 ProjectFindStatus FindInProject(const char16_t* projectPath, const char16_t* scope,
-                                const char16_t* text, int32_t matchCase, ResultSink& sink);
+                                const char16_t* text, const FindOptions& options,
+                                ResultSink& sink);
 
 }  // namespace qm
 

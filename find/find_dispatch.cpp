@@ -7,7 +7,7 @@
 #include "files/file_manager.h"
 #include "find/files/file_search.h"
 #include "find/tables/name_lookup_builders.h"
-#include "find/tables/search_needle.h"
+#include "find/search_needle.h"
 #include "find/tables/table_searchers.h"
 #include "platform/file_names.h"
 #include "platform/text_case.h"
@@ -26,7 +26,9 @@ const PatternList kSearchedFileTypes = {u"*.htm", u"*.html", u"*.bat", u"*.js",
 class FindRun {
  public:
   FindRun(const FindRequest& request, ResultSink& sink)
-      : request_(request), sink_(sink), needle_(request.text, request.matchCase) {}
+      : request_(request), sink_(sink), needle_(request.text, request.options) {}
+
+  const SearchNeedle& needle() const { return needle_; }
 
   void SearchEntireProject() {
     SearchAllTables();
@@ -43,9 +45,11 @@ class FindRun {
   void SearchFiles(const PatternList& patterns);
   void SearchFilesNamedLike(const std::u16string& item);
   void SearchFile(const std::u16string& fullPath);
+  // True once no more tables or files are to be searched.
+  bool Stopped() const { return sink_.Done() || needle_.matchLimitReached(); }
   void Search(TableNumber table, int32_t ownerId = -1,
               const NameMatches* matchingTagNames = nullptr) {
-    if (sink_.Done()) return;
+    if (Stopped()) return;
     SearchGridTable(table, Tables(), *request_.lookups, ownerId, needle_, sink_,
                     matchingTagNames);
   }
@@ -77,7 +81,7 @@ void FindRun::SearchAllTables() {
                             kTableIoDevices}) {
     Search(table, -1, matchingTagNames);
   }
-  if (!sink_.Done()) SearchTags(tagWalk, lookups, needle_, sink_);
+  if (!Stopped()) SearchTags(tagWalk, lookups, needle_, sink_);
 }
 
 // A single table, with the lookups that its searcher reads rebuilt first.
@@ -192,8 +196,8 @@ void FindRun::SearchFilesNamedLike(const std::u16string& item) {
 }
 
 void FindRun::SearchFile(const std::u16string& fullPath) {
-  if (sink_.Done()) return;
-  if (!fileSearcher_) fileSearcher_.emplace(request_.text, request_.matchCase);
+  if (Stopped()) return;
+  if (!fileSearcher_) fileSearcher_.emplace(needle_);
   fileSearcher_->SearchFile(fullPath, ProjectFolder(), sink_);
 }
 
@@ -203,8 +207,9 @@ bool IsWholeScope(const std::u16string& scope) {
 
 }  // namespace
 
-void RunFind(const FindRequest& request, ResultSink& sink) {
+FindStatus RunFind(const FindRequest& request, ResultSink& sink) {
   FindRun run(request, sink);
+  if (run.needle().patternError() != nullptr) return FindStatus::kBadPattern;
   std::u16string scope = request.scope ? request.scope : u"";
   NormalizeText(&scope, 0, 0);
   if (IsWholeScope(scope)) {
@@ -220,6 +225,7 @@ void RunFind(const FindRequest& request, ResultSink& sink) {
       if (!run.SearchItem(item)) break;
     }
   }
+  return run.needle().matchLimitReached() ? FindStatus::kMatchLimit : FindStatus::kDone;
 }
 
 }  // namespace qm

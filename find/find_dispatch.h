@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "find/find_options.h"
 #include "find/result_sink.h"
 #include "find/tables/name_lookups.h"
 #include "qmpecore/qmpecore.h"
@@ -26,11 +27,13 @@ struct FindRequest {
   NameLookups* lookups;
   const char16_t* scope;  // may be null: selects nothing
   const char16_t* text;   // not null
-  int32_t matchCase;      // exactly 1: case-sensitive
+  FindOptions options;
 };
 
-// Runs the find, handing each result to `sink` in find order.
-void RunFind(const FindRequest& request, ResultSink& sink);
+// Runs the find, handing each result to `sink` in find order. A pattern
+// that does not compile searches nothing; one whose matching runs past the
+// match limit ends the find before the next table or file.
+FindStatus RunFind(const FindRequest& request, ResultSink& sink);
 
 }  // namespace qm
 

@@ -8,7 +8,7 @@
 #include "config/config_manager.h"
 #include "files/file_manager.h"
 #include "find/find_dispatch.h"
-#include "find/tables/search_needle.h"
+#include "find/search_needle.h"
 #include "fixed_project.h"
 #include "fuzz_support.h"
 

@@ -16,6 +16,7 @@ struct FileMatchPlan {
     kNever,  // empty, or holding a CR, LF or U+0000, which no line holds
     kBytes,  // in the UTF-8 bytes
     kUnits,  // in the decoded text
+    kLines,  // each decoded line by the needle's own rule (whole word, pattern)
   };
 
   Way way = Way::kNever;

@@ -49,10 +49,10 @@ class LineResults final : public LineSink {
 
 }  // namespace
 
-FileSearcher::FileSearcher(std::u16string_view needle, int32_t matchCase, size_t sliceBytes)
-    : matcher_(needle, matchCase == 1, sliceBytes) {
+FileSearcher::FileSearcher(const SearchNeedle& needle, size_t sliceBytes)
+    : needle_(needle), matcher_(needle_, sliceBytes) {
   result_.tableNumber = kFileTableNumber;
-  result_.searchText = needle;
+  result_.searchText = needle.text();
 }
 
 void FileSearcher::SearchFile(std::u16string_view fullPath, std::u16string_view projectFolder,

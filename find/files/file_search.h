@@ -39,7 +39,11 @@ class FileSearcher {
   // empty needle matches nothing. `sliceBytes` tunes the decoded search
   // (tests make it tiny); results never depend on it.
   FileSearcher(std::u16string_view needle, int32_t matchCase,
-               size_t sliceBytes = FileTextMatcher::kDefaultSliceBytes);
+               size_t sliceBytes = FileTextMatcher::kDefaultSliceBytes)
+      : FileSearcher(SearchNeedle(needle, matchCase), sliceBytes) {}
+  // The same for a needle with any options.
+  explicit FileSearcher(const SearchNeedle& needle,
+                        size_t sliceBytes = FileTextMatcher::kDefaultSliceBytes);
   FileSearcher(const FileSearcher&) = delete;
   FileSearcher& operator=(const FileSearcher&) = delete;
 
@@ -61,6 +65,7 @@ class FileSearcher {
   // rule is not the matcher's.
   std::string_view AsConverterReadsThem(std::string_view bytes);
 
+  const SearchNeedle needle_;
   FileTextMatcher matcher_;
   platform::FileBuffer buffer_;
   std::u16string convertedText_;

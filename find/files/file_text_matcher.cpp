@@ -12,10 +12,18 @@ namespace {
 
 constexpr size_t kNone = SIZE_MAX;
 
+FileMatchPlan PlanFor(const SearchNeedle& needle) {
+  if (needle.options().plain()) return PlanFileMatch(needle.text(), needle.caseSensitive());
+  FileMatchPlan plan;
+  if (!needle.empty()) plan.way = FileMatchPlan::Way::kLines;
+  return plan;
+}
+
 }  // namespace
 
-FileTextMatcher::FileTextMatcher(std::u16string_view needle, bool caseSensitive, size_t sliceBytes)
-    : plan_(PlanFileMatch(needle, caseSensitive)),
+FileTextMatcher::FileTextMatcher(const SearchNeedle& needle, size_t sliceBytes)
+    : needle_(needle),
+      plan_(PlanFor(needle)),
       sliceBytes_(std::max<size_t>(sliceBytes, 1)),
       foreignNext_(plan_.foreignVariants.size()) {}
 
@@ -27,6 +35,37 @@ void FileTextMatcher::Search(std::string_view text, LineSink* sink) {
       return SearchBytes(text, sink);
     case FileMatchPlan::Way::kUnits:
       return SearchDecoded(text, sink);
+    case FileMatchPlan::Way::kLines:
+      return SearchLines(text, sink);
+  }
+}
+
+void FileTextMatcher::SearchLines(std::string_view text, LineSink* sink) {
+  Place place;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = SliceEnd(text, start);
+    const std::string_view slice = text.substr(start, end - start);
+    if (decoded_.size() < slice.size()) decoded_.resize(slice.size());
+    const size_t units = DecodeUtf8(slice, decoded_.data());
+    TestLines({decoded_.data(), units}, &place, sink);
+    start = end;
+  }
+}
+
+// The slice ends just after a break or at the text's end, so it holds
+// whole lines; the empty rest after a text's last break is no line.
+void FileTextMatcher::TestLines(std::u16string_view slice, Place* place, LineSink* sink) {
+  const char16_t* const units = slice.data();
+  for (size_t lineStart = 0; lineStart < slice.size();) {
+    const size_t lineEnd = FindBreak(units, lineStart, slice.size());
+    const std::u16string_view line = slice.substr(lineStart, lineEnd - lineStart);
+    const size_t hit = needle_.FindIn(line);
+    if (hit != SearchNeedle::npos) sink->OnLine(place->line, place->offset + hit, line);
+    place->offset += line.size();
+    if (lineEnd == slice.size()) break;
+    place->line += 1;
+    place->offset += 2;  // the break, normalised to CR LF
+    lineStart = BreakEnd(units, lineEnd, slice.size());
   }
 }
 

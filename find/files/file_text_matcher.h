@@ -12,6 +12,7 @@
 
 #include "find/files/file_match_plan.h"
 #include "find/files/text_stretch.h"
+#include "find/search_needle.h"
 
 namespace qm {
 
@@ -36,6 +37,9 @@ class LineSink {
 // (case-blind: once both are folded per code point), with its first
 // occurrence. A text without any line break is one line.
 //
+// A whole-word or pattern needle tests each decoded line with its own rule
+// (SearchNeedle::FindIn); a plain one is searched as follows.
+//
 // Where the plan allows, the UTF-8 bytes are searched as they are, and a
 // hit alone pays for counting lines and units and for decoding its line; a
 // line holding a foreign case variant of a needle letter is decoded and
@@ -47,8 +51,8 @@ class FileTextMatcher {
  public:
   static constexpr size_t kDefaultSliceBytes = 32 * 1024;
 
-  FileTextMatcher(std::u16string_view needle, bool caseSensitive,
-                  size_t sliceBytes = kDefaultSliceBytes);
+  // `needle` must outlive the matcher.
+  explicit FileTextMatcher(const SearchNeedle& needle, size_t sliceBytes = kDefaultSliceBytes);
   FileTextMatcher(const FileTextMatcher&) = delete;
   FileTextMatcher& operator=(const FileTextMatcher&) = delete;
 
@@ -70,6 +74,8 @@ class FileTextMatcher {
 
   void SearchBytes(std::string_view text, LineSink* sink);
   void SearchDecoded(std::string_view text, LineSink* sink);
+  void SearchLines(std::string_view text, LineSink* sink);
+  void TestLines(std::u16string_view slice, Place* place, LineSink* sink);
   size_t SliceEnd(std::string_view text, size_t start) const;
 
   template <class Char>
@@ -84,6 +90,7 @@ class FileTextMatcher {
   std::u16string_view LineText(const char16_t* text, size_t start, size_t hit, size_t end,
                                size_t* hitUnits);
 
+  const SearchNeedle& needle_;
   const FileMatchPlan plan_;
   const size_t sliceBytes_;
   std::vector<size_t> foreignNext_;  // per foreign variant: its next start

@@ -14,7 +14,7 @@
 #include "find/tables/decimal_text.h"
 #include "find/tables/field_descriptors.h"
 #include "find/tables/name_lookups.h"
-#include "find/tables/search_needle.h"
+#include "find/search_needle.h"
 
 namespace qm {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "find/tables/name_lookups.h"
-#include "find/tables/search_needle.h"
+#include "find/search_needle.h"
 #include "qmpecore/config_records.h"
 #include "find/result_sink.h"
 

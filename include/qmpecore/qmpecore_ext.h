@@ -13,6 +13,24 @@
 // library never gets a find that silently ignores what it asked for.
 enum QmFindFlags : int32_t {
   kQmFindMatchCase = 1,  // letter case must match exactly
+  // No letter, digit or connector punctuation (Unicode L, N, Pc) just
+  // before or just after a match.
+  kQmFindWholeWord = 2,
+  // The text is a regular expression (PCRE2's syntax, matched by code
+  // point; \w, \d and \b by Unicode properties), matched against the same
+  // field texts and file lines as a plain text; a result's column is where
+  // the first match starts.
+  kQmFindRegex = 4,
+};
+
+// The answers of the finds besides a number of results.
+enum QmFindErrors : int32_t {
+  kQmFindBadArguments = -1,
+  kQmFindCannotOpen = -2,
+  kQmFindBadPattern = -3,  // the regular expression does not compile
+  // Its matching ran past PCRE2's match limit: the results handed over
+  // before stand, the find stopped before the next table or file.
+  kQmFindMatchLimit = -4,
 };
 
 // Receives each result of a streamed find as it is found, in the order in
@@ -25,10 +43,11 @@ typedef int32_t(QM_CALL* QmFindHandler)(void* context, const qm::FindResult* res
 extern "C" {
 
 // The find of QmFind over the open editor of `manager` (its working set and
-// its files, with the same scopes), each result handed to `handler`
-// instead of being appended to a list. Returns the number of results
-// delivered (at most INT32_MAX), or -1: null manager, text or handler,
-// nothing open, or an undefined flag.
+// its files, with the same scopes), with the options of `flags`, each
+// result handed to `handler` instead of being appended to a list. Returns
+// the number of results delivered (at most INT32_MAX), or -1: null
+// manager, text or handler, nothing open, or an undefined flag; or -3 or
+// -4 for a regular expression (QmFindErrors).
 QMPE_API int32_t QM_CALL QmFindEach(qm::CEditorManager* manager,  // 18
                                     const char16_t* scope, const char16_t* text, int32_t flags,
                                     QmFindHandler handler, void* context);
@@ -37,10 +56,20 @@ QMPE_API int32_t QM_CALL QmFindEach(qm::CEditorManager* manager,  // 18
 // tool that searches once: nothing is registered, and the tables are read
 // (once, into one set) only when the scope selects a table. Returns the
 // number of results delivered, -1 for null arguments or an undefined flag,
-// or -2 when `projectPath` is not a project file that can be opened.
+// -2 when `projectPath` is not a project file that can be opened, or -3 or
+// -4 for a regular expression.
 QMPE_API int32_t QM_CALL QmFindInProject(const char16_t* projectPath,  // 19
                                          const char16_t* scope, const char16_t* text, int32_t flags,
                                          QmFindHandler handler, void* context);
+
+// Checks a find's text and flags before a find: 0 when a find would
+// search with them; -1 for a null text or an undefined flag; -3 when the
+// text is a regular expression that does not compile, with PCRE2's message
+// written to `message` (cut to `capacity` units with its terminating zero;
+// may be null when `capacity` is 0) and the offset in the text where the
+// fault lies to `offset` (may be null).
+QMPE_API int32_t QM_CALL QmCheckFindText(const char16_t* text, int32_t flags,  // 20
+                                         char16_t* message, int32_t capacity, int32_t* offset);
 
 }  // extern "C"
 

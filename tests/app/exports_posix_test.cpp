@@ -25,7 +25,7 @@ TEST(Exports, ExactlyTheSeventeenAndTheAdditionsUnmangled) {
       "QmCloseEditorManager", "QmOpenEditor",    "QmCloseEditor",   "QmGetEditorData",
       "QmGetAllFiles",       "QmGetAllTables",   "QmGetConfigHandleEx",
       "QmSaveConfigEx",      "QmSaveAsConfigEx", "QmFind",
-      "QmFindEach",          "QmFindInProject"};
+      "QmFindEach",          "QmFindInProject",        "QmCheckFindText"};
   EXPECT_EQ(exported, expected);
 }
 

@@ -104,7 +104,7 @@ TEST_F(StreamedFind, BadArgumentsAndProjectsThatCannotOpen) {
   EXPECT_EQ(QmFindEach(nullptr, u"", u"x", 0, Collector::Take, &collector), -1);
   EXPECT_EQ(QmFindEach(manager_, u"", nullptr, 0, Collector::Take, &collector), -1);
   EXPECT_EQ(QmFindEach(manager_, u"", u"x", 0, nullptr, &collector), -1);
-  EXPECT_EQ(QmFindEach(manager_, u"Entire Project", u"1", 2, Collector::Take, &collector), -1);
+  EXPECT_EQ(QmFindEach(manager_, u"Entire Project", u"1", 8, Collector::Take, &collector), -1);
   EXPECT_EQ(QmFindInProject(nullptr, u"", u"x", 0, Collector::Take, &collector), -1);
   EXPECT_EQ(QmFindInProject(project_.c_str(), u"", nullptr, 0, Collector::Take, &collector), -1);
   EXPECT_EQ(QmFindInProject(project_.c_str(), u"", u"x", 0, nullptr, &collector), -1);
@@ -134,3 +134,42 @@ TEST_F(StreamedFind, BadArgumentsAndProjectsThatCannotOpen) {
 }
 
 }  // namespace
+
+// A pattern that does not compile searches nothing and says where it is
+// wrong; one whose matching runs away stops the find with its own answer.
+TEST_F(StreamedFind, PatternsThatDoNotCompileOrRunAway) {
+  Collector collector;
+  EXPECT_EQ(QmFindEach(manager_, u"Entire Project", u"tank(", kQmFindRegex, Collector::Take,
+                       &collector),
+            kQmFindBadPattern);
+  EXPECT_EQ(QmFindInProject(project_.c_str(), u"Entire Project", u"[z-a]", kQmFindRegex,
+                            Collector::Take, &collector),
+            kQmFindBadPattern);
+  EXPECT_TRUE(collector.results.empty());
+
+  char16_t message[64];
+  int32_t offset = -1;
+  EXPECT_EQ(QmCheckFindText(u"ab(c", kQmFindRegex, message, 64, &offset), kQmFindBadPattern);
+  EXPECT_EQ(offset, 4);
+  EXPECT_NE(std::u16string(message).find(u"missing closing parenthesis"), std::u16string::npos);
+  EXPECT_EQ(QmCheckFindText(u"ab(c", kQmFindRegex, message, 5, nullptr), kQmFindBadPattern);
+  EXPECT_EQ(std::u16string(message).size(), 4u);
+  EXPECT_EQ(QmCheckFindText(u"ab(c", kQmFindRegex | kQmFindWholeWord, nullptr, 0, &offset),
+            kQmFindBadPattern);
+  EXPECT_EQ(QmCheckFindText(u"ab(c", kQmFindWholeWord, nullptr, 0, nullptr), 0);
+  EXPECT_EQ(QmCheckFindText(u"a(b)c", kQmFindRegex, nullptr, 0, nullptr), 0);
+  EXPECT_EQ(QmCheckFindText(u"x", 16, nullptr, 0, nullptr), kQmFindBadArguments);
+  EXPECT_EQ(QmCheckFindText(nullptr, 0, nullptr, 0, nullptr), kQmFindBadArguments);
+  EXPECT_EQ(QmCheckFindText(u"x", 0, nullptr, 4, nullptr), kQmFindBadArguments);
+
+  // The first file holds a line the pattern matches before the line that
+  // runs away; the second is never searched.
+  std::ofstream(folder_ / "plant/a_first.txt") << "aaa\n" << std::string(40, 'a') << "!\n";
+  std::ofstream(folder_ / "plant/b_second.txt") << "aaa\n";
+  Collector stopped;
+  EXPECT_EQ(QmFindInProject(project_.c_str(), u"a_first.txt,b_second.txt", u"(a+)+$",
+                            kQmFindRegex, Collector::Take, &stopped),
+            kQmFindMatchLimit);
+  ASSERT_EQ(stopped.results.size(), 1u);
+  EXPECT_EQ(stopped.results[0].recordId, 1);
+}

@@ -1,6 +1,6 @@
 // Offsets and alphabets of the prepared needle; whether fields match is
 // checked against a reference in table_search_reference_test.cpp.
-#include "find/tables/search_needle.h"
+#include "find/search_needle.h"
 
 #include <gtest/gtest.h>
 

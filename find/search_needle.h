@@ -1,12 +1,17 @@
-// The search text of one find, prepared once and tested against many
-// field texts and file lines.
-#ifndef QMPECORE_FIND_TABLES_SEARCH_NEEDLE_H_
-#define QMPECORE_FIND_TABLES_SEARCH_NEEDLE_H_
+// The search text of one find with its options, prepared once and tested
+// against many field texts and file lines: the one matching rule of every
+// searcher.
+#ifndef QMPECORE_FIND_SEARCH_NEEDLE_H_
+#define QMPECORE_FIND_SEARCH_NEEDLE_H_
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "find/find_options.h"
+#include "find/regex_pattern.h"
 
 namespace qm {
 
@@ -16,15 +21,29 @@ namespace qm {
 // haystack are both folded and compared unit by unit. Folding keeps the
 // length, so offsets in the folded haystack are offsets in the haystack.
 //
-// An empty needle matches nothing. Immutable after construction, so one
-// needle may serve any number of searches; FindIn allocates nothing.
+// Whole word, an occurrence counts only where no word character stands
+// just before or after it (find/word_characters.h). As a regular
+// expression, the text is a pattern (find/regex_pattern.h) with the same
+// case rule and word rule; the position of a match is where it starts.
+//
+// An empty needle matches nothing, and so does one whose pattern does not
+// compile (patternError() says why). A plain needle is immutable after
+// construction and FindIn allocates nothing; a pattern reuses one match
+// block, so a needle serves one thread at a time.
 class SearchNeedle {
  public:
   static constexpr size_t npos = std::u16string_view::npos;
 
-  SearchNeedle(std::u16string_view text, int32_t matchCase);
+  SearchNeedle(std::u16string_view text, const FindOptions& options);
+  SearchNeedle(std::u16string_view text, int32_t matchCase)
+      : SearchNeedle(text, FindOptions::FromMatchCase(matchCase)) {}
 
-  bool empty() const { return compared_.empty(); }
+  bool empty() const { return compared_.empty() || (options_.regex && regex_ == nullptr); }
+  const FindOptions& options() const { return options_; }
+  // Set when the text is a pattern that does not compile.
+  const RegexError* patternError() const { return patternError_.get(); }
+  // True once a pattern's matching ran past the match limit.
+  bool matchLimitReached() const { return regex_ != nullptr && regex_->limitReached(); }
   bool caseSensitive() const { return caseSensitive_; }
   // The needle as given.
   const std::u16string& text() const { return text_; }
@@ -35,7 +54,8 @@ class SearchNeedle {
   size_t FindIn(std::u16string_view haystack) const;
 
   // False when no text made only of units of `alphabet` can contain the
-  // needle; lets a caller skip making texts of a known alphabet.
+  // needle; lets a caller skip making texts of a known alphabet. A pattern
+  // may match any text.
   bool CanOccurIn(std::u16string_view alphabet) const;
   // CanOccurIn of the decimal texts of numbers and number sets
   // ("-12", "1,5,12"), kept from construction.
@@ -54,10 +74,14 @@ class SearchNeedle {
   static UnitTest ExactTestOf(char16_t compared, bool caseSensitive);
 
   template <class Fold, class FirstTest>
-  size_t Scan(std::u16string_view haystack, Fold fold, FirstTest isFirst) const;
+  size_t Scan(std::u16string_view haystack, size_t from, Fold fold, FirstTest isFirst) const;
+  size_t FindFrom(std::u16string_view haystack, size_t from) const;
 
   std::u16string text_;
   std::u16string compared_;
+  FindOptions options_;
+  std::shared_ptr<const RegexPattern> regex_;
+  std::shared_ptr<const RegexError> patternError_;
   bool caseSensitive_;
   bool canOccurInNumberText_;
   const char16_t* foldTable_;
@@ -71,4 +95,4 @@ inline bool MatchField(std::u16string_view field, const SearchNeedle& needle) {
 
 }  // namespace qm
 
-#endif  // QMPECORE_FIND_TABLES_SEARCH_NEEDLE_H_
+#endif  // QMPECORE_FIND_SEARCH_NEEDLE_H_

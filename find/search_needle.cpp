@@ -1,5 +1,6 @@
-#include "find/tables/search_needle.h"
+#include "find/search_needle.h"
 
+#include "find/word_characters.h"
 #include "platform/text_case.h"
 #include "platform/unicode_units.h"
 
@@ -38,12 +39,20 @@ struct FoldedUnit {
 
 }  // namespace
 
-SearchNeedle::SearchNeedle(std::u16string_view text, int32_t matchCase)
-    : text_(text), caseSensitive_(matchCase == 1), foldTable_(platform::BmpFoldTable()) {
-  if (caseSensitive_) {
+SearchNeedle::SearchNeedle(std::u16string_view text, const FindOptions& options)
+    : text_(text),
+      options_(options),
+      caseSensitive_(options.matchCase),
+      foldTable_(platform::BmpFoldTable()) {
+  if (caseSensitive_ || options.regex) {
     compared_ = text_;
   } else {
     platform::AppendFolded(text_, &compared_);
+  }
+  if (options.regex && !text_.empty()) {
+    auto error = std::make_shared<RegexError>();
+    regex_ = RegexPattern::Compile(text_, {options.matchCase, options.wholeWord}, error.get());
+    if (regex_ == nullptr) patternError_ = std::move(error);
   }
   canOccurInNumberText_ = CanOccurIn(u"0123456789-,");
   if (!compared_.empty()) firstTest_ = ExactTestOf(compared_[0], caseSensitive_);
@@ -72,13 +81,14 @@ SearchNeedle::UnitTest SearchNeedle::ExactTestOf(char16_t compared, bool caseSen
 // (Testing sixteen starts at a time, as the file search does, was slower
 // here: most fields are shorter than a block.)
 template <class Fold, class FirstTest>
-size_t SearchNeedle::Scan(std::u16string_view haystack, Fold fold, FirstTest isFirst) const {
+size_t SearchNeedle::Scan(std::u16string_view haystack, size_t from, Fold fold,
+                          FirstTest isFirst) const {
   const size_t length = compared_.size();
   if (length == 0 || length > haystack.size()) return npos;
   const char16_t* needle = compared_.data();
   const char16_t last = needle[length - 1];
   const size_t lastStart = haystack.size() - length;
-  for (size_t at = 0; at <= lastStart; ++at) {
+  for (size_t at = from; at <= lastStart; ++at) {
     if (!isFirst(haystack, at)) continue;
     if (fold(haystack, at + length - 1) != last) continue;
     size_t k = 1;
@@ -88,20 +98,34 @@ size_t SearchNeedle::Scan(std::u16string_view haystack, Fold fold, FirstTest isF
   return npos;
 }
 
-size_t SearchNeedle::FindIn(std::u16string_view haystack) const {
+size_t SearchNeedle::FindFrom(std::u16string_view haystack, size_t from) const {
   const auto exactFirst = [test = firstTest_](std::u16string_view text, size_t i) {
     return test(text[i]);
   };
-  if (caseSensitive_) return Scan(haystack, RawUnit{}, exactFirst);
+  if (caseSensitive_) return Scan(haystack, from, RawUnit{}, exactFirst);
   const FoldedUnit fold{foldTable_};
-  if (firstTest_.exact) return Scan(haystack, fold, exactFirst);
-  return Scan(haystack, fold, [fold, first = compared_[0]](std::u16string_view text, size_t i) {
-    return fold(text, i) == first;
-  });
+  if (firstTest_.exact) return Scan(haystack, from, fold, exactFirst);
+  return Scan(haystack, from, fold,
+              [fold, first = compared_[0]](std::u16string_view text, size_t i) {
+                return fold(text, i) == first;
+              });
+}
+
+// Folding keeps the length, so an occurrence spans the needle's length in
+// the haystack too.
+size_t SearchNeedle::FindIn(std::u16string_view haystack) const {
+  if (options_.regex) return regex_ == nullptr ? npos : regex_->FirstMatch(haystack);
+  size_t at = FindFrom(haystack, 0);
+  if (!options_.wholeWord) return at;
+  while (at != npos && !IsWholeWordAt(haystack, at, compared_.size())) {
+    at = FindFrom(haystack, at + 1);
+  }
+  return at;
 }
 
 bool SearchNeedle::CanOccurIn(std::u16string_view alphabet) const {
-  if (compared_.empty()) return false;
+  if (empty()) return false;
+  if (options_.regex) return true;
   for (char16_t unit : compared_) {
     bool inAlphabet = false;
     for (size_t i = 0; i < alphabet.size() && !inAlphabet; ++i) {

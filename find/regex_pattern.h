@@ -1,0 +1,60 @@
+// A regular expression of a find: PCRE2 in its 16-bit mode, compiled once
+// and matched against many field texts and file lines.
+#ifndef QMPECORE_FIND_REGEX_PATTERN_H_
+#define QMPECORE_FIND_REGEX_PATTERN_H_
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+struct RegexSettings {
+  bool matchCase = true;
+  // A match must have no word character (find/word_characters.h) just
+  // before or just after it; backtracking looks for one that has none.
+  bool wholeWord = false;
+};
+
+// Why a pattern does not compile, as PCRE2 says it; `offset` is where in
+// the pattern (in UTF-16 units) it found the fault.
+struct RegexError {
+  std::u16string message;
+  size_t offset = 0;
+};
+
+// The pattern reads and matches code points (a lone surrogate in a text
+// matches nothing and is skipped over); \w, \d, \b and the POSIX classes
+// follow Unicode properties; case-blind, PCRE2 folds case by Unicode's
+// rules. Each match runs under PCRE2's match limit: one that runs past it
+// counts as no match and is remembered (limitReached), so that the find
+// can stop and say so.
+//
+// Matching reuses one match block: one thread at a time.
+class RegexPattern {
+ public:
+  static constexpr size_t npos = std::u16string_view::npos;
+
+  // Null, with `error` filled, when the pattern does not compile.
+  static std::unique_ptr<RegexPattern> Compile(std::u16string_view pattern,
+                                               const RegexSettings& settings, RegexError* error);
+  ~RegexPattern();
+  RegexPattern(const RegexPattern&) = delete;
+  RegexPattern& operator=(const RegexPattern&) = delete;
+
+  // Where the first match in `subject` starts, or npos.
+  size_t FirstMatch(std::u16string_view subject) const;
+  bool limitReached() const { return limitReached_; }
+
+ private:
+  struct Handles;
+  explicit RegexPattern(std::unique_ptr<Handles> handles);
+
+  std::unique_ptr<Handles> handles_;
+  mutable bool limitReached_ = false;
+};
+
+}  // namespace qm
+
+#endif  // QMPECORE_FIND_REGEX_PATTERN_H_
