@@ -40,23 +40,28 @@ void FileTextMatcher::Search(std::string_view text, LineSink* sink) {
   }
 }
 
+// An empty text is one empty line, and a text that ends with a break has
+// an empty last line after it: a pattern can match an empty line.
 void FileTextMatcher::SearchLines(std::string_view text, LineSink* sink) {
   Place place;
-  for (size_t start = 0; start < text.size();) {
+  size_t start = 0;
+  do {
     const size_t end = SliceEnd(text, start);
     const std::string_view slice = text.substr(start, end - start);
     if (decoded_.size() < slice.size()) decoded_.resize(slice.size());
     const size_t units = DecodeUtf8(slice, decoded_.data());
-    TestLines({decoded_.data(), units}, &place, sink);
+    TestLines({decoded_.data(), units}, end == text.size(), &place, sink);
     start = end;
-  }
+  } while (start < text.size());
 }
 
 // The slice ends just after a break or at the text's end, so it holds
-// whole lines; the empty rest after a text's last break is no line.
-void FileTextMatcher::TestLines(std::u16string_view slice, Place* place, LineSink* sink) {
+// whole lines; the line after its last break is in the next slice, unless
+// the slice is the text's last.
+void FileTextMatcher::TestLines(std::u16string_view slice, bool isLast, Place* place,
+                                LineSink* sink) {
   const char16_t* const units = slice.data();
-  for (size_t lineStart = 0; lineStart < slice.size();) {
+  for (size_t lineStart = 0;;) {
     const size_t lineEnd = FindBreak(units, lineStart, slice.size());
     const std::u16string_view line = slice.substr(lineStart, lineEnd - lineStart);
     const size_t hit = needle_.FindIn(line);
@@ -66,6 +71,7 @@ void FileTextMatcher::TestLines(std::u16string_view slice, Place* place, LineSin
     place->line += 1;
     place->offset += 2;  // the break, normalised to CR LF
     lineStart = BreakEnd(units, lineEnd, slice.size());
+    if (lineStart == slice.size() && !isLast) break;
   }
 }
 

@@ -75,7 +75,7 @@ class FileTextMatcher {
   void SearchBytes(std::string_view text, LineSink* sink);
   void SearchDecoded(std::string_view text, LineSink* sink);
   void SearchLines(std::string_view text, LineSink* sink);
-  void TestLines(std::u16string_view slice, Place* place, LineSink* sink);
+  void TestLines(std::u16string_view slice, bool isLast, Place* place, LineSink* sink);
   size_t SliceEnd(std::string_view text, size_t start) const;
 
   template <class Char>

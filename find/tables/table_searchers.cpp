@@ -69,7 +69,10 @@ class TableScan {
       if (field.tested != nullptr && !field.tested(row)) continue;
       std::u16string_view text;
       if (!texts_.TextOf(field.info, field.read(row), enumMatches_[i], &text)) continue;
-      if (MatchField(text, needle_) && !onHit(field.info, text)) return false;
+      // An empty cell is no hit, not even for a pattern that matches
+      // nothing: a field with no text (an empty set, a reference to no
+      // record) shows the same empty cell.
+      if (!text.empty() && MatchField(text, needle_) && !onHit(field.info, text)) return false;
     }
     return true;
   }

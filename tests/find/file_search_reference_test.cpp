@@ -33,6 +33,14 @@ const std::vector<std::u16string> kNeedles = {
     std::u16string(u"\xD801", 1), std::u16string(u"\xDC28", 1), u"x a", u"\uFEFF", u"b\r", u"",
     u"bbbb\u03A3", std::u16string(36, u'z') + u"\u00C9"};
 
+// Patterns that the texts above often match, in every part of the syntax
+// that reads characters: classes, Unicode properties, anchors, repeats,
+// astral characters, empty matches.
+const std::vector<std::u16string> kPatterns = {
+    u"a+", u"ab|b", u"[ks]", u"\\w+", u"\\W", u"k.", u"^a", u"b$", u"a*", u"\\bab", u"[^a]b",
+    u"\\x{10400}", u"\u03C3", u"\\s", u"\u00E9", u"\\p{Lu}", u"\uFFFD", u"^$", u"a{3,}",
+    u"b\\W*a", u"x a", u"\\d", u"(?-i)K", u"[\u017F\u212A]"};
+
 std::string RandomText(std::mt19937& random) {
   std::string text;
   const size_t pieces = random() % (random() % 4 == 0 ? 400 : 30);
@@ -58,26 +66,33 @@ TEST(FileSearchReference, AgreesOnGeneratedTexts) {
   const std::u16string paths[] = {u"/project/a.txt", u"/project/sub/b.js", u"/other/c.css"};
   const size_t sliceSizes[] = {1, 2, 3, 8, 64, FileTextMatcher::kDefaultSliceBytes};
   std::mt19937 random(11);
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 4500; ++round) {
     // One searcher serves several texts in a row, as a find does.
     std::vector<std::string> texts(4);
     for (std::string& text : texts) text = RandomText(random);
-    const std::u16string needle = RandomNeedle(random, texts[0]);
+    // A third of the rounds whole words, a third patterns (half of them
+    // whole words too).
     const int32_t matchCase = static_cast<int32_t>(random() % 3);
+    FindOptions options = FindOptions::FromMatchCase(matchCase);
+    options.regex = round % 3 == 2;
+    options.wholeWord = round % 3 == 1 || (options.regex && random() % 2 == 0);
+    const std::u16string needle = options.regex ? kPatterns[random() % kPatterns.size()]
+                                                : RandomNeedle(random, texts[0]);
     const size_t slice = sliceSizes[random() % std::size(sliceSizes)];
     FindResultList expected;
     FindResultList actual;
     ResultListSink sink(&actual);
-    FileSearcher searcher(needle, matchCase, slice);
+    FileSearcher searcher(SearchNeedle(needle, options), slice);
     for (size_t i = 0; i < texts.size(); ++i) {
       const std::u16string& path = paths[i % std::size(paths)];
-      ReferenceSearch(texts[i], needle, matchCase, path, folder, &expected);
+      ReferenceSearch(texts[i], needle, options, path, folder, &expected);
       // A heap block of the text's own size, so that a sanitizer build sees
       // any read past its end.
       const std::vector<char> exact(texts[i].begin(), texts[i].end());
       searcher.SearchBytes({exact.data(), exact.size()}, path, folder, sink);
     }
-    ASSERT_EQ(actual, expected) << "round " << round << ", case " << matchCase << ", slice "
+    ASSERT_EQ(actual, expected) << "round " << round << ", case " << matchCase << ", word "
+                                << options.wholeWord << ", regex " << options.regex << ", slice "
                                 << slice << ", needle " << ::testing::PrintToString(needle)
                                 << ", texts " << ::testing::PrintToString(texts);
   }

@@ -3,6 +3,7 @@
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
+#include "reference_match.h"
 #include "reference_text.h"
 
 namespace qm::testing {
@@ -35,6 +36,15 @@ std::u16string ReferenceDecode(const std::string& bytes) {
                        static_cast<int32_t>(bytes.size()), 0xFFFD, nullptr, &status);
   text.resize(U_SUCCESS(status) ? static_cast<size_t>(length) : 0);
   return text;
+}
+
+}  // namespace qm::testing
+
+namespace qm::testing {
+
+bool ReferenceIsWordCharacter(char32_t codePoint) {
+  return (U_GET_GC_MASK(static_cast<UChar32>(codePoint)) &
+          (U_GC_L_MASK | U_GC_N_MASK | U_GC_PC_MASK)) != 0;
 }
 
 }  // namespace qm::testing

@@ -1,6 +1,8 @@
 // The system's own case-blind comparison and UTF-8 converter.
 #include <windows.h>
 
+#include "find/word_characters.h"
+#include "reference_match.h"
 #include "reference_text.h"
 
 namespace qm::testing {
@@ -68,5 +70,13 @@ std::u16string ReferenceDecode(const std::string& bytes) {
                                            text.data(), static_cast<int>(text.size()));
   return std::u16string(text.begin(), text.begin() + (length > 0 ? length : 0));
 }
+
+}  // namespace qm::testing
+
+namespace qm::testing {
+
+// The system has no Unicode general categories to ask; the word table
+// itself is checked against ICU's in the POSIX build.
+bool ReferenceIsWordCharacter(char32_t codePoint) { return IsWordCharacter(codePoint); }
 
 }  // namespace qm::testing

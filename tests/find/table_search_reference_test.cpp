@@ -12,12 +12,12 @@
 
 #include "find/tables/name_lookup_builders.h"
 #include "find/tables/table_searchers.h"
+#include "reference_match.h"
 #include "reference_text.h"
 
 namespace qm {
 namespace {
 
-using testing::ReferenceFindIgnoringCase;
 
 std::u16string Number(int64_t value) {
   std::string digits = std::to_string(value);
@@ -179,13 +179,12 @@ std::pair<int32_t, std::u16string> OwnerOf(const auto&) { return {-1, u""}; }
 
 class Reference {
  public:
-  Reference(const ConfigTableSet& set, const std::u16string& needle, int32_t matchCase)
-      : refs_{set}, needle_(needle), matchCase_(matchCase) {}
+  Reference(const ConfigTableSet& set, const std::u16string& needle, const FindOptions& options)
+      : refs_{set}, needle_(needle), options_(options) {}
 
   bool Contains(const std::u16string& field) const {
-    if (needle_.empty()) return false;
-    if (matchCase_ == 1) return field.find(needle_) != std::u16string::npos;
-    return ReferenceFindIgnoringCase(field, needle_) != std::u16string::npos;
+    return !field.empty() &&
+           testing::ReferenceFirstMatch(field, needle_, options_) != std::u16string::npos;
   }
 
   void General(const GeneralTable& table) {
@@ -222,13 +221,13 @@ class Reference {
  private:
   Refs refs_;
   std::u16string needle_;
-  int32_t matchCase_;
+  FindOptions options_;
 };
 
 // The tables in the order of a whole-project find.
 FindResultList ReferenceSearch(const ConfigTableSet& set, const std::u16string& needle,
-                               int32_t matchCase, int32_t ownerId) {
-  Reference r(set, needle, matchCase);
+                               const FindOptions& options, int32_t ownerId) {
+  Reference r(set, needle, options);
   r.General(*set.general);
   r.Search(kTableTimer, u"Timer", *set.timers);
   r.Search(kTableDatabase, u"Database", *set.databases);
@@ -269,6 +268,14 @@ class Generator {
         u"1",   u"0", u"/",   u"-",  u",",   u".",  u"E+",  u"t", u"Tag",   u"int1",
         u"Aud", u"(", u"Inv", u"20", u"/19", u"1,", u"rue", u"k", u"LEVEL", u"\u03C3"};
     return Int(0, 1) ? Pick(kSnippets) : Text(3);
+  }
+  // Patterns that reach number, date, enumeration and reference texts as
+  // well as the text fields.
+  std::u16string Pattern() {
+    static const std::u16string kPatterns[] = {
+        u"^\\d+$", u"1|k",   u"[\u212A\u017F]", u"\\p{Lu}", u"e.?", u"^$",   u"\\w\\W\\w",
+        u"/\\d\\d", u"(?i)level", u"\\x{10428}", u"\u03C3", u"E\\+", u"a*",  u"^-"};
+    return Pick(kPatterns);
   }
   ValueSet Set() {
     ValueSet set;
@@ -356,10 +363,13 @@ TEST(TableSearchReferenceTest, AgreesWithAPlainReferenceOnRandomTables) {
       BuildTagNames(set, &lookups.tagNames);
     }
     for (int round = 0; round < 20; ++round) {
-      const std::u16string text = generate.Needle();
-      const int32_t matchCase = generate.Int(0, 2);
+      // A third of the rounds whole words, a sixth patterns.
+      FindOptions options = FindOptions::FromMatchCase(generate.Int(0, 2));
+      options.wholeWord = round % 3 == 1;
+      options.regex = round % 6 == 2;
+      const std::u16string text = options.regex ? generate.Pattern() : generate.Needle();
       const int32_t ownerId = generate.Int(-1, 3);
-      const SearchNeedle needle(text, matchCase);
+      const SearchNeedle needle(text, options);
       FindResultList actual;
       ResultListSink sink(&actual);
       // Half the time the tables are searched as a whole-table find does:
@@ -376,8 +386,10 @@ TEST(TableSearchReferenceTest, AgreesWithAPlainReferenceOnRandomTables) {
           SearchGridTable(table, set, lookups, ownerId, needle, sink, matchingTagNames);
         }
       }
-      ASSERT_EQ(actual, ReferenceSearch(set, text, matchCase, ownerId))
-          << "seed " << seed << " round " << round;
+      ASSERT_EQ(actual, ReferenceSearch(set, text, options, ownerId))
+          << "seed " << seed << " round " << round << " text " << ::testing::PrintToString(text)
+          << " word " << options.wholeWord << " regex " << options.regex << " case "
+          << options.matchCase;
       hits += actual.size();
     }
   }
