@@ -1,7 +1,6 @@
 #include "cli/find_printer.h"
 
 #include "cli/json_text.h"
-#include "platform/text_case.h"
 #include "qmpecore/config_records.h"
 
 namespace qm::cli {
@@ -13,18 +12,17 @@ constexpr size_t kFlushBytes = 64 * 1024;
 
 // The column of a file hit within its line, counted from 1 as editors and
 // other search tools count it (the result's column is the offset in the
-// whole text): where the line first holds the text, by the find's own
-// matching rule.
-size_t ColumnInLine(const FindResult& result, bool matchCase) {
-  const size_t at = matchCase ? platform::FindText(result.matchedText, result.searchText)
-                              : platform::FindTextIgnoreCase(result.matchedText, result.searchText);
-  return at == std::u16string::npos ? 1 : at + 1;
+// whole text): where the line first matches, by the find's own rule.
+size_t ColumnInLine(const FindResult& result, QmFindMatcher* matcher) {
+  const int32_t at = QmFirstMatch(matcher, result.matchedText.data(),
+                                  static_cast<int32_t>(result.matchedText.size()), nullptr);
+  return at < 0 ? 1 : static_cast<size_t>(at) + 1;
 }
 
 }  // namespace
 
-FindPrinter::FindPrinter(std::FILE* out, FindOutput form, bool matchCase)
-    : out_(out), form_(form), matchCase_(matchCase) {
+FindPrinter::FindPrinter(std::FILE* out, FindOutput form, QmFindMatcher* matcher)
+    : out_(out), form_(form), matcher_(matcher) {
   pending_.reserve(kFlushBytes * 2);
 }
 
@@ -46,7 +44,7 @@ void FindPrinter::PrintHuman(const FindResult& result) {
     pending_.push_back(':');
     AppendNumber(result.recordId, &pending_);
     pending_.push_back(':');
-    AppendNumber(static_cast<int64_t>(ColumnInLine(result, matchCase_)), &pending_);
+    AppendNumber(static_cast<int64_t>(ColumnInLine(result, matcher_)), &pending_);
   } else {
     pending_.append(": ");
     AppendUtf8(result.label, &pending_);

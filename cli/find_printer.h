@@ -10,6 +10,7 @@
 #include <string>
 
 #include "qmpecore/find_result.h"
+#include "qmpecore/qmpecore_ext.h"
 
 namespace qm::cli {
 
@@ -17,9 +18,9 @@ enum class FindOutput { kHuman, kJsonArray, kJsonLines };
 
 class FindPrinter {
  public:
-  // `matchCase` is the find's, which the human form needs to place the
-  // column within the line.
-  FindPrinter(std::FILE* out, FindOutput form, bool matchCase);
+  // `matcher` is the find's, which the human form needs to place the column
+  // within the line; it must outlive the printer.
+  FindPrinter(std::FILE* out, FindOutput form, QmFindMatcher* matcher);
   FindPrinter(const FindPrinter&) = delete;
   FindPrinter& operator=(const FindPrinter&) = delete;
 
@@ -41,7 +42,7 @@ class FindPrinter {
 
   std::FILE* out_;
   FindOutput form_;
-  bool matchCase_;
+  QmFindMatcher* matcher_;
   bool failed_ = false;
   uint64_t printed_ = 0;
   std::string pending_;

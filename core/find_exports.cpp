@@ -1,5 +1,7 @@
-// The streamed finds and the check of a find's text, ordinals 18 to 20.
+// The streamed finds, the check of a find's text and its matcher,
+// ordinals 18 to 23.
 #include <algorithm>
+#include <memory>
 #include <cstdint>
 
 #include "core/editor_manager.h"
@@ -55,6 +57,11 @@ int32_t Answer(FindStatus status, const HandlerSink& sink) {
 
 }  // namespace
 }  // namespace qm
+
+// The matcher handed out is a needle.
+struct QmFindMatcher {
+  qm::SearchNeedle needle;
+};
 
 using qm::GuardExport;
 using qm::HandlerSink;
@@ -114,6 +121,33 @@ QMPE_API int32_t QM_CALL QmCheckFindText(const char16_t* text, int32_t flags, ch
     }
     return kQmFindBadPattern;
   });
+}
+
+QMPE_API QmFindMatcher* QM_CALL QmCreateFindMatcher(const char16_t* text, int32_t flags) {
+  if (text == nullptr || !qm::FlagsKnown(flags)) return nullptr;
+  return GuardExport<QmFindMatcher*>(nullptr, [&]() -> QmFindMatcher* {
+    auto matcher = std::make_unique<QmFindMatcher>(qm::SearchNeedle(text, qm::OptionsOf(flags)));
+    if (matcher->needle.patternError() != nullptr) return nullptr;
+    return matcher.release();
+  });
+}
+
+QMPE_API int32_t QM_CALL QmFirstMatch(QmFindMatcher* matcher, const char16_t* subject,
+                                      int32_t length, int32_t* matchLength) {
+  if (matcher == nullptr || (subject == nullptr && length != 0) || length < 0) return -1;
+  return GuardExport<int32_t>(-1, [&]() -> int32_t {
+    size_t spanLength = 0;
+    const size_t at =
+        matcher->needle.FindIn({subject, static_cast<size_t>(length)}, &spanLength);
+    if (matcher->needle.lastMatchRanPastLimit()) return kQmFindMatchLimit;
+    if (at == qm::SearchNeedle::npos) return -1;
+    if (matchLength != nullptr) *matchLength = static_cast<int32_t>(spanLength);
+    return static_cast<int32_t>(at);
+  });
+}
+
+QMPE_API void QM_CALL QmFreeFindMatcher(QmFindMatcher* matcher) {
+  GuardExport([&] { delete matcher; });
 }
 
 }  // extern "C"

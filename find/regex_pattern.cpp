@@ -91,16 +91,19 @@ std::unique_ptr<RegexPattern> RegexPattern::Compile(std::u16string_view pattern,
 RegexPattern::RegexPattern(std::unique_ptr<Handles> handles) : handles_(std::move(handles)) {}
 RegexPattern::~RegexPattern() = default;
 
-size_t RegexPattern::FirstMatch(std::u16string_view subject) const {
+size_t RegexPattern::FirstMatch(std::u16string_view subject, size_t* length) const {
   const int found = pcre2_match(handles_->code, reinterpret_cast<PCRE2_SPTR>(subject.data()),
                                 subject.size(), 0, 0, handles_->match, handles_->context);
-  if (found >= 0) return pcre2_get_ovector_pointer(handles_->match)[0];
-  if (found == PCRE2_ERROR_MATCHLIMIT || found == PCRE2_ERROR_DEPTHLIMIT ||
-      found == PCRE2_ERROR_HEAPLIMIT || found == PCRE2_ERROR_JIT_STACKLIMIT) {
-    limitReached_ = true;
-  } else if (found == PCRE2_ERROR_NOMEMORY) {
-    throw std::bad_alloc();
+  lastRanPastLimit_ = found == PCRE2_ERROR_MATCHLIMIT || found == PCRE2_ERROR_DEPTHLIMIT ||
+                      found == PCRE2_ERROR_HEAPLIMIT || found == PCRE2_ERROR_JIT_STACKLIMIT;
+  limitReached_ = limitReached_ || lastRanPastLimit_;
+  if (found >= 0) {
+    const PCRE2_SIZE* span = pcre2_get_ovector_pointer(handles_->match);
+    // \K can set the start after the end; such a match is empty.
+    if (length != nullptr) *length = span[1] > span[0] ? span[1] - span[0] : 0;
+    return span[0];
   }
+  if (found == PCRE2_ERROR_NOMEMORY) throw std::bad_alloc();
   return npos;
 }
 

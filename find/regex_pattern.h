@@ -43,9 +43,12 @@ class RegexPattern {
   RegexPattern(const RegexPattern&) = delete;
   RegexPattern& operator=(const RegexPattern&) = delete;
 
-  // Where the first match in `subject` starts, or npos.
-  size_t FirstMatch(std::u16string_view subject) const;
+  // Where the first match in `subject` starts, or npos; its length goes to
+  // `length` when that is not null.
+  size_t FirstMatch(std::u16string_view subject, size_t* length = nullptr) const;
+  // Whether any match so far, or the last one, ran past the limit.
   bool limitReached() const { return limitReached_; }
+  bool lastRanPastLimit() const { return lastRanPastLimit_; }
 
  private:
   struct Handles;
@@ -53,6 +56,7 @@ class RegexPattern {
 
   std::unique_ptr<Handles> handles_;
   mutable bool limitReached_ = false;
+  mutable bool lastRanPastLimit_ = false;
 };
 
 }  // namespace qm

@@ -113,8 +113,9 @@ size_t SearchNeedle::FindFrom(std::u16string_view haystack, size_t from) const {
 
 // Folding keeps the length, so an occurrence spans the needle's length in
 // the haystack too.
-size_t SearchNeedle::FindIn(std::u16string_view haystack) const {
-  if (options_.regex) return regex_ == nullptr ? npos : regex_->FirstMatch(haystack);
+size_t SearchNeedle::FindIn(std::u16string_view haystack, size_t* length) const {
+  if (options_.regex) return regex_ == nullptr ? npos : regex_->FirstMatch(haystack, length);
+  if (length != nullptr) *length = compared_.size();
   size_t at = FindFrom(haystack, 0);
   if (!options_.wholeWord) return at;
   while (at != npos && !IsWholeWordAt(haystack, at, compared_.size())) {

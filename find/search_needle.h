@@ -44,14 +44,16 @@ class SearchNeedle {
   const RegexError* patternError() const { return patternError_.get(); }
   // True once a pattern's matching ran past the match limit.
   bool matchLimitReached() const { return regex_ != nullptr && regex_->limitReached(); }
+  bool lastMatchRanPastLimit() const { return regex_ != nullptr && regex_->lastRanPastLimit(); }
   bool caseSensitive() const { return caseSensitive_; }
   // The needle as given.
   const std::u16string& text() const { return text_; }
   // The needle as compared: folded when case-blind, else as given.
   const std::u16string& compared() const { return compared_; }
 
-  // The offset of the first occurrence in `haystack`, or npos.
-  size_t FindIn(std::u16string_view haystack) const;
+  // The offset of the first occurrence in `haystack`, or npos; its length
+  // goes to `length` when that is not null.
+  size_t FindIn(std::u16string_view haystack, size_t* length = nullptr) const;
 
   // False when no text made only of units of `alphabet` can contain the
   // needle; lets a caller skip making texts of a known alphabet. A pattern

@@ -33,6 +33,10 @@ enum QmFindErrors : int32_t {
   kQmFindMatchLimit = -4,
 };
 
+// A find's text and options prepared once, to place the match within a
+// result's text (a column for a file line, a span to highlight).
+typedef struct QmFindMatcher QmFindMatcher;
+
 // Receives each result of a streamed find as it is found, in the order in
 // which QmFind would append them. `result` is valid only during the call.
 // Returning 0 ends the find before its next table or file; results still
@@ -70,6 +74,23 @@ QMPE_API int32_t QM_CALL QmFindInProject(const char16_t* projectPath,  // 19
 // fault lies to `offset` (may be null).
 QMPE_API int32_t QM_CALL QmCheckFindText(const char16_t* text, int32_t flags,  // 20
                                          char16_t* message, int32_t capacity, int32_t* offset);
+
+// The matcher of a find with `text` and `flags`, or null: a null text, an
+// undefined flag, or a pattern that does not compile (QmCheckFindText says
+// why). Free it with QmFreeFindMatcher. One thread at a time.
+QMPE_API QmFindMatcher* QM_CALL QmCreateFindMatcher(const char16_t* text,  // 21
+                                                    int32_t flags);
+
+// Where the find's first match in subject[0, length) starts, as the find
+// decides it (the column of a file result is that line's), with its length
+// in `matchLength` (may be null); -1 when there is none or for bad
+// arguments; kQmFindMatchLimit when the pattern's matching ran past the
+// match limit.
+QMPE_API int32_t QM_CALL QmFirstMatch(QmFindMatcher* matcher,  // 22
+                                      const char16_t* subject, int32_t length,
+                                      int32_t* matchLength);
+
+QMPE_API void QM_CALL QmFreeFindMatcher(QmFindMatcher* matcher);  // 23
 
 }  // extern "C"
 

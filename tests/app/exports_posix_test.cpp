@@ -25,7 +25,8 @@ TEST(Exports, ExactlyTheSeventeenAndTheAdditionsUnmangled) {
       "QmCloseEditorManager", "QmOpenEditor",    "QmCloseEditor",   "QmGetEditorData",
       "QmGetAllFiles",       "QmGetAllTables",   "QmGetConfigHandleEx",
       "QmSaveConfigEx",      "QmSaveAsConfigEx", "QmFind",
-      "QmFindEach",          "QmFindInProject",        "QmCheckFindText"};
+      "QmFindEach",          "QmFindInProject",  "QmCheckFindText", "QmCreateFindMatcher",
+      "QmFirstMatch",        "QmFreeFindMatcher"};
   EXPECT_EQ(exported, expected);
 }
 

@@ -173,3 +173,50 @@ TEST_F(StreamedFind, PatternsThatDoNotCompileOrRunAway) {
   ASSERT_EQ(stopped.results.size(), 1u);
   EXPECT_EQ(stopped.results[0].recordId, 1);
 }
+
+// The matcher answers where the find would place a match, and how long it
+// is, so that a result list can highlight it.
+TEST(FindMatcher, PlacesAndMeasuresTheFirstMatch) {
+  struct Case {
+    const char16_t* text;
+    int32_t flags;
+    std::u16string_view subject;
+    int32_t start, length;
+  };
+  const Case cases[] = {
+      {u"pump", 0, u"Pumps pump", 0, 4},
+      {u"pump", kQmFindWholeWord, u"Pumps pump", 6, 4},
+      {u"pump", kQmFindMatchCase, u"Pumps Pump", -1, 0},
+      {u"p\\w+", kQmFindRegex, u"a pump_1 b", 2, 6},
+      {u"P\\w", kQmFindRegex | kQmFindWholeWord, u"Pump pu", 5, 2},
+      {u"x*", kQmFindRegex, u"abc", 0, 0},
+      {u"\u00E9", kQmFindRegex, u"\u00C9t\u00E9", 0, 1},
+      {u"\u00E9", kQmFindRegex | kQmFindMatchCase, u"\u00C9t\u00E9", 2, 1},
+  };
+  for (const Case& c : cases) {
+    QmFindMatcher* matcher = QmCreateFindMatcher(c.text, c.flags);
+    ASSERT_NE(matcher, nullptr);
+    int32_t length = 0;
+    EXPECT_EQ(QmFirstMatch(matcher, c.subject.data(), static_cast<int32_t>(c.subject.size()),
+                           &length),
+              c.start)
+        << testing::PrintToString(std::u16string(c.text));
+    if (c.start >= 0) {
+      EXPECT_EQ(length, c.length);
+    }
+    QmFreeFindMatcher(matcher);
+  }
+
+  QmFindMatcher* runaway = QmCreateFindMatcher(u"(a+)+$", kQmFindRegex);
+  const std::u16string long_ = std::u16string(40, u'a') + u"!";
+  EXPECT_EQ(QmFirstMatch(runaway, long_.data(), static_cast<int32_t>(long_.size()), nullptr),
+            kQmFindMatchLimit);
+  EXPECT_EQ(QmFirstMatch(runaway, u"aa", 2, nullptr), 0);  // the next match runs afresh
+  EXPECT_EQ(QmFirstMatch(runaway, nullptr, 3, nullptr), -1);
+  EXPECT_EQ(QmFirstMatch(nullptr, u"aa", 2, nullptr), -1);
+  QmFreeFindMatcher(runaway);
+  QmFreeFindMatcher(nullptr);
+  EXPECT_EQ(QmCreateFindMatcher(u"a(", kQmFindRegex), nullptr);
+  EXPECT_EQ(QmCreateFindMatcher(u"a", 64), nullptr);
+  EXPECT_EQ(QmCreateFindMatcher(nullptr, 0), nullptr);
+}

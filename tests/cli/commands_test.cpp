@@ -82,6 +82,31 @@ TEST_F(Commands, FindPrintsColumnsInTheLineAndJsonLines) {
   EXPECT_EQ(Run("find " + Project() + " Pump --json --json-lines"), 2);
 }
 
+// Whole words and patterns place the column at the match the option
+// allows; a pattern that does not compile is an error that says where.
+TEST_F(Commands, FindWholeWordsAndPatterns) {
+  std::ofstream(folder_->path() / "p" / "words.txt", std::ios::binary)
+      << "pumps pump_1 pump-2\nno match here\n";
+  std::string output;
+  const auto firstLine = [&output] { return output.substr(0, output.find('\n')); };
+  ASSERT_EQ(Run("find " + Project() + " pump --scope words.txt --word", &output), 0);
+  EXPECT_EQ(firstLine(), "words.txt:1:14: pumps pump_1 pump-2");
+  ASSERT_EQ(Run("find " + Project() + " " + Quoted("pump_\\d") + " --scope words.txt --regex",
+                &output),
+            0);
+  EXPECT_EQ(firstLine(), "words.txt:1:7: pumps pump_1 pump-2");
+  ASSERT_EQ(Run("find " + Project() + " " + Quoted("p\\w+") + " --scope words.txt --regex --word",
+                &output),
+            0);
+  EXPECT_EQ(firstLine(), "words.txt:1:1: pumps pump_1 pump-2");
+  EXPECT_EQ(Run("find " + Project() + " " + Quoted("^match") + " --scope words.txt --regex"), 1);
+
+  ASSERT_EQ(Run("find " + Project() + " " + Quoted("pump(") + " --regex", &output), 2);
+  EXPECT_NE(output.find("does not compile at offset 5: missing closing parenthesis"),
+            std::string::npos)
+      << output;
+}
+
 TEST_F(Commands, FilesAndOpenAndTables) {
   std::string output;
   ASSERT_EQ(Run("files " + Project() + " --include " + Quoted("*.CSS"), &output), 0);
