@@ -4,7 +4,8 @@
 # rare and a common needle, medians of at least 5 runs, warm cache, one
 # thread. Then qmpe find end to end against ripgrep, on the large sample
 # and on a second corpus unlike it (bench/make_corpus.py), for five needles
-# each from rare to very common. Installs what it needs, builds the release
+# each from rare to very common; and whole-word and pattern finds against
+# ripgrep's -w and -e on the large sample. Installs what it needs, builds the release
 # benchmarks and makes the large sample in build/bench-sample and the
 # corpus in build/bench-corpus when they are not there yet.
 #
@@ -46,3 +47,6 @@ echo
 echo "== qmpe find end to end, the second corpus"
 bench/find_end_to_end.sh build/release/qmpe "$corpus/plant.qmp" "$runs" \
   QuokkaInterlockOverride deaerator stopping pump status
+echo
+echo "== whole words and regular expressions end to end, the large sample"
+bench/find_options_bench.sh build/release/qmpe "$sample/plant.qmp" "$runs"

@@ -15,22 +15,7 @@ shift 3
 folder=$(dirname "$project")
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-types=(-g '*.htm' -g '*.html' -g '*.bat' -g '*.js' -g '*.svg' -g '*.txt' -g '*.css')
-
-# The median wall time in seconds of RUNS runs of the command; its output
-# goes to $out/last.
-median() {
-  local times=() start end
-  for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    "$@" >"$out/last" || true
-    end=$(date +%s%N)
-    times+=("$(((end - start) / 1000))")
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{t[NR] = $1} END {printf "%.3f", t[int((NR + 1) / 2)] / 1e6}'
-}
-
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+source "$(dirname "$0")/lib/timing.sh"
 
 printf '%-24s %8s %8s | %7s %7s %5s | %7s %7s %7s %5s %5s\n' needle "qmpe" "rg" \
   text rg ratio json lines "rg json" ratio ratio
@@ -39,11 +24,11 @@ printf '%-24s %8s %8s | %7s %7s %5s | %7s %7s %7s %5s %5s\n' "" lines lines \
 for needle in "$@"; do
   text=$(median "$qmpe" find "$project" "$needle" --scope "All Files")
   found=$(($(wc -l <"$out/last") - 1))  # the count line
-  rg_text=$(median rg -F -i -n -j1 --no-ignore "${types[@]}" "$needle" "$folder")
+  rg_text=$(median rg -F -i -n -j1 --no-ignore "${rg_types[@]}" "$needle" "$folder")
   rg_found=$(wc -l <"$out/last")
   json=$(median "$qmpe" find "$project" "$needle" --scope "All Files" --json)
   lines=$(median "$qmpe" find "$project" "$needle" --scope "All Files" --json-lines)
-  rg_json=$(median rg -F -i -j1 --json --no-ignore "${types[@]}" "$needle" "$folder")
+  rg_json=$(median rg -F -i -j1 --json --no-ignore "${rg_types[@]}" "$needle" "$folder")
   printf '%-24s %8s %8s | %7s %7s %5s | %7s %7s %7s %5s %5s\n' "$needle" "$found" "$rg_found" \
     "$text" "$rg_text" "$(ratio "$text" "$rg_text")" "$json" "$lines" "$rg_json" \
     "$(ratio "$json" "$rg_json")" "$(ratio "$lines" "$rg_json")"

@@ -9,8 +9,8 @@
 #
 # Each folder also holds the MinGW runtime DLLs, so that all modules share
 # one C++ runtime: the containers that cross the library boundary must be
-# made and freed by the same allocator. SQLite and GoogleTest are built from
-# Debian's sources once (scripts/lib/windows-libraries.sh). Then the export
+# made and freed by the same allocator. SQLite, PCRE2 and GoogleTest are
+# built from Debian's sources once (scripts/lib/windows-libraries.sh). Then the export
 # tables of the 32-bit DLLs are checked (scripts/check-windows-exports.sh).
 #
 # Usage: scripts/build-windows.sh [ARCH...]   (default: i686 x86_64)
@@ -44,6 +44,7 @@ for arch in "${arches[@]}"; do
     *) echo "unknown architecture: $arch (i686 or x86_64)" >&2; exit 2 ;;
   esac
   sqlite_for "$arch"
+  pcre2_for "$arch"
   options=()
   if [ "$tests" = ON ]; then
     gtest_for "$arch"
@@ -56,6 +57,8 @@ for arch in "${arches[@]}"; do
     -DCMAKE_BUILD_TYPE=Release -DQM_WERROR=ON -DQM_BUILD_TESTS=$tests -DQM_BUILD_BENCH=OFF \
     -DSQLite3_INCLUDE_DIR="$PWD/$deps/$arch/include" \
     -DSQLite3_LIBRARY="$PWD/$deps/$arch/libsqlite3.dll.a" \
+    -DPCRE2_INCLUDE_DIR="$PWD/$deps/$arch/pcre2/include" \
+    -DPCRE2_16_LIBRARY="$PWD/$deps/$arch/pcre2/lib/libpcre2-16.a" \
     -DQM_HOST_HEADER_ROOT="$PWD/$deps/host-include" "${options[@]}" >/dev/null
   cp "$deps/$arch/sqlite3.dll" $(runtime_dlls "$arch") "$out/"
   cmake --build "$out"

@@ -4,6 +4,8 @@
 #
 #   sqlite_for ARCH   SQLite from Debian's source package sqlite3 (the
 #                     amalgamation, compiled to ARCH/sqlite3.dll)
+#   pcre2_for ARCH    PCRE2's 16-bit library from Debian's source package
+#                     pcre2, static, into ARCH/pcre2/
 #   gtest_for ARCH    GoogleTest from /usr/src/googletest (package googletest)
 #   host_headers      CLI11's and nlohmann-json's headers, alone in a folder
 deps=build/windows-deps
@@ -28,20 +30,43 @@ enable_source_packages() {
   "${as_root[@]}" apt-get update -qq
 }
 
+# Fetches the newest source of the package that the mirror serves (an
+# update's source is sometimes not there yet) into the current folder.
+fetch_source() {
+  local name=$1 version
+  apt-get source -qq "$name" >/dev/null 2>&1 && return 0
+  for version in $(apt-cache showsrc "$name" | sed -n 's/^Version: //p' | sort -rV); do
+    rm -rf ./*
+    apt-get source -qq "$name=$version" >/dev/null 2>&1 && return 0
+  done
+  return 1
+}
+
+# Debian's source of a package, unpacked once under $deps/NAME/src.
+debian_source() {
+  local name=$1 out=$deps/$1
+  if ! ls -d "$out"/src/"$name"-*/ >/dev/null 2>&1; then
+    rm -rf "$out/src"
+    mkdir -p "$out/src"
+    if ! (cd "$out/src" && fetch_source "$name"); then
+      enable_source_packages >&2
+      (cd "$out/src" && fetch_source "$name") || {
+        echo "cannot fetch Debian's source of $name" >&2
+        return 1
+      }
+    fi
+  fi
+  ls -d "$out"/src/"$name"-*/ | head -n 1
+}
+
 # The amalgamation sqlite3.c and sqlite3.h, made once from the source.
 sqlite_amalgamation() {
-  local out=$deps/sqlite
+  local out=$deps/sqlite tree
   [ -f "$out/sqlite3.c" ] && return 0
   echo "== SQLite: amalgamation from Debian's source package sqlite3"
-  rm -rf "$out/src"
-  mkdir -p "$out/src"
-  if ! (cd "$out/src" && apt-get source -qq sqlite3 >/dev/null 2>&1); then
-    enable_source_packages
-    (cd "$out/src" && apt-get source -qq sqlite3 >/dev/null)
-  fi
-  local tree
-  tree=$(ls -d "$out"/src/sqlite3-*/ | head -n 1)
+  tree=$(debian_source sqlite3)
   (cd "$tree" && ./configure -q >/dev/null && make -s sqlite3.c >/dev/null)
+  mkdir -p "$out"
   cp "$tree/sqlite3.c" "$tree/sqlite3.h" "$out/"
 }
 
@@ -57,6 +82,22 @@ sqlite_for() {
   "$arch-w64-mingw32-gcc-posix" -O2 -shared -static-libgcc \
     "-DSQLITE_API=__declspec(dllexport)" -DSQLITE_THREADSAFE=1 \
     "$deps/sqlite/sqlite3.c" -o "$out/sqlite3.dll" -Wl,--out-implib,"$out/libsqlite3.dll.a"
+}
+
+# Static, so that qmpecore.dll carries it and there is no DLL more to ship;
+# with the JIT, as Debian builds it.
+pcre2_for() {
+  local arch=$1 out=$deps/$1/pcre2 tree
+  [ -f "$out/lib/libpcre2-16.a" ] && return 0
+  echo "== PCRE2: libpcre2-16 for $arch from Debian's source package pcre2"
+  tree=$(debian_source pcre2)
+  cmake -S "$tree" -B "$deps/$arch/pcre2-build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$PWD/$out" -DBUILD_SHARED_LIBS=OFF -DBUILD_STATIC_LIBS=ON \
+    -DPCRE2_BUILD_PCRE2_8=OFF -DPCRE2_BUILD_PCRE2_16=ON -DPCRE2_SUPPORT_JIT=ON \
+    -DPCRE2_SUPPORT_UNICODE=ON -DPCRE2_BUILD_PCRE2GREP=OFF -DPCRE2_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$deps/$arch/pcre2-build" >/dev/null
+  cmake --install "$deps/$arch/pcre2-build" >/dev/null
 }
 
 gtest_for() {

@@ -1,0 +1,20 @@
+# Timing helpers of the end-to-end find benchmarks, sourced with $runs set
+# and $out a scratch folder.
+
+# ripgrep's globs for the file types that a find of "All Files" searches.
+rg_types=(-g '*.htm' -g '*.html' -g '*.bat' -g '*.js' -g '*.svg' -g '*.txt' -g '*.css')
+
+# The median wall time in seconds of RUNS runs of the command; its output
+# goes to $out/last.
+median() {
+  local times=() start end
+  for ((i = 0; i < runs; i++)); do
+    start=$(date +%s%N)
+    "$@" >"$out/last" || true
+    end=$(date +%s%N)
+    times+=("$(((end - start) / 1000))")
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{t[NR] = $1} END {printf "%.3f", t[int((NR + 1) / 2)] / 1e6}'
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
