@@ -1,5 +1,5 @@
 // The find's scope dispatch on the fixed project: any scope list, any
-// text, any match-case value. Each find answers with the length of its
+// text, any match-case value, whole words or not, plain or pattern. Each find answers with the length of its
 // list, every result's text holds the needle (a file result carries it as
 // its search text too), and a second find with the same request (the name
 // lookups kept, as an editor keeps them) answers alike.
@@ -46,7 +46,7 @@ bool MayNameADevice(const std::u16string& scope) {
 }
 
 FindResultList Find(OpenProject& project, const std::u16string& scope, const std::u16string& text,
-                    int32_t matchCase) {
+                    const FindOptions& options) {
   FindResultList results;
   ResultListSink sink(&results);
   ConfigTableSet* tables = project.editor.configManager->GetTables(true);
@@ -55,7 +55,7 @@ FindResultList Find(OpenProject& project, const std::u16string& scope, const std
                             &project.lookups,
                             scope.c_str(),
                             text.c_str(),
-                            matchCase};
+                            options};
   RunFind(request, sink);
   return results;
 }
@@ -66,18 +66,23 @@ FindResultList Find(OpenProject& project, const std::u16string& scope, const std
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qm::fuzz;
   InputReader input(data, size);
-  const int32_t matchCase = static_cast<int32_t>(input.Byte()) - 1;
+  // The low bits pick the match-case value (-1 to 62), the high ones whole
+  // words and patterns.
+  const uint8_t flags = input.Byte();
+  qm::FindOptions options = qm::FindOptions::FromMatchCase(static_cast<int32_t>(flags & 0x3F) - 1);
+  options.wholeWord = (flags & 0x40) != 0;
+  options.regex = (flags & 0x80) != 0;
   const std::u16string scope = input.UnitsToZero();
   const std::u16string text = input.UnitsToZero();
   if (MayNameADevice(scope)) return 0;
   OpenProject& project = TheOpenProject();
-  const qm::FindResultList results = Find(project, scope, text, matchCase);
-  const qm::SearchNeedle needle(text, matchCase);
+  const qm::FindResultList results = Find(project, scope, text, options);
+  const qm::SearchNeedle needle(text, options);
   for (const qm::FindResult& result : results) {
     Require(qm::MatchField(result.matchedText, needle), "every result's text holds the needle");
     Require(result.searchText == (result.tableNumber == kFileTableNumber ? text : u""),
             "only a file result carries the search text");
   }
-  Require(Find(project, scope, text, matchCase) == results, "the same find finds the same");
+  Require(Find(project, scope, text, options) == results, "the same find finds the same");
   return 0;
 }

@@ -88,7 +88,7 @@ TEST_F(Commands, FindWholeWordsAndPatterns) {
   std::ofstream(folder_->path() / "p" / "words.txt", std::ios::binary)
       << "pumps pump_1 pump-2\nno match here\n";
   std::string output;
-  const auto firstLine = [&output] { return output.substr(0, output.find('\n')); };
+  const auto firstLine = [&output] { return output.substr(0, output.find_first_of("\r\n")); };
   ASSERT_EQ(Run("find " + Project() + " pump --scope words.txt --word", &output), 0);
   EXPECT_EQ(firstLine(), "words.txt:1:14: pumps pump_1 pump-2");
   ASSERT_EQ(Run("find " + Project() + " " + Quoted("pump_\\d") + " --scope words.txt --regex",
