@@ -9,7 +9,7 @@
 #include "cli/sample_random.h"
 #include "cli/sample_variants.h"
 #include "cli/sample_words.h"
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 
 namespace qm::cli {
 namespace {

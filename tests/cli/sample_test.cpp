@@ -12,7 +12,7 @@
 
 #include "cli/sample_files.h"
 #include "cli/sample_words.h"
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "support/run_command.h"
 #include "support/temp_folder.h"
 
