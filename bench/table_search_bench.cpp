@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "find/find_dispatch.h"
 #include "find/search_needle.h"
 #include "find/tables/table_searchers.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm::cli {
 namespace {

@@ -7,12 +7,17 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "cli/sample_config.h"
-#include "cli/sample_files.h"
-#include "cli/sample_words.h"
+#include "sample/sample_config.h"
+#include "sample/sample_error.h"
+#include "sample/sample_files.h"
+#include "sample/sample_words.h"
 
 namespace qm::cli {
 namespace {
+
+using sample::kCommonNeedle;
+using sample::kRareNeedle;
+using sample::SampleFolder;
 
 constexpr char kProjectFileName[] = "plant.qmp";
 
@@ -108,7 +113,8 @@ void PrintSummary(const SampleOptions& options, const std::string& dir, const Co
 void RunSample(const SampleOptions& options) {
   const bool large = options.scale == "large";
   const std::string dir = AbsolutePath(options.dir);
-  const SampleFolder folder(large ? kLargeFilesSize : kSmallFilesSize, options.seed);
+  const SampleFolder folder(large ? sample::kLargeFilesSize : sample::kSmallFilesSize,
+                            options.seed);
   MakeFolder(dir);
   const std::string projectPath = dir + "/" + kProjectFileName;
   if (options.force) {
@@ -117,9 +123,15 @@ void RunSample(const SampleOptions& options) {
     RefuseToReplace(dir, folder);
   }
   ConfigTableSet set;
-  BuildSampleConfig(large ? kLargeConfigSize : kSmallConfigSize, options.seed, &set);
-  WriteSampleConfig(projectPath, set);
-  const uint64_t bytes = folder.Write(dir);
+  sample::BuildSampleConfig(large ? sample::kLargeConfigSize : sample::kSmallConfigSize,
+                            options.seed, &set);
+  uint64_t bytes = 0;
+  try {
+    sample::WriteSampleConfig(projectPath, set);
+    bytes = folder.Write(dir);
+  } catch (const sample::SampleError& e) {
+    throw CommandError(e.what());
+  }
   PrintSummary(options, dir, set, folder.Names().size(), bytes, folder.RareNeedleLines());
   ExitWith(kExitSuccess);
 }

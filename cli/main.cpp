@@ -7,9 +7,12 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "platform/command_line.h"
+#include "qmpecore/version.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"qmpe: the project editor core from the command line"};
+  app.set_version_flag("--version", "qmpe (qmpecore) " QMPECORE_VERSION,
+                       "Print the version of qmpecore and exit");
   app.require_subcommand(1);
   qm::cli::AddSampleCommand(app);
   qm::cli::AddTablesCommand(app);

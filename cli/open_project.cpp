@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_support.h"
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 
 namespace qm::cli {
 

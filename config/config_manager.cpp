@@ -3,8 +3,8 @@
 #include <set>
 #include <vector>
 
-#include "config/qmcfg.h"
-#include "shared_lib/qmshared.h"
+#include "qmcfg/qmcfg.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

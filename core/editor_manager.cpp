@@ -6,7 +6,7 @@
 #include "files/file_manager.h"
 #include "find/find_dispatch.h"
 #include "platform/event.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

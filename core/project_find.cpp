@@ -5,10 +5,10 @@
 #include <string>
 
 #include "config/config_manager.h"
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "files/file_manager.h"
 #include "find/find_dispatch.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/folder_enumeration.h"
 #include "platform/path_match.h"
 #include "platform/text_case.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

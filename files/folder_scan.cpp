@@ -6,7 +6,7 @@
 
 #include "platform/folder_enumeration.h"
 #include "platform/path_limits.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

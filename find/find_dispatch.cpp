@@ -12,7 +12,7 @@
 #include "platform/file_names.h"
 #include "platform/text_case.h"
 #include "platform/wide_integer.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "config/config_manager.h"
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "fixed_project.h"
 #include "fuzz_support.h"
 #include "support/temp_folder.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "qmcfg/statement.h"
 
 namespace qm::cfg {

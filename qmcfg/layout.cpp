@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "qmcfg/general_table.h"
 #include "qmcfg/statement.h"
 #include "qmcfg/table_sql.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 
 namespace qm::cfg {
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <system_error>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "qmcfg/layout.h"
 #include "qmcfg/statement.h"
 #include "qmcfg/transaction.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "platform/file_names.h"
 #include "qmcfg/general_table.h"
 #include "qmcfg/handles.h"

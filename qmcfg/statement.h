@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 
 namespace qm::cfg {
 

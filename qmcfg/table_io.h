@@ -14,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "qmcfg/statement.h"
 #include "qmcfg/table_sql.h"
 #include "qmcfg/tables.h"

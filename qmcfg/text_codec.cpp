@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm::cfg {
 namespace {

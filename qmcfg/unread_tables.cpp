@@ -1,6 +1,6 @@
 #include "qmcfg/unread_tables.h"
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 
 namespace qm::cfg {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

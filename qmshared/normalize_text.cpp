@@ -6,7 +6,7 @@
 
 #include "platform/path_limits.h"
 #include "platform/text_case.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/path_limits.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

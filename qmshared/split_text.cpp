@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

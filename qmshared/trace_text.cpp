@@ -1,5 +1,5 @@
 #include "platform/trace.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 

@@ -7,7 +7,7 @@
 
 #include "platform/unicode_units.h"
 #include "platform/utf_conversion.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

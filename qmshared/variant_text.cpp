@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/ole_date.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

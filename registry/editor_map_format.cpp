@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/unicode_units.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

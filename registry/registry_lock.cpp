@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "registry/editor_map_format.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

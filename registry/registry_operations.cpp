@@ -4,7 +4,7 @@
 
 #include "platform/text_case.h"
 #include "registry/registry_lock.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -10,7 +10,8 @@
 # Each folder also holds the MinGW runtime DLLs, so that all modules share
 # one C++ runtime: the containers that cross the library boundary must be
 # made and freed by the same allocator. SQLite, PCRE2 and GoogleTest are
-# built from Debian's sources once (scripts/lib/windows-libraries.sh). Then the export
+# built from Debian's sources once (scripts/lib/windows-libraries.sh). Each
+# module's version resource must carry the project's version; then the export
 # tables of the 32-bit DLLs are checked (scripts/check-windows-exports.sh).
 #
 # Usage: scripts/build-windows.sh [ARCH...]   (default: i686 x86_64)
@@ -62,6 +63,15 @@ for arch in "${arches[@]}"; do
     -DQM_HOST_HEADER_ROOT="$PWD/$deps/host-include" "${options[@]}" >/dev/null
   cp "$deps/$arch/sqlite3.dll" $(runtime_dlls "$arch") "$out/"
   cmake --build "$out"
+  # Each module carries the project's version in its version resource.
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/CMakeCache.txt")
+  for module in qmshared.dll qmcfg.dll qmpecore.dll qmpe.exe; do
+    if [ "$(strings -el "$out/$module" | grep -A1 -x FileVersion | tail -n 1)" != "$version" ]; then
+      echo "FAILED: $out/$module carries no version resource of version $version" >&2
+      exit 1
+    fi
+  done
+  echo "   version $version in the resources of qmshared.dll, qmcfg.dll, qmpecore.dll and qmpe.exe"
 done
 
 if [[ " ${arches[*]} " == *" i686 "* ]]; then

@@ -6,7 +6,7 @@
 #include "find/files/utf8_decode.h"
 #include "platform/text_case.h"
 #include "platform/unicode_units.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/text_case.h"
 #include "platform/unicode_units.h"
 #include "platform/utf_conversion.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -6,7 +6,7 @@
 #include "find/tables/format_short_date.h"
 #include "find/tables/join_number_set.h"
 #include "find/tables/name_lookup_builders.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -6,7 +6,7 @@
 #include "find/tables/field_text.h"
 #include "find/tables/grid_table_layouts.h"
 #include "find/tables/name_lookup_builders.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

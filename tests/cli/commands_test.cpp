@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "qmpecore/version.h"
 #include "support/run_command.h"
 #include "support/sql.h"
 #include "support/temp_folder.h"
@@ -35,6 +36,18 @@ class Commands : public ::testing::Test {
 };
 
 TempFolder* Commands::folder_ = nullptr;
+
+// --version needs no command, and names the version that the library's
+// header gives; --help offers it.
+TEST_F(Commands, VersionIsTheLibrarysAndNeedsNoCommand) {
+  std::string output;
+  ASSERT_EQ(Run("--version", &output), 0);
+  const std::string expected = "qmpe (qmpecore) " QMPECORE_VERSION;
+  ASSERT_EQ(output.substr(0, expected.size()), expected);
+  EXPECT_EQ(output.find_first_not_of("\r\n", expected.size()), std::string::npos) << output;
+  ASSERT_EQ(Run("--help", &output), 0);
+  EXPECT_NE(output.find("--version"), std::string::npos);
+}
 
 TEST_F(Commands, FindAnswersLikeGrep) {
   EXPECT_EQ(Run("find " + Project() + " OverflowAlarmResetLatch"), 0);

@@ -10,9 +10,9 @@
 #include <span>
 #include <string>
 
-#include "cli/sample_files.h"
-#include "cli/sample_words.h"
-#include "config/qmcfg.h"
+#include "sample/sample_files.h"
+#include "sample/sample_words.h"
+#include "qmcfg/qmcfg.h"
 #include "support/run_command.h"
 #include "support/temp_folder.h"
 
@@ -211,16 +211,16 @@ TEST(SampleContent, FilesCarryTheAwkwardCasesAndTheRareNeedle) {
     // needle, so line counts of the find and of such tools agree.
     if (bytes.find('\0') != std::string::npos || bytes.find('\n') == std::string::npos ||
         HasLoneCr(bytes) || name.starts_with(".")) {
-      EXPECT_EQ(Lower(bytes).find(cli::kCommonNeedle), std::string::npos) << name;
+      EXPECT_EQ(Lower(bytes).find(sample::kCommonNeedle), std::string::npos) << name;
     }
-    for (size_t at = bytes.find(cli::kRareNeedle); at != std::string::npos;
-         at = bytes.find(cli::kRareNeedle, at + 1)) {
+    for (size_t at = bytes.find(sample::kRareNeedle); at != std::string::npos;
+         at = bytes.find(sample::kRareNeedle, at + 1)) {
       ++rareLines;
     }
   }
   EXPECT_TRUE(bom && zero && utf16 && empty && loneCr && crCrLf);
   EXPECT_TRUE(spaceName && upperName && foreignName && otherType);
-  EXPECT_EQ(rareLines, cli::kSmallFilesSize.rareNeedleLines);
+  EXPECT_EQ(rareLines, sample::kSmallFilesSize.rareNeedleLines);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "find/files/utf8_decode.h"
 #include "platform/utf_conversion.h"
 #include "reference_text.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

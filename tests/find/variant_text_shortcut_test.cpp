@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "find/tables/field_text.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "support/config_sets.h"
 #include "support/sample_config.h"
 #include "support/sql.h"

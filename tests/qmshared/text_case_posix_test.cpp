@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text_case.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm::platform {
 namespace {

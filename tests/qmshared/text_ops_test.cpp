@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/path_limits.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/file_names.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

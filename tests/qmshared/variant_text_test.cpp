@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "platform/ole_date.h"
-#include "shared_lib/qmshared.h"
+#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {

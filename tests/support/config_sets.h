@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 
 namespace qm::testing {
 

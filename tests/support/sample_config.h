@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "config/qmcfg.h"
+#include "qmcfg/qmcfg.h"
 #include "support/config_sets.h"
 
 namespace qm::testing {

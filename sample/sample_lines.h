@@ -3,16 +3,16 @@
 // from templates of each language whose placeholders are filled with the
 // plant's device codes, tag names, areas, units and names in other
 // scripts. No line holds a line break; the caller adds those.
-#ifndef QMPECORE_CLI_SAMPLE_LINES_H_
-#define QMPECORE_CLI_SAMPLE_LINES_H_
+#ifndef QMPECORE_SAMPLE_SAMPLE_LINES_H_
+#define QMPECORE_SAMPLE_SAMPLE_LINES_H_
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "cli/sample_random.h"
+#include "sample/sample_random.h"
 
-namespace qm::cli {
+namespace qm::sample {
 
 enum class Language { kHtml, kScript, kStyle, kGraphic, kBatch, kText };
 
@@ -41,6 +41,6 @@ class SampleLines {
   uint32_t deviceCount_;
 };
 
-}  // namespace qm::cli
+}  // namespace qm::sample
 
-#endif  // QMPECORE_CLI_SAMPLE_LINES_H_
+#endif  // QMPECORE_SAMPLE_SAMPLE_LINES_H_

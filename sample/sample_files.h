@@ -4,17 +4,17 @@
 // mark, zero byte, invalid UTF-8, UTF-16, every kind of line break, empty
 // and unbroken files, names with spaces, upper case and non-ASCII letters);
 // bulk files of realistic code and markup make up the volume.
-#ifndef QMPECORE_CLI_SAMPLE_FILES_H_
-#define QMPECORE_CLI_SAMPLE_FILES_H_
+#ifndef QMPECORE_SAMPLE_SAMPLE_FILES_H_
+#define QMPECORE_SAMPLE_SAMPLE_FILES_H_
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/sample_lines.h"
+#include "sample/sample_lines.h"
 
-namespace qm::cli {
+namespace qm::sample {
 
 struct SampleFilesSize {
   uint32_t bulkFiles;        // files of the searched types beyond the fixed set
@@ -41,7 +41,7 @@ class SampleFolder {
 
   // Writes every file under `root` (an existing folder, UTF-8), making
   // sub-folders as needed and replacing files of the same names. Returns
-  // the number of bytes written. Throws CommandError naming the file that
+  // the number of bytes written. Throws SampleError naming the file that
   // could not be written.
   uint64_t Write(const std::string& root) const;
 
@@ -90,6 +90,6 @@ class SampleFolder {
   uint32_t rareNeedleLines_ = 0;
 };
 
-}  // namespace qm::cli
+}  // namespace qm::sample
 
-#endif  // QMPECORE_CLI_SAMPLE_FILES_H_
+#endif  // QMPECORE_SAMPLE_SAMPLE_FILES_H_

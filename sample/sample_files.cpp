@@ -1,4 +1,4 @@
-#include "cli/sample_files.h"
+#include "sample/sample_files.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,10 +7,10 @@
 #include <fstream>
 #include <string_view>
 
-#include "cli/cli_support.h"
-#include "cli/sample_words.h"
+#include "sample/sample_text.h"
+#include "sample/sample_words.h"
 
-namespace qm::cli {
+namespace qm::sample {
 namespace {
 
 // The random stream of the bulk plan; each file uses the stream of its
@@ -73,7 +73,7 @@ std::string InvalidUtf8Text() {
 // UTF-16 little endian with its byte-order mark: read as UTF-8, the text
 // ends at the first zero byte, right after the mark and one letter.
 std::string Utf16Text() {
-  const std::u16string text = ToText("Pumpe Süd 1\r\nΘερμοκρασία 2\r\n冷却水 3\r\n");
+  const std::u16string text = SampleText("Pumpe Süd 1\r\nΘερμοκρασία 2\r\n冷却水 3\r\n");
   std::string bytes = "\xFF\xFE";
   for (char16_t unit : text) {
     bytes.push_back(static_cast<char>(unit & 0xFF));
@@ -150,16 +150,16 @@ std::string LogText(uint32_t devices) {
 
 void WriteWhole(const std::string& root, const std::string& name, const std::string& bytes) {
   const std::string shown = root + "/" + name;
-  const std::filesystem::path path = PathOf(root) / PathOf(name);
+  const std::filesystem::path path = SamplePath(root) / SamplePath(name);
   std::error_code error;
   std::filesystem::create_directories(path.parent_path(), error);
-  if (error) throw CommandError("cannot create the folder of " + shown + ": " + error.message());
+  if (error) throw SampleError("cannot create the folder of " + shown + ": " + error.message());
   errno = 0;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   if (!out) {
-    throw CommandError("cannot write " + shown +
+    throw SampleError("cannot write " + shown +
                        (errno != 0 ? ": " + std::string(std::strerror(errno)) : ""));
   }
 }
@@ -361,4 +361,4 @@ void SampleFolder::AppendLines(const FilePlan& plan, SampleRandom& rng, std::str
   }
 }
 
-}  // namespace qm::cli
+}  // namespace qm::sample

@@ -1,23 +1,21 @@
-#include "cli/sample_config.h"
+#include "sample/sample_config.h"
 
 #include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_support.h"
-#include "cli/sample_random.h"
-#include "cli/sample_variants.h"
-#include "cli/sample_words.h"
-#include "config/qmcfg.h"
+#include "sample/sample_text.h"
+#include "sample/sample_random.h"
+#include "sample/sample_variants.h"
+#include "sample/sample_words.h"
+#include "qmcfg/qmcfg.h"
 
-namespace qm::cli {
+namespace qm::sample {
 namespace {
 
 // Ids that name no record: far above every id the sample gives out.
 constexpr int32_t kDanglingBase = 9000000;
-
-std::u16string Text(std::string_view utf8) { return ToText(std::string(utf8)); }
 
 std::string Num(int64_t n) { return std::to_string(n); }
 
@@ -257,7 +255,7 @@ class ConfigBuilder {
   RecordHead Head(int32_t id, std::string_view name, std::string_view description) {
     RecordHead head;
     head.id = id;
-    head.name = Text(name);
+    head.name = SampleText(name);
     head.description = Description(description);
     return head;
   }
@@ -274,11 +272,11 @@ class ConfigBuilder {
         return {};
       case 5:
       case 6:
-        return Text(rng_.Pick(ForeignNames()));
+        return SampleText(rng_.Pick(ForeignNames()));
       case 7:
-        return Text(rng_.Pick(TrickyNames()));
+        return SampleText(rng_.Pick(TrickyNames()));
       default:
-        return Text(usual);
+        return SampleText(usual);
     }
   }
 
@@ -340,7 +338,7 @@ void ConfigBuilder::AddDatabases() {
     if (db.groupId != 0) groupIds_.push_back(db.groupId);
     std::string file = "plant_" + Num(static_cast<int64_t>(i));
     db.connectionString =
-        Text(std::string(Cycle(kConnectionStrings, i)) + file + (i % 4 == 1 ? ".mdb;" : ""));
+        SampleText(std::string(Cycle(kConnectionStrings, i)) + file + (i % 4 == 1 ? ".mdb;" : ""));
     db.logTimerId = Ref(timerIds_, 10, 15);
     db.purgeTimerId = Ref(timerIds_, 6, 15);
     db.purgeType = i % 50 == 4 ? 2 : static_cast<int32_t>(i % 2);
@@ -382,7 +380,7 @@ void ConfigBuilder::AddPorts() {
                            : "Line " + Num(static_cast<int64_t>(i)) + " Ethernet";
     IoPortRecord port;
     port.head = Head(portIds_[i], name, "Field bus of " + std::string(Cycle(AreaNames(), i)));
-    port.header = Text(PortHeader(i));
+    port.header = SampleText(PortHeader(i));
     portNames_.push_back(std::move(name));
     (*set_->ioPorts)[RecordKey(port.head.id)] = std::move(port);
   }
@@ -411,10 +409,10 @@ void ConfigBuilder::AddDevices() {
         deviceIds_[d], name,
         std::string(DeviceKindOf(index).name) + " in " + std::string(Cycle(AreaNames(), port)));
     device.address = rng_.Between(1, 247);
-    device.path = Text(DevicePath(port, d, device.address));
-    device.driver = Text(Cycle(kDrivers, port));
+    device.path = SampleText(DevicePath(port, d, device.address));
+    device.driver = SampleText(Cycle(kDrivers, port));
     device.portId = orphan ? Dangling() : portIds_[port];
-    device.portName = orphan ? std::u16string() : Text(portNames_[port]);
+    device.portName = orphan ? std::u16string() : SampleText(portNames_[port]);
     device.timerId = Ref(timerIds_, 20, 30);
     deviceNames_.push_back(std::move(name));
     (*set_->ioDevices)[RecordKey(device.head.id)] = std::move(device);
@@ -464,13 +462,13 @@ void ConfigBuilder::AddTag(size_t t, size_t k, size_t d) {
   IoTagRecord tag;
   tag.head = Head(tagIds_[t], name, std::string(signal.name) + " of " + code + unit);
   tag.address = 40001 + static_cast<int32_t>(2 * (k % 5000));
-  tag.path = Text(d % 2 == 0 ? "HR:" + Num(tag.address)
+  tag.path = SampleText(d % 2 == 0 ? "HR:" + Num(tag.address)
                              : "ns=2;s=" + AreaFolder(static_cast<uint32_t>(d)) + "." + code + "." +
                                    std::string(signal.name));
   tag.type = signal.tagType;
   tag.batch = static_cast<int32_t>(rng_.Below(4));
   tag.deviceId = orphan ? Dangling() : deviceIds_[d];
-  tag.deviceName = orphan ? std::u16string() : Text(deviceNames_[d]);
+  tag.deviceName = orphan ? std::u16string() : SampleText(deviceNames_[d]);
   tag.logDb = Ref(groupIds_, 4, 25);
   tag.persistDb = Ref(groupIds_, 2, 25);
   tag.r = 1;
@@ -512,10 +510,10 @@ void ConfigBuilder::AddOutputs() {
     output.outputNo = i % 9 == 5 ? outputNumbers_.back() : static_cast<int32_t>(i + 1);
     outputNumbers_.push_back(output.outputNo);
     output.format = static_cast<int32_t>(i % 3);
-    output.header = Text("Report " + name + " – %DATE% %TIME%");
+    output.header = SampleText("Report " + name + " – %DATE% %TIME%");
     output.content =
-        Text(i % 2 == 0 ? "%TAG%;%VALUE%;%MESSAGE%" : "<tr><td>%TAG%</td><td>%VALUE%</td></tr>");
-    output.footer = Text(i % 4 == 3 ? "" : "-- end of " + name + " --");
+        SampleText(i % 2 == 0 ? "%TAG%;%VALUE%;%MESSAGE%" : "<tr><td>%TAG%</td><td>%VALUE%</td></tr>");
+    output.footer = SampleText(i % 4 == 3 ? "" : "-- end of " + name + " --");
     (*set_->outputs)[RecordKey(output.head.id)] = std::move(output);
   }
 }
@@ -530,9 +528,9 @@ void ConfigBuilder::AddAlarms() {
     const std::string tagName = dangling ? std::string("Removed tag") : tagNames_[ti];
     AlarmRecord alarm;
     alarm.head = Head(ids[i], tagName + std::string(kAlarmSuffixes[kind]), "Alarm on " + tagName);
-    alarm.message = Text(rng_.OneIn(12) ? std::string(rng_.Pick(kForeignMessages))
+    alarm.message = SampleText(rng_.OneIn(12) ? std::string(rng_.Pick(kForeignMessages))
                                         : std::string(kAlarmMessages[kind]) + tagName);
-    alarm.groupName = Text(rng_.Pick(kAlarmGroups));
+    alarm.groupName = SampleText(rng_.Pick(kAlarmGroups));
     alarm.tagId = dangling ? Dangling() : tagIds_[ti];
     alarm.triggerBy = Cycle(kAlarmTriggers, i);
     const int32_t condition = static_cast<int32_t>(i % kConditionCycle);
@@ -577,7 +575,7 @@ void ConfigBuilder::AddScripts() {
     if (i >= names && i % names != 3) name += " " + Num(static_cast<int64_t>(i));
     ScriptRecord script;
     script.head = Head(ids[i], name, "Runs " + name);
-    script.fileName = Text(i < std::size(kKnownScriptFiles)
+    script.fileName = SampleText(i < std::size(kKnownScriptFiles)
                                ? std::string(kKnownScriptFiles[i])
                                : "scripts/" + AreaFolder(static_cast<uint32_t>(i)) + "/script_" +
                                      Num(static_cast<int64_t>(i)) + ".js");
@@ -601,14 +599,14 @@ void ConfigBuilder::AddGeneral() {
   Start(kSlotGeneral);
   GeneralTable& general = *set_->general;
   general[std::u16string(kGeneralProjectId)] =
-      Text("PLANT-" + Num(rng_.Between(1000, 9999)) + "-SÜD");
-  general[std::u16string(kGeneralPreLaunch)] = Text("batch/Start Plant.bat");
-  general[std::u16string(kGeneralPostLaunch)] = Text("batch/cleanup.bat");
-  general[u"project-name"] = Text("Wasserwerk Süd – Linie 1");
-  general[u"start-page"] = Text("pages/Main Overview.html");
-  general[u"version"] = Text("3.2." + Num(rng_.Between(100, 999)));
-  general[u"author"] = Text("Ingenieurbüro Κάππα");
-  general[u"units"] = Text("°C, bar, m³/h; 100% = full scale");
+      SampleText("PLANT-" + Num(rng_.Between(1000, 9999)) + "-SÜD");
+  general[std::u16string(kGeneralPreLaunch)] = SampleText("batch/Start Plant.bat");
+  general[std::u16string(kGeneralPostLaunch)] = SampleText("batch/cleanup.bat");
+  general[u"project-name"] = SampleText("Wasserwerk Süd – Linie 1");
+  general[u"start-page"] = SampleText("pages/Main Overview.html");
+  general[u"version"] = SampleText("3.2." + Num(rng_.Between(100, 999)));
+  general[u"author"] = SampleText("Ingenieurbüro Κάππα");
+  general[u"units"] = SampleText("°C, bar, m³/h; 100% = full scale");
 }
 
 }  // namespace
@@ -619,18 +617,18 @@ void BuildSampleConfig(const SampleConfigSize& size, uint64_t seed, ConfigTableS
 }
 
 void WriteSampleConfig(const std::string& path, const ConfigTableSet& set) {
-  const ConfigHandle handle = CfgOpenConfig(ToText(path).c_str(), 0);
-  if (handle == 0) throw CommandError("cannot open " + path + " as a project file");
+  const ConfigHandle handle = CfgOpenConfig(SampleText(path).c_str(), 0);
+  if (handle == 0) throw SampleError("cannot open " + path + " as a project file");
   const int32_t code = CfgWriteAllTables(handle, &set, 0);
   CfgCloseConfig(handle);
   if (code == kCfgNotWritable || code == kCfgSqliteBase + 14 || code == kCfgSqliteBase + 8) {
-    throw CommandError("cannot write " + path + ": the folder cannot be written (code " +
+    throw SampleError("cannot write " + path + ": the folder cannot be written (code " +
                        std::to_string(code) + ")");
   }
   if (code != kCfgOk) {
-    throw CommandError("cannot write " + path + ": the project store failed with code " +
+    throw SampleError("cannot write " + path + ": the project store failed with code " +
                        std::to_string(code));
   }
 }
 
-}  // namespace qm::cli
+}  // namespace qm::sample

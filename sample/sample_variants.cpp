@@ -1,12 +1,12 @@
-#include "cli/sample_variants.h"
+#include "sample/sample_variants.h"
 
 #include <cstdint>
 #include <limits>
 #include <string_view>
 
-#include "cli/cli_support.h"
+#include "sample/sample_text.h"
 
-namespace qm::cli {
+namespace qm::sample {
 namespace {
 
 constexpr uint16_t kVariantTypes[] = {kVtEmpty, kVtNull, kVtI2,   kVtI4,   kVtR4,
@@ -101,7 +101,7 @@ Variant SampleVariant(uint16_t type, SampleRandom& rng) {
       v.real = Date(rng);
       break;
     case kVtBstr:
-      v.text = ToText(std::string(rng.Pick(kTexts)));
+      v.text = SampleText(rng.Pick(kTexts));
       break;
     default:
       break;  // empty, null and codes outside the layout hold nothing
@@ -109,4 +109,4 @@ Variant SampleVariant(uint16_t type, SampleRandom& rng) {
   return v;
 }
 
-}  // namespace qm::cli
+}  // namespace qm::sample

@@ -7,8 +7,8 @@
 // into a string or sequence that the caller owns. The trailing integer
 // arguments are kept for the callers' sake; their meaning is given on each
 // declaration.
-#ifndef QMPECORE_SHARED_LIB_QMSHARED_H_
-#define QMPECORE_SHARED_LIB_QMSHARED_H_
+#ifndef QMPECORE_QMSHARED_QMSHARED_H_
+#define QMPECORE_QMSHARED_QMSHARED_H_
 
 #include <cassert>
 #include <cstdint>
@@ -151,4 +151,4 @@ void FormatText(std::u16string* out, std::u16string_view format, const Args&... 
 
 }  // namespace qm
 
-#endif  // QMPECORE_SHARED_LIB_QMSHARED_H_
+#endif  // QMPECORE_QMSHARED_QMSHARED_H_

@@ -1,6 +1,6 @@
-#include "cli/sample_random.h"
+#include "sample/sample_random.h"
 
-namespace qm::cli {
+namespace qm::sample {
 namespace {
 
 uint64_t SplitMix64(uint64_t* x) {
@@ -58,4 +58,4 @@ bool SampleRandom::OneIn(uint32_t n) { return Below(n) == 0; }
 
 double SampleRandom::Unit() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
 
-}  // namespace qm::cli
+}  // namespace qm::sample

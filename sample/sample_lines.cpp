@@ -1,11 +1,11 @@
-#include "cli/sample_lines.h"
+#include "sample/sample_lines.h"
 
 #include <charconv>
 #include <span>
 
-#include "cli/sample_words.h"
+#include "sample/sample_words.h"
 
-namespace qm::cli {
+namespace qm::sample {
 namespace {
 
 // Placeholders: $t a tag name, $d a device code, $n a small number, $x a
@@ -280,4 +280,4 @@ void SampleLines::Expand(std::string_view pattern, std::string_view word, Sample
   }
 }
 
-}  // namespace qm::cli
+}  // namespace qm::sample

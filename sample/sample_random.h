@@ -3,14 +3,14 @@
 // are not used on purpose: their output may change between library
 // versions, and a sample must be the same bytes for the same seed on every
 // build. Not thread-safe; cheap to copy.
-#ifndef QMPECORE_CLI_SAMPLE_RANDOM_H_
-#define QMPECORE_CLI_SAMPLE_RANDOM_H_
+#ifndef QMPECORE_SAMPLE_SAMPLE_RANDOM_H_
+#define QMPECORE_SAMPLE_SAMPLE_RANDOM_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-namespace qm::cli {
+namespace qm::sample {
 
 class SampleRandom {
  public:
@@ -45,6 +45,6 @@ class SampleRandom {
   uint64_t state_[4];
 };
 
-}  // namespace qm::cli
+}  // namespace qm::sample
 
-#endif  // QMPECORE_CLI_SAMPLE_RANDOM_H_
+#endif  // QMPECORE_SAMPLE_SAMPLE_RANDOM_H_

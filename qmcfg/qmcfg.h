@@ -11,8 +11,8 @@
 // and a save interrupted even by the death of the process is rolled back
 // by the next open (qmcfg/project_store.h). Operations on one handle must
 // not overlap; different handles may be used from different threads.
-#ifndef QMPECORE_CONFIG_QMCFG_H_
-#define QMPECORE_CONFIG_QMCFG_H_
+#ifndef QMPECORE_QMCFG_QMCFG_H_
+#define QMPECORE_QMCFG_QMCFG_H_
 
 #include <cstdint>
 
@@ -169,4 +169,4 @@ QMCFG_API int32_t QM_CALL CfgGetUnreadTables(ConfigHandle handle, int32_t* codes
 
 }  // namespace qm
 
-#endif  // QMPECORE_CONFIG_QMCFG_H_
+#endif  // QMPECORE_QMCFG_QMCFG_H_

@@ -1,15 +1,15 @@
 // The configuration half of `qmpe sample`: a plant of ports, devices and
 // tags with the timers, databases, users, trends, outputs, alarms and
 // scripts around it, built in memory and written as a new project file.
-#ifndef QMPECORE_CLI_SAMPLE_CONFIG_H_
-#define QMPECORE_CLI_SAMPLE_CONFIG_H_
+#ifndef QMPECORE_SAMPLE_SAMPLE_CONFIG_H_
+#define QMPECORE_SAMPLE_SAMPLE_CONFIG_H_
 
 #include <cstdint>
 #include <string>
 
 #include "qmpecore/config_records.h"
 
-namespace qm::cli {
+namespace qm::sample {
 
 // How many records each table gets. Devices are spread over the ports and
 // tags over the devices; a few records beyond these counts hang on owners
@@ -38,9 +38,9 @@ inline constexpr SampleConfigSize kLargeConfigSize = {1000, 200,    500, 400,   
 void BuildSampleConfig(const SampleConfigSize& size, uint64_t seed, ConfigTableSet* set);
 
 // Writes `set` as the project file at `path` (UTF-8), which should not
-// exist yet. Throws CommandError naming the file and the store's code.
+// exist yet. Throws SampleError naming the file and the store's code.
 void WriteSampleConfig(const std::string& path, const ConfigTableSet& set);
 
-}  // namespace qm::cli
+}  // namespace qm::sample
 
-#endif  // QMPECORE_CLI_SAMPLE_CONFIG_H_
+#endif  // QMPECORE_SAMPLE_SAMPLE_CONFIG_H_

@@ -1,15 +1,15 @@
 // Values for the variant fields of the sample (tag start-up and fallback
 // values, alarm compare values), of every type the project file knows.
-#ifndef QMPECORE_CLI_SAMPLE_VARIANTS_H_
-#define QMPECORE_CLI_SAMPLE_VARIANTS_H_
+#ifndef QMPECORE_SAMPLE_SAMPLE_VARIANTS_H_
+#define QMPECORE_SAMPLE_SAMPLE_VARIANTS_H_
 
 #include <cstdint>
 #include <span>
 
-#include "cli/sample_random.h"
+#include "sample/sample_random.h"
 #include "qmpecore/config_records.h"
 
-namespace qm::cli {
+namespace qm::sample {
 
 // Every VARTYPE code of the project file layout, ascending.
 std::span<const uint16_t> SampleVariantTypes();
@@ -20,6 +20,6 @@ std::span<const uint16_t> SampleVariantTypes();
 // gives a variant of that type with no value.
 Variant SampleVariant(uint16_t type, SampleRandom& rng);
 
-}  // namespace qm::cli
+}  // namespace qm::sample
 
-#endif  // QMPECORE_CLI_SAMPLE_VARIANTS_H_
+#endif  // QMPECORE_SAMPLE_SAMPLE_VARIANTS_H_

@@ -1,15 +1,15 @@
 // Words that the sample configuration and the sample text files share, so
 // that pages and scripts name the devices and tags the configuration holds.
 // All texts are UTF-8.
-#ifndef QMPECORE_CLI_SAMPLE_WORDS_H_
-#define QMPECORE_CLI_SAMPLE_WORDS_H_
+#ifndef QMPECORE_SAMPLE_SAMPLE_WORDS_H_
+#define QMPECORE_SAMPLE_SAMPLE_WORDS_H_
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
-namespace qm::cli {
+namespace qm::sample {
 
 // The two find needles of the sample. The rare one is planted on a known
 // number of lines of the searched text files and nowhere else; the common
@@ -47,6 +47,6 @@ std::span<const std::string_view> TrickyNames();
 std::string DeviceCode(uint32_t index);
 const DeviceKind& DeviceKindOf(uint32_t index);
 
-}  // namespace qm::cli
+}  // namespace qm::sample
 
-#endif  // QMPECORE_CLI_SAMPLE_WORDS_H_
+#endif  // QMPECORE_SAMPLE_SAMPLE_WORDS_H_

@@ -1,8 +1,8 @@
-#include "cli/sample_words.h"
+#include "sample/sample_words.h"
 
 #include <cctype>
 
-namespace qm::cli {
+namespace qm::sample {
 namespace {
 
 constexpr DeviceKind kDeviceKinds[] = {
@@ -97,4 +97,4 @@ std::string DeviceCode(uint32_t index) {
   return std::string(DeviceKindOf(index).code) + std::to_string(101 + index);
 }
 
-}  // namespace qm::cli
+}  // namespace qm::sample
