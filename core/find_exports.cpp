@@ -126,7 +126,8 @@ QMPE_API int32_t QM_CALL QmCheckFindText(const char16_t* text, int32_t flags, ch
 QMPE_API QmFindMatcher* QM_CALL QmCreateFindMatcher(const char16_t* text, int32_t flags) {
   if (text == nullptr || !qm::FlagsKnown(flags)) return nullptr;
   return GuardExport<QmFindMatcher*>(nullptr, [&]() -> QmFindMatcher* {
-    auto matcher = std::make_unique<QmFindMatcher>(qm::SearchNeedle(text, qm::OptionsOf(flags)));
+    std::unique_ptr<QmFindMatcher> matcher(
+        new QmFindMatcher{qm::SearchNeedle(text, qm::OptionsOf(flags))});
     if (matcher->needle.patternError() != nullptr) return nullptr;
     return matcher.release();
   });
