@@ -46,6 +46,24 @@ std::u16string WholeWordPattern(std::u16string_view pattern) {
 
 }  // namespace
 
+std::u16string RegexPattern::RequiredPrefix(std::u16string_view pattern, bool matchCase) {
+  if (pattern.find(u'|') != std::u16string_view::npos) return {};
+  const auto plain = [matchCase](char16_t c) {
+    const char16_t lower = c | 0x20;
+    const bool letter = lower >= u'a' && lower <= u'z';
+    if (letter && !matchCase && (lower == u'k' || lower == u's')) return false;
+    return letter || (c >= u'0' && c <= u'9') || c == u'_';
+  };
+  size_t length = 0;
+  while (length < pattern.size() && plain(pattern[length])) ++length;
+  // A quantifier that allows none takes the last character out.
+  if (length > 0 && length < pattern.size() &&
+      std::u16string_view(u"?*{").find(pattern[length]) != std::u16string_view::npos) {
+    --length;
+  }
+  return std::u16string(pattern.substr(0, length));
+}
+
 struct RegexPattern::Handles {
   pcre2_code* code = nullptr;
   pcre2_match_data* match = nullptr;

@@ -36,6 +36,14 @@ class RegexPattern {
  public:
   static constexpr size_t npos = std::u16string_view::npos;
 
+  // A text that every match of `pattern` holds, so that a search for it
+  // can pass over what cannot match: the plain letters, digits and
+  // underscores that start the pattern, when it has no alternative ("|")
+  // anywhere. Case-blind, it stops before a letter that has a case variant
+  // outside ASCII (k and s), which a plain case-blind search may treat
+  // otherwise than PCRE2. Empty when there is none.
+  static std::u16string RequiredPrefix(std::u16string_view pattern, bool matchCase);
+
   // Null, with `error` filled, when the pattern does not compile.
   static std::unique_ptr<RegexPattern> Compile(std::u16string_view pattern,
                                                const RegexSettings& settings, RegexError* error);

@@ -53,6 +53,7 @@ SearchNeedle::SearchNeedle(std::u16string_view text, const FindOptions& options)
     auto error = std::make_shared<RegexError>();
     regex_ = RegexPattern::Compile(text_, {options.matchCase, options.wholeWord}, error.get());
     if (regex_ == nullptr) patternError_ = std::move(error);
+    requiredText_ = RegexPattern::RequiredPrefix(text_, options.matchCase);
   }
   canOccurInNumberText_ = CanOccurIn(u"0123456789-,");
   if (!compared_.empty()) firstTest_ = ExactTestOf(compared_[0], caseSensitive_);

@@ -51,6 +51,10 @@ class SearchNeedle {
   // The needle as compared: folded when case-blind, else as given.
   const std::u16string& compared() const { return compared_; }
 
+  // A text that every match holds (the needle itself, unless it is a
+  // pattern), searched for first where that is faster; may be empty.
+  const std::u16string& requiredText() const { return options_.regex ? requiredText_ : text_; }
+
   // The offset of the first occurrence in `haystack`, or npos; its length
   // goes to `length` when that is not null.
   size_t FindIn(std::u16string_view haystack, size_t* length = nullptr) const;
@@ -84,6 +88,7 @@ class SearchNeedle {
   FindOptions options_;
   std::shared_ptr<const RegexPattern> regex_;
   std::shared_ptr<const RegexError> patternError_;
+  std::u16string requiredText_;  // of a pattern
   bool caseSensitive_;
   bool canOccurInNumberText_;
   const char16_t* foldTable_;

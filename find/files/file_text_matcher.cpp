@@ -12,10 +12,15 @@ namespace {
 
 constexpr size_t kNone = SIZE_MAX;
 
+// A needle that is not plain has its lines found by the text every match
+// holds, where it has one, and each such line confirmed by its own rule.
 FileMatchPlan PlanFor(const SearchNeedle& needle) {
-  if (needle.options().plain()) return PlanFileMatch(needle.text(), needle.caseSensitive());
   FileMatchPlan plan;
-  if (!needle.empty()) plan.way = FileMatchPlan::Way::kLines;
+  if (needle.empty()) return plan;
+  if (!needle.requiredText().empty()) {
+    return PlanFileMatch(needle.requiredText(), needle.caseSensitive());
+  }
+  plan.way = FileMatchPlan::Way::kLines;
   return plan;
 }
 
@@ -24,6 +29,7 @@ FileMatchPlan PlanFor(const SearchNeedle& needle) {
 FileTextMatcher::FileTextMatcher(const SearchNeedle& needle, size_t sliceBytes)
     : needle_(needle),
       plan_(PlanFor(needle)),
+      confirm_(!needle.options().plain()),
       sliceBytes_(std::max<size_t>(sliceBytes, 1)),
       foreignNext_(plan_.foreignVariants.size()) {}
 
@@ -144,7 +150,7 @@ void FileTextMatcher::Walk(const MaskedPattern<Char>& pattern, const Char* searc
       const size_t lastBreak = FindLastBreak(shown, from, next);
       const size_t lineStart = lastBreak == kNone ? from : lastBreak + 1;
       line = LineText(shown, lineStart, lineStart, lineEnd, &hitUnits);
-      hitUnits = FindFolded(line);
+      hitUnits = confirm_ ? needle_.FindIn(line) : FindFolded(line);
       if (hitUnits != kNone) Move(place, MeasureStretch(shown, counted, lineStart, size));
     } else {
       const Stretch upToHit = MeasureStretch(shown, counted, hit, size);
@@ -152,6 +158,10 @@ void FileTextMatcher::Walk(const MaskedPattern<Char>& pattern, const Char* searc
       line = LineText(shown, lineStart, hit, lineEnd, &hitUnits);
       Move(place, upToHit);
       place->offset -= hitUnits;  // back to the line's start
+      if (confirm_) {
+        hitUnits = needle_.FindIn(line);
+        if (hitUnits == kNone) counted = lineStart;  // where the place now stands
+      }
     }
     if (hitUnits != kNone) {
       sink->OnLine(place->line, place->offset + hitUnits, line);

@@ -37,8 +37,10 @@ class LineSink {
 // (case-blind: once both are folded per code point), with its first
 // occurrence. A text without any line break is one line.
 //
-// A whole-word or pattern needle tests each decoded line with its own rule
-// (SearchNeedle::FindIn); a plain one is searched as follows.
+// A whole-word or pattern needle is searched as below for the text that
+// each of its matches holds (SearchNeedle::requiredText), and each line
+// found is confirmed by the needle's own rule (SearchNeedle::FindIn); a
+// pattern without such a text has every decoded line tested.
 //
 // Where the plan allows, the UTF-8 bytes are searched as they are, and a
 // hit alone pays for counting lines and units and for decoding its line; a
@@ -92,6 +94,7 @@ class FileTextMatcher {
 
   const SearchNeedle& needle_;
   const FileMatchPlan plan_;
+  const bool confirm_;  // each line found is tested by the needle's rule
   const size_t sliceBytes_;
   std::vector<size_t> foreignNext_;  // per foreign variant: its next start
   // Buffers that grow as needed and never shrink.
