@@ -56,7 +56,8 @@ bool PlanFileRename(std::string bytes, std::string_view oldWord, std::string_vie
   const std::string_view text(bytes);
   std::string& out = plan->newBytes;
   out.reserve(bytes.size() + spans.size() * newWord.size());
-  LineCursor cursor(text);
+  // Lines end at the first zero byte too: the find reads no further.
+  LineCursor cursor(text.substr(0, text.find('\0')));
   size_t copied = 0;
   for (size_t i = 0; i < spans.size();) {
     // The occurrences of one line make one change.
