@@ -34,7 +34,7 @@ FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view
 
 // Renames `from` over `to` in one step: afterwards `to` holds either its
 // old bytes or all of `from`'s, whatever happens on the way.
-FileRewriteStatus ReplaceFile(std::u16string_view from, std::u16string_view to);
+FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to);
 
 FileRewriteStatus RemoveFile(std::u16string_view path);
 

@@ -114,7 +114,7 @@ FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view
   return {};
 }
 
-FileRewriteStatus ReplaceFile(std::u16string_view from, std::u16string_view to) {
+FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to) {
   std::string nativeFrom;
   std::string nativeTo;
   if (!NativePath(from, &nativeFrom) || !NativePath(to, &nativeTo)) {

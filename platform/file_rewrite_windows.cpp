@@ -91,7 +91,7 @@ FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view
   return {};
 }
 
-FileRewriteStatus ReplaceFile(std::u16string_view from, std::u16string_view to) {
+FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to) {
   std::wstring wideFrom;
   std::wstring wideTo;
   if (!ToWideText(from, &wideFrom) || !ToWideText(to, &wideTo)) {

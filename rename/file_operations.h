@@ -23,7 +23,7 @@ class FileOperations {
     return platform::WriteFileBeside(original, bytes, newPath);
   }
   virtual platform::FileRewriteStatus Replace(std::u16string_view from, std::u16string_view to) {
-    return platform::ReplaceFile(from, to);
+    return platform::RenameOver(from, to);
   }
   virtual platform::FileRewriteStatus Remove(std::u16string_view path) {
     return platform::RemoveFile(path);
