@@ -15,6 +15,8 @@ void AddEditorsCommand(CLI::App& app);
 void AddOpenCommand(CLI::App& app);
 void AddFilesCommand(CLI::App& app);
 void AddFindCommand(CLI::App& app);
+void AddUsagesCommand(CLI::App& app);
+void AddRenameCommand(CLI::App& app);
 
 }  // namespace qm::cli
 

@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
   qm::cli::AddOpenCommand(app);
   qm::cli::AddFilesCommand(app);
   qm::cli::AddFindCommand(app);
+  qm::cli::AddUsagesCommand(app);
+  qm::cli::AddRenameCommand(app);
   qm::cli::AddEditorsCommand(app);
   std::vector<std::string> arguments = qm::platform::CommandLineArguments(argc, argv);
   std::vector<char*> pointers;

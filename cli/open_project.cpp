@@ -4,6 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "qmcfg/qmcfg.h"
+#include "qmpecore/qmpecore_ext.h"
 
 namespace qm::cli {
 
@@ -63,6 +64,19 @@ void OpenProject::RequireEveryTableRead() const {
     throw CommandError(path_ + " is damaged: these tables could not be read: " + damaged +
                        "; the editor refuses to save over them");
   }
+}
+
+int32_t OpenProject::RecordIdNamed(int32_t tableNumber, const std::string& tableName,
+                                   const std::string& name) const {
+  int32_t id = 0;
+  const int32_t count = QmFindRecordId(manager_, tableNumber, ToText(name).c_str(), &id);
+  if (count == 0) throw CommandError("no record of " + tableName + " is named " + name);
+  if (count < 0) throw CommandError("cannot look up the records of " + tableName);
+  if (count > 1) {
+    throw CommandError(std::to_string(count) + " records of " + tableName + " are named " +
+                       name + "; the name must name one record");
+  }
+  return id;
 }
 
 ConfigTableSet& OpenProject::workingTables() const {

@@ -46,6 +46,12 @@ class OpenProject {
   // project file is damaged, and its copy in memory is incomplete.
   void RequireEveryTableRead() const;
 
+  // The id of the record of table `tableNumber` (named `tableName` in
+  // messages) whose Name is `name`. Throws CommandError when no record or
+  // several records have that name.
+  int32_t RecordIdNamed(int32_t tableNumber, const std::string& tableName,
+                        const std::string& name) const;
+
  private:
   std::string path_;
   CEditorManager* manager_ = nullptr;

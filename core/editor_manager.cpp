@@ -92,4 +92,12 @@ std::optional<FindStatus> CEditorManager::Find(const char16_t* scope, const char
   return RunFind(request, sink);
 }
 
+std::optional<UsagesStatus> CEditorManager::FindUsages(int32_t table, int32_t recordId,
+                                                       ResultSink& sink) {
+  if (editorData_ == nullptr || editorData_->configManager == nullptr) return std::nullopt;
+  const ConfigTableSet* working = editorData_->configManager->GetTables(true);
+  if (working == nullptr) return std::nullopt;
+  return qm::FindUsages({*editorData_, *working, &lookups_, table, recordId}, sink);
+}
+
 }  // namespace qm

@@ -13,6 +13,7 @@
 #include "find/find_options.h"
 #include "find/result_sink.h"
 #include "find/tables/name_lookups.h"
+#include "find/usages/record_usages.h"
 #include "qmpecore/qmpecore.h"
 
 namespace qm {
@@ -47,6 +48,9 @@ class CEditorManager {
   // (and nothing found) when there is no text or nothing open.
   std::optional<FindStatus> Find(const char16_t* scope, const char16_t* text,
                                  const FindOptions& options, ResultSink& sink);
+  // The usages of a record of the working set (find/usages/record_usages.h);
+  // nothing when nothing is open.
+  std::optional<UsagesStatus> FindUsages(int32_t table, int32_t recordId, ResultSink& sink);
 
  private:
   EditorData* editorData_ = nullptr;

@@ -6,6 +6,8 @@
 
 #include "core/editor_manager.h"
 #include "core/export_guard.h"
+#include "core/handler_sink.h"
+#include "core/message_copy.h"
 #include "core/project_find.h"
 #include "find/search_needle.h"
 #include "qmpecore/qmpecore_ext.h"
@@ -14,27 +16,6 @@ namespace qm {
 namespace {
 
 constexpr int32_t kKnownFindFlags = kQmFindMatchCase | kQmFindWholeWord | kQmFindRegex;
-
-// Hands each result to the application's handler until it says stop.
-class HandlerSink final : public ResultSink {
- public:
-  HandlerSink(QmFindHandler handler, void* context) : handler_(handler), context_(context) {}
-  void Take(const FindResult& result) override {
-    if (done_) return;
-    ++delivered_;
-    done_ = handler_(context_, &result) == 0;
-  }
-  bool Done() const override { return done_; }
-  int32_t delivered() const {
-    return static_cast<int32_t>(std::min<uint64_t>(delivered_, INT32_MAX));
-  }
-
- private:
-  QmFindHandler handler_;
-  void* context_;
-  uint64_t delivered_ = 0;
-  bool done_ = false;
-};
 
 bool FlagsKnown(int32_t flags) { return (flags & ~kKnownFindFlags) == 0; }
 
@@ -111,11 +92,7 @@ QMPE_API int32_t QM_CALL QmCheckFindText(const char16_t* text, int32_t flags, ch
     const qm::SearchNeedle needle(text, qm::OptionsOf(flags));
     const qm::RegexError* error = needle.patternError();
     if (error == nullptr) return 0;
-    if (capacity > 0) {
-      const size_t kept = std::min(error->message.size(), static_cast<size_t>(capacity) - 1);
-      error->message.copy(message, kept);
-      message[kept] = u'\0';
-    }
+    qm::CopyMessage(error->message, message, capacity);
     if (offset != nullptr) {
       *offset = static_cast<int32_t>(std::min<size_t>(error->offset, INT32_MAX));
     }

@@ -8,6 +8,7 @@
 #include "find/files/file_search.h"
 #include "find/tables/name_lookup_builders.h"
 #include "find/search_needle.h"
+#include "find/searched_files.h"
 #include "find/tables/table_searchers.h"
 #include "platform/file_names.h"
 #include "platform/text_case.h"
@@ -16,10 +17,6 @@
 
 namespace qm {
 namespace {
-
-// The project text files that a whole-project find searches.
-const PatternList kSearchedFileTypes = {u"*.htm", u"*.html", u"*.bat", u"*.js",
-                                        u"*.svg", u"*.txt",  u"*.css"};
 
 // One running find: the request, the prepared needle and, made on first
 // use, the tables and the file searcher with its reusable buffers.
@@ -39,7 +36,7 @@ class FindRun {
 
  private:
   void SearchAllTables();
-  void SearchAllFiles() { SearchFiles(kSearchedFileTypes); }
+  void SearchAllFiles() { SearchFiles(SearchedFileTypes()); }
   void SearchSingleTable(int32_t tableNumber);
   void SearchOwnedTable(int32_t tableNumber, int32_t ownerId);
   void SearchFiles(const PatternList& patterns);
@@ -149,13 +146,7 @@ bool FindRun::SearchItem(const std::u16string& item) {
 }
 
 const std::u16string& FindRun::ProjectFolder() {
-  if (!projectFolder_) {
-    projectFolder_.emplace();
-    auto parts = std::make_unique<PathParts>();
-    if (SetPathPartsPath(parts.get(), request_.editor.projectPath) && SplitPath(parts.get())) {
-      FormatText(&*projectFolder_, u"%s%s", parts->drive, parts->directory);
-    }
-  }
+  if (!projectFolder_) projectFolder_ = ProjectFolderOf(request_.editor.projectPath);
   return *projectFolder_;
 }
 

@@ -85,9 +85,11 @@ struct TableLayout {
   // False for General, whose label is the field's display name as it
   // stands; true for record tables, whose label format takes the Name.
   bool labelsTakeName = true;
-  // Owned tables only: the owning port or device of a record.
+  // Owned tables only: the owning port or device of a record, and how a
+  // result names that relation (no grid column: the grid is titled by it).
   int32_t (*ownerId)(const Row&) = nullptr;
   const std::u16string& (*ownerName)(const Row&) = nullptr;
+  FieldInfo owner = {-1, u"", u"", TextForm::kReference};
 };
 
 namespace field_detail {

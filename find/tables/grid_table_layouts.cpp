@@ -167,12 +167,14 @@ const TableLayout<IoDeviceRecord> kIoDeviceLayout = {
     .ownerId = [](const IoDeviceRecord& device) { return device.portId; },
     .ownerName = [](const IoDeviceRecord& device) -> const std::u16string& {
       return device.portName;
-    }};
+    },
+    .owner = {-1, u"Port", u"%s @ Port", TextForm::kReference}};
 const TableLayout<IoTagRecord> kIoTagLayout = {
     .number = kTableIoTags,
     .location = u"Grid Table: %s",
     .fields = kIoTagFields,
     .ownerId = [](const IoTagRecord& tag) { return tag.deviceId; },
-    .ownerName = [](const IoTagRecord& tag) -> const std::u16string& { return tag.deviceName; }};
+    .ownerName = [](const IoTagRecord& tag) -> const std::u16string& { return tag.deviceName; },
+    .owner = {-1, u"Device", u"%s @ Device", TextForm::kReference}};
 
 }  // namespace qm

@@ -3,118 +3,25 @@
 #include <vector>
 
 #include "find/result_sink.h"
-#include "find/tables/field_text.h"
 #include "find/tables/grid_table_layouts.h"
 #include "find/tables/name_lookup_builders.h"
+#include "find/tables/needle_rule.h"
+#include "find/tables/record_tables.h"
+#include "find/tables/table_scan.h"
 #include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {
 
-// The one searcher skeleton: a layout says which fields a table has and
-// how each becomes text; this walks them for each row. One FindResult,
-// fresh for each table, is filled in place and handed to the sink on a
-// hit, so a field that a hit does not set keeps its earlier value.
 template <class Row>
-class TableScan {
- public:
-  // `rows` is about how many rows will be visited.
-  TableScan(const TableLayout<Row>& layout, size_t rows, const SearchNeedle& needle,
-            const NameLookups& lookups, const NameMatches* matchingTagNames,
-            ResultSink* sink)
-      : layout_(layout), needle_(needle), texts_(needle, lookups), sink_(sink) {
-    if (matchingTagNames != nullptr) texts_.KnowMatches(LookupId::kTagNames, *matchingTagNames);
-    result_.tableNumber = layout.number;
-    if (layout.ownerId == nullptr) result_.location = layout.location;
-    enumMatches_.reserve(layout.fields.size());
-    for (const FieldDescriptor<Row>& field : layout.fields) {
-      enumMatches_.emplace_back(field.info.names, needle);
-      if (field.info.form == TextForm::kReference) texts_.ExpectReferences(field.info.lookup, rows);
-    }
-    for (size_t i = 0; i < layout.fields.size(); ++i) {
-      if (texts_.MayMatch(layout.fields[i].info, enumMatches_[i])) live_.push_back(i);
-    }
-  }
-
-  // Tests the fields of one row, which `id` and `name` identify in results.
-  void Visit(const Row& row, int32_t id, std::u16string_view name) {
-    if (layout_.ownerId != nullptr) {
-      result_.parentId = layout_.ownerId(row);
-      owner_ = &layout_.ownerName(row);
-    }
-    ForEachHit(row, [&](const FieldInfo& info, std::u16string_view text) {
-      Add(info, id, name, text);
-      return true;
-    });
-  }
-
-  // The field of the first result that Visit would add for the row, or
-  // null; adds none.
-  const FieldInfo* FirstHit(const Row& row) {
-    const FieldInfo* first = nullptr;
-    ForEachHit(row, [&](const FieldInfo& info, std::u16string_view) {
-      first = &info;
-      return false;
-    });
-    return first;
-  }
-
- private:
-  // Calls `onHit(info, text)` for each matching field in column order
-  // while it returns true; returns false when it stopped the walk.
-  template <class OnHit>
-  bool ForEachHit(const Row& row, OnHit onHit) {
-    for (size_t i : live_) {
-      const FieldDescriptor<Row>& field = layout_.fields[i];
-      if (field.tested != nullptr && !field.tested(row)) continue;
-      std::u16string_view text;
-      if (!texts_.TextOf(field.info, field.read(row), enumMatches_[i], &text)) continue;
-      // An empty cell is no hit, not even for a pattern that matches
-      // nothing: a field with no text (an empty set, a reference to no
-      // record) shows the same empty cell.
-      if (!text.empty() && MatchField(text, needle_) && !onHit(field.info, text)) return false;
-    }
-    return true;
-  }
-
-  // The location of an owned row is made only for a row that has a hit:
-  // most rows have none, and the text is the same whenever it is made.
-  void Add(const FieldInfo& info, int32_t id, std::u16string_view name, std::u16string_view text) {
-    if (owner_ != nullptr) {
-      FormatText(&result_.location, layout_.location, *owner_);
-      owner_ = nullptr;
-    }
-    result_.recordId = id;
-    result_.column = info.column;
-    result_.columnName = info.title;
-    if (layout_.labelsTakeName) {
-      FormatText(&result_.label, info.labelFormat, name);
-    } else {
-      result_.label = info.labelFormat;
-    }
-    result_.matchedText = text;
-    sink_->Take(result_);
-  }
-
-  const TableLayout<Row>& layout_;
-  const SearchNeedle& needle_;
-  FieldTexts texts_;
-  ResultSink* sink_;  // null for a scan that only asks FirstHit
-  FindResult result_;
-  std::vector<EnumMatches> enumMatches_;   // one per field, by index
-  // The fields that the needle can match at all, in column order: most
-  // number, date and enumeration fields drop out for a word, most text
-  // fields for a number.
-  std::vector<size_t> live_;
-  const std::u16string* owner_ = nullptr;  // the current row's, until used
-};
+using NeedleScan = TableScan<Row, NeedleRule<Row>>;
 
 template <class Record>
 void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& layout,
                    int32_t ownerId, const NameLookups& lookups, const SearchNeedle& needle,
                    const NameMatches* matchingTagNames, ResultSink& sink) {
   if (table == nullptr || table->empty()) return;
-  TableScan<Record> scan(layout, table->size(), needle, lookups, matchingTagNames, &sink);
+  NeedleScan<Record> scan(layout, &sink, table->size(), needle, lookups, matchingTagNames);
   const bool filtered = layout.ownerId != nullptr && ownerId >= 0;
   // The walk is bound by the latency of reaching each next node, so the
   // iterator moves on before the record is searched: the loads of the next
@@ -130,7 +37,7 @@ void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& 
 void SearchGeneral(const GeneralTable* table, const NameLookups& lookups,
                    const SearchNeedle& needle, ResultSink& sink) {
   if (table == nullptr || table->empty()) return;
-  TableScan<GeneralTable> scan(kGeneralLayout, 1, needle, lookups, nullptr, &sink);
+  NeedleScan<GeneralTable> scan(kGeneralLayout, &sink, 1, needle, lookups, nullptr);
   scan.Visit(*table, 0, {});
 }
 
@@ -140,33 +47,11 @@ void SearchGridTable(TableNumber table, const ConfigTableSet& set, const NameLoo
                      int32_t ownerId, const SearchNeedle& needle, ResultSink& sink,
                      const NameMatches* matchingTagNames) {
   if (needle.empty()) return;
-  const auto search = [&](const auto* records, const auto& layout) {
+  if (table == kTableGeneral) return SearchGeneral(set.general.get(), lookups, needle, sink);
+  if (table == kTableTrend) return;  // never searched
+  WithRecordTable(table, set, [&](const auto* records, const auto& layout) {
     SearchRecords(records, layout, ownerId, lookups, needle, matchingTagNames, sink);
-  };
-  switch (table) {
-    case kTableGeneral:
-      return SearchGeneral(set.general.get(), lookups, needle, sink);
-    case kTableTimer:
-      return search(set.timers.get(), kTimerLayout);
-    case kTableIo:
-      return search(set.ioPorts.get(), kIoPortLayout);
-    case kTableDatabase:
-      return search(set.databases.get(), kDatabaseLayout);
-    case kTableUser:
-      return search(set.users.get(), kUserLayout);
-    case kTableOutput:
-      return search(set.outputs.get(), kOutputLayout);
-    case kTableAlarm:
-      return search(set.alarms.get(), kAlarmLayout);
-    case kTableScript:
-      return search(set.scripts.get(), kScriptLayout);
-    case kTableIoDevices:
-      return search(set.ioDevices.get(), kIoDeviceLayout);
-    case kTableIoTags:
-      return search(set.ioTags.get(), kIoTagLayout);
-    default:
-      return;
-  }
+  });
 }
 
 TagWalk WalkTags(const ConfigTableSet& set, NameLookups* lookups, const SearchNeedle& needle) {
@@ -174,7 +59,7 @@ TagWalk WalkTags(const ConfigTableSet& set, NameLookups* lookups, const SearchNe
   NameMatches matchingNames;
   NameLookupRefresh refresh(&lookups->tagNames);
   if (const IoTagTable* tags = set.ioTags.get(); tags != nullptr && !tags->empty()) {
-    TableScan<IoTagRecord> scan(kIoTagLayout, tags->size(), needle, *lookups, nullptr, nullptr);
+    NeedleScan<IoTagRecord> scan(kIoTagLayout, nullptr, tags->size(), needle, *lookups, nullptr);
     // Name is the first field tested, so a tag's name holds the needle
     // exactly when its first hit is in the Name field.
     const FieldInfo* nameField = &kIoTagLayout.fields.front().info;
@@ -195,8 +80,8 @@ TagWalk WalkTags(const ConfigTableSet& set, NameLookups* lookups, const SearchNe
 void SearchTags(const TagWalk& walk, const NameLookups& lookups, const SearchNeedle& needle,
                 ResultSink& sink) {
   if (needle.empty() || walk.withHits.empty()) return;
-  TableScan<IoTagRecord> scan(kIoTagLayout, walk.withHits.size(), needle, lookups, nullptr,
-                              &sink);
+  NeedleScan<IoTagRecord> scan(kIoTagLayout, &sink, walk.withHits.size(), needle, lookups,
+                                nullptr);
   for (const IoTagRecord* tag : walk.withHits) scan.Visit(*tag, tag->head.id, tag->head.name);
 }
 

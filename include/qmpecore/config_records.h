@@ -265,6 +265,7 @@ enum TableNumber : int32_t {
   kTableScript = 7,
   kTableIoDevices = 20,
   kTableIoTags = 21,
+  kTableTrend = 22,  // no grid, never searched: only the usages of a tag name it
   kTableFile = 24,
 };
 

@@ -44,6 +44,39 @@ typedef struct QmFindMatcher QmFindMatcher;
 // and must not call back into the library with the same editor manager.
 typedef int32_t(QM_CALL* QmFindHandler)(void* context, const qm::FindResult* result);
 
+// The answers of the usages and the rename besides counts.
+enum QmRecordErrors : int32_t {
+  kQmNoSuchRecord = -5,  // the table holds no record with that id
+  kQmRenameRefused = -6,  // the rename was refused; nothing changed
+  kQmRenameFailed = -7,   // a file or the save failed; everything is as before
+};
+
+// One change of a rename, valid only during the handler's call. The first
+// is the record's own Name (kind 0: table number, record id, the grid's
+// location, the old and new Name); then one for each changed line of a
+// project text file, files in the find's order, lines ascending (kind 1:
+// table number 24, the line number from 1 as record id, the path relative
+// to the project folder as location, the full path, the line without its
+// break before and after, and how many occurrences the line holds).
+enum QmRenameChangeKind : int32_t { kQmRenameRecordName = 0, kQmRenameFileLine = 1 };
+struct QmRenameChange {
+  int32_t kind;
+  int32_t tableNumber;
+  int32_t recordId;
+  int32_t occurrences;
+  const char16_t* location;
+  const char16_t* path;  // the empty text for the record
+  const char16_t* before;
+  const char16_t* after;
+};
+// Returning 0 stops the delivery of changes (not the rename).
+typedef int32_t(QM_CALL* QmRenameHandler)(void* context, const QmRenameChange* change);
+
+// The flags of QmRenameRecord.
+enum QmRenameFlags : int32_t {
+  kQmRenameApply = 1,  // make the changes; without it only list them
+};
+
 extern "C" {
 
 // The find of QmFind over the open editor of `manager` (its working set and
@@ -91,6 +124,54 @@ QMPE_API int32_t QM_CALL QmFirstMatch(QmFindMatcher* matcher,  // 22
                                       int32_t* matchLength);
 
 QMPE_API void QM_CALL QmFreeFindMatcher(QmFindMatcher* matcher);  // 23
+
+// The records of table `tableNumber` (1 to 7, 20, 21 or 22 for trends) in
+// the open editor's working set whose Name is exactly `name`: returns how
+// many there are, with the id of the first in key order written to
+// `recordId` (may be null; untouched when there is none); -1 for a null
+// manager or name, nothing open, or a number that names no record table.
+QMPE_API int32_t QM_CALL QmFindRecordId(qm::CEditorManager* manager,  // 24
+                                        int32_t tableNumber, const char16_t* name,
+                                        int32_t* recordId);
+
+// Every place of the open editor's project that refers to a record, each
+// handed to `handler` as a find result, as the streamed find hands them:
+// first every record that refers to it by id, in the referring field as
+// the find reports a hit there (the field's title as column name, the
+// referenced Name as the grid shows it as matched text; a port's devices
+// and a device's tags in their owner relation, column -1, column name
+// "Port" or "Device"; trends, table 22, location "Trends", in their Tag),
+// tables in the find's order and trends last; then every line of the
+// project's text files that holds the record's Name as a whole word with
+// the same letter case. Returns the number delivered, -1 (null manager or
+// handler, nothing open) or kQmNoSuchRecord.
+QMPE_API int32_t QM_CALL QmFindUsages(qm::CEditorManager* manager,  // 25
+                                      int32_t tableNumber, int32_t recordId,
+                                      QmFindHandler handler, void* context);
+
+// Renames a record of the open editor everywhere: its Name, and each whole
+// word occurrence of the old Name, with the same letter case, in the
+// project's text files (references by id need no change). Without
+// kQmRenameApply it only lists the changes; with it, it makes all of them
+// or none: the files are written through new files renamed over them, each
+// keeping every other byte (encoding, byte-order mark, line breaks), and
+// the record's table is saved through the configuration manager (for a
+// device or a tag, the records of its owner). Each change goes to
+// `handler` (may be null) once the preview or the rename is complete.
+// Returns the number of changes (1 or more); -1 for a null manager or new
+// name, nothing open or an undefined flag; kQmNoSuchRecord;
+// kQmRenameRefused (nothing changed: trends, a new name that is empty,
+// holds a line break or names another record of the table, a project the
+// editor registry lists for another editor than this manager's, a file
+// that changed on disk during the rename); kQmRenameFailed (a file could
+// not be read, written or replaced, or the save failed; everything is as
+// before unless the message says which files could not be written back).
+// The reason is written to `message` as QmCheckFindText writes its own.
+QMPE_API int32_t QM_CALL QmRenameRecord(qm::CEditorManager* manager,  // 26
+                                        int32_t tableNumber, int32_t recordId,
+                                        const char16_t* newName, int32_t flags,
+                                        QmRenameHandler handler, void* context,
+                                        char16_t* message, int32_t capacity);
 
 }  // extern "C"
 

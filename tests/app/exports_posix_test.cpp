@@ -26,7 +26,8 @@ TEST(Exports, ExactlyTheSeventeenAndTheAdditionsUnmangled) {
       "QmGetAllFiles",       "QmGetAllTables",   "QmGetConfigHandleEx",
       "QmSaveConfigEx",      "QmSaveAsConfigEx", "QmFind",
       "QmFindEach",          "QmFindInProject",  "QmCheckFindText", "QmCreateFindMatcher",
-      "QmFirstMatch",        "QmFreeFindMatcher"};
+      "QmFirstMatch",        "QmFreeFindMatcher", "QmFindRecordId",  "QmFindUsages",
+      "QmRenameRecord"};
   EXPECT_EQ(exported, expected);
 }
 

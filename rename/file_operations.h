@@ -1,0 +1,35 @@
+// The file system as a rename uses it. The system's operations by default;
+// a test overrides one to make it fail at a chosen moment.
+#ifndef QMPECORE_RENAME_FILE_OPERATIONS_H_
+#define QMPECORE_RENAME_FILE_OPERATIONS_H_
+
+#include <string>
+#include <string_view>
+
+#include "platform/file_rewrite.h"
+
+namespace qm {
+
+class FileOperations {
+ public:
+  virtual ~FileOperations() = default;
+
+  virtual platform::FileRewriteStatus ReadWhole(std::u16string_view path, std::string* bytes) {
+    return platform::ReadWholeFile(path, bytes);
+  }
+  virtual platform::FileRewriteStatus WriteBeside(std::u16string_view original,
+                                                  std::string_view bytes,
+                                                  std::u16string* newPath) {
+    return platform::WriteFileBeside(original, bytes, newPath);
+  }
+  virtual platform::FileRewriteStatus Replace(std::u16string_view from, std::u16string_view to) {
+    return platform::RenameOver(from, to);
+  }
+  virtual platform::FileRewriteStatus Remove(std::u16string_view path) {
+    return platform::RemoveFile(path);
+  }
+};
+
+}  // namespace qm
+
+#endif  // QMPECORE_RENAME_FILE_OPERATIONS_H_
