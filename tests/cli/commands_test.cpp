@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -118,6 +119,34 @@ TEST_F(Commands, FindWholeWordsAndPatterns) {
   EXPECT_NE(output.find("does not compile at offset 5: missing closing parenthesis"),
             std::string::npos)
       << output;
+}
+
+// The usages of a timer and its rename there and back through qmpe: the
+// file line found by the whole name, the preview writing nothing, apply
+// and its reverse giving back every byte, a name in use refused.
+TEST_F(Commands, UsagesAndRenameThereAndBack) {
+  const std::filesystem::path uses = folder_->path() / "p" / "timer_uses.txt";
+  const std::string original = "Run(\"Every second\");\r\nEvery seconds\n";
+  std::ofstream(uses, std::ios::binary) << original;
+  const auto contents = [&uses] {
+    std::ifstream in(uses, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  std::string output;
+  ASSERT_EQ(Run("usages " + Project() + " timer " + Quoted("Every second"), &output), 0);
+  EXPECT_NE(output.find("timer_uses.txt:1:6: Run(\"Every second\");"), std::string::npos) << output;
+  EXPECT_EQ(output.find("timer_uses.txt:2"), std::string::npos) << output;
+  EXPECT_EQ(Run("usages " + Project() + " timer " + Quoted("No such timer")), 2);
+
+  ASSERT_EQ(Run("rename " + Project() + " timer " + Quoted("Every second") + " Tick", &output), 0);
+  EXPECT_EQ(contents(), original);  // a preview writes nothing
+  ASSERT_EQ(Run("rename " + Project() + " timer " + Quoted("Every second") + " Tick --apply"), 0);
+  EXPECT_EQ(contents(), "Run(\"Tick\");\r\nEvery seconds\n");
+  EXPECT_EQ(Run("usages " + Project() + " timer " + Quoted("Every second")), 2);
+  EXPECT_EQ(Run("rename " + Project() + " timer Tick " + Quoted("Every 100 ms") + " --apply"), 2);
+  ASSERT_EQ(Run("rename " + Project() + " timer Tick " + Quoted("Every second") + " --apply"), 0);
+  EXPECT_EQ(contents(), original);
+  std::filesystem::remove(uses);
 }
 
 TEST_F(Commands, FilesAndOpenAndTables) {
