@@ -86,5 +86,11 @@ compare "find --json" run find OverflowAlarmResetLatch --json
 well_formed_hits() { run find value "$1" | grep -v $'\xEF\xBF\xBD' || true; }
 compare "find, lines without U+FFFD" well_formed_hits
 compare "find --scope" run find Pump --scope "All Grid Tables,*.js" --json
+word_hits() { run find pump --word "$1" | grep -v $'\xEF\xBF\xBD' || true; }
+compare "find --word, lines without U+FFFD" word_hits
+pattern_hits() { run find 'Overflow\w+Latch|tank\s+\d' --regex "$1" | grep -v $'\xEF\xBF\xBD' || true; }
+compare "find --regex, lines without U+FFFD" pattern_hits
+compare "usages" run usages timer "Every second"
+compare "rename, preview" run rename timer "Every second" Tick --json
 compare "open --wait, editors" open_and_list
 exit $failed
