@@ -6,26 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_descriptor_posix.h"
 #include "platform/file_names.h"
 #include "platform/file_read.h"
 
 namespace qm::platform {
 namespace {
-
-// Closes the descriptor on every way out.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 FileReadStatus Failed(FileReadError error, int systemError, FileBuffer* buffer) {
   buffer->Truncate(0);
@@ -56,7 +42,7 @@ int64_t ReadSome(int fd, char* out, size_t want) {
 FileReadStatus ReadFileText(std::u16string_view path, FileBuffer* buffer) {
   const std::string native = TextToNativeName(path);
   if (native.find('\0') != std::string::npos) return Failed(FileReadError::kOpen, EINVAL, buffer);
-  const Descriptor file(OpenForReading(native));
+  const FileDescriptor file(OpenForReading(native));
   if (file.get() < 0) return Failed(FileReadError::kOpen, errno, buffer);
   struct stat info;
   if (::fstat(file.get(), &info) != 0) return Failed(FileReadError::kSize, errno, buffer);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/file_descriptor_posix.h"
 #include "platform/file_names.h"
 #include "platform/file_rewrite.h"
 
@@ -14,26 +15,6 @@ namespace {
 
 // How many names a new file beside the original tries before giving up.
 constexpr int kNewNameTries = 100;
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now, as a write's last error may come from the close.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 FileRewriteStatus Failed(FileRewriteStep step, int systemError) { return {step, systemError}; }
 
@@ -58,7 +39,7 @@ FileRewriteStatus ReadWholeFile(std::u16string_view path, std::string* bytes) {
   bytes->clear();
   std::string native;
   if (!NativePath(path, &native)) return Failed(FileRewriteStep::kRead, EINVAL);
-  const Descriptor file(::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  const FileDescriptor file(::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
   if (file.get() < 0) return Failed(FileRewriteStep::kRead, errno);
   struct stat info;
   if (::fstat(file.get(), &info) != 0) return Failed(FileRewriteStep::kRead, errno);
@@ -96,7 +77,7 @@ FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view
     if (fd < 0 && errno != EEXIST) return Failed(FileRewriteStep::kCreate, errno);
   }
   if (fd < 0) return Failed(FileRewriteStep::kCreate, EEXIST);
-  Descriptor file(fd);
+  FileDescriptor file(fd);
   const auto fail = [&](int error) {
     file.Close();
     ::unlink(candidate.c_str());
