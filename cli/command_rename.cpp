@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/buffered_output.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
@@ -31,11 +32,11 @@ struct RenameOptions {
 // and "path:line: + after"; as JSON one array of objects.
 class ChangePrinter {
  public:
-  explicit ChangePrinter(bool json) : json_(json) {}
+  explicit ChangePrinter(bool json) : output_(stdout), out_(output_.pending()), json_(json) {}
 
   void Print(const QmRenameChange& change) {
     if (json_) {
-      out_.append(count_ == 0 ? "[\n  {\n" : ",\n  {\n");
+      AppendArrayElementOpen(count_, &out_);
       JsonFields fields(&out_, 4);
       fields.String("kind", change.kind == kQmRenameRecordName ? u"name" : u"line");
       fields.Number("tableNumber", change.tableNumber);
@@ -45,7 +46,7 @@ class ChangePrinter {
       fields.Number("occurrences", change.occurrences);
       fields.String("before", change.before);
       fields.String("after", change.after);
-      out_.append("\n  }");
+      AppendArrayElementClose(&out_);
     } else if (change.kind == kQmRenameRecordName) {
       AppendUtf8(change.location, &out_);
       out_.append(": #");
@@ -66,31 +67,25 @@ class ChangePrinter {
       }
     }
     ++count_;
-    if (out_.size() > (1u << 16)) Flush();
+    output_.FlushIfFull();
   }
 
   bool Finish(bool applied) {
     if (json_) {
-      out_.append(count_ == 0 ? "[]\n" : "\n]\n");
+      AppendArrayClose(count_, &out_);
     } else {
       AppendNumber(count_, &out_);
       out_.append(count_ == 1 ? " change" : " changes");
       out_.append(applied ? " made\n" : " to make (preview; --apply makes them)\n");
     }
-    Flush();
-    return std::fflush(stdout) == 0 && !failed_;
+    return output_.Finish();
   }
 
  private:
-  void Flush() {
-    if (std::fwrite(out_.data(), 1, out_.size(), stdout) != out_.size()) failed_ = true;
-    out_.clear();
-  }
-
+  BufferedOutput output_;
+  std::string& out_;  // output_'s
   bool json_;
-  std::string out_;
   int64_t count_ = 0;
-  bool failed_ = false;
 };
 
 int32_t PrintChange(void* context, const QmRenameChange* change) {

@@ -6,10 +6,6 @@
 namespace qm::cli {
 namespace {
 
-// Bytes gathered before one write: large enough that writes cost little
-// per result, small enough that a reader sees results while the find runs.
-constexpr size_t kFlushBytes = 64 * 1024;
-
 // The column of a file hit within its line, counted from 1 as editors and
 // other search tools count it (the result's column is the offset in the
 // whole text): where the line first matches, by the find's own rule.
@@ -22,20 +18,18 @@ size_t ColumnInLine(const FindResult& result, QmFindMatcher* matcher) {
 }  // namespace
 
 FindPrinter::FindPrinter(std::FILE* out, FindOutput form, QmFindMatcher* matcher)
-    : out_(out), form_(form), matcher_(matcher) {
-  pending_.reserve(kFlushBytes * 2);
-}
+    : output_(out), pending_(output_.pending()), form_(form), matcher_(matcher) {}
 
 bool FindPrinter::Print(const FindResult& result) {
-  if (failed_) return false;
+  if (output_.failed()) return false;
   if (form_ == FindOutput::kHuman) {
     PrintHuman(result);
   } else {
     PrintJson(result);
   }
   ++printed_;
-  FlushIfFull();
-  return !failed_;
+  output_.FlushIfFull();
+  return !output_.failed();
 }
 
 void FindPrinter::PrintHuman(const FindResult& result) {
@@ -58,7 +52,11 @@ void FindPrinter::PrintHuman(const FindResult& result) {
 // array dumped with an indent of 2, or one object per line.
 void FindPrinter::PrintJson(const FindResult& result) {
   const bool lines = form_ == FindOutput::kJsonLines;
-  pending_.append(lines ? "{" : (printed_ == 0 ? "[\n  {\n" : ",\n  {\n"));
+  if (lines) {
+    pending_.push_back('{');
+  } else {
+    AppendArrayElementOpen(printed_, &pending_);
+  }
   JsonFields fields(&pending_, lines ? 0 : 4);
   fields.Number("tableNumber", result.tableNumber);
   fields.String("location", result.location);
@@ -69,7 +67,11 @@ void FindPrinter::PrintJson(const FindResult& result) {
   fields.String("matchedText", result.matchedText);
   fields.String("searchText", result.searchText);
   fields.Number("parentId", result.parentId);
-  pending_.append(lines ? "}\n" : "\n  }");
+  if (lines) {
+    pending_.append("}\n");
+  } else {
+    AppendArrayElementClose(&pending_);
+  }
 }
 
 bool FindPrinter::Finish() {
@@ -79,14 +81,12 @@ bool FindPrinter::Finish() {
       pending_.append(printed_ == 1 ? " result\n" : " results\n");
       break;
     case FindOutput::kJsonArray:
-      pending_.append(printed_ == 0 ? "[]\n" : "\n]\n");
+      AppendArrayClose(printed_, &pending_);
       break;
     case FindOutput::kJsonLines:
       break;
   }
-  Flush();
-  if (std::fflush(out_) != 0) failed_ = true;
-  return !failed_;
+  return output_.Finish();
 }
 
 const std::string& FindPrinter::LocationUtf8(const std::u16string& location) {
@@ -96,18 +96,6 @@ const std::string& FindPrinter::LocationUtf8(const std::u16string& location) {
     AppendUtf8(location, &lastLocationUtf8_);
   }
   return lastLocationUtf8_;
-}
-
-void FindPrinter::FlushIfFull() {
-  if (pending_.size() >= kFlushBytes) Flush();
-}
-
-void FindPrinter::Flush() {
-  if (!failed_ && !pending_.empty() &&
-      std::fwrite(pending_.data(), 1, pending_.size(), out_) != pending_.size()) {
-    failed_ = true;
-  }
-  pending_.clear();
 }
 
 int32_t PrintFoundResult(void* context, const FindResult* result) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/buffered_output.h"
 #include "qmpecore/find_result.h"
 #include "qmpecore/qmpecore_ext.h"
 
@@ -37,15 +38,11 @@ class FindPrinter {
   void PrintJson(const FindResult& result);
   // The location in UTF-8; consecutive results of one file share it.
   const std::string& LocationUtf8(const std::u16string& location);
-  void FlushIfFull();
-  void Flush();
-
-  std::FILE* out_;
+  BufferedOutput output_;
+  std::string& pending_;  // output_'s
   FindOutput form_;
   QmFindMatcher* matcher_;
-  bool failed_ = false;
   uint64_t printed_ = 0;
-  std::string pending_;
   std::u16string lastLocation_;
   std::string lastLocationUtf8_;
 };

@@ -89,4 +89,14 @@ void JsonFields::Name(std::string_view name) {
   out_->append(indent_ == 0 ? "\":" : "\": ");
 }
 
+void AppendArrayElementOpen(uint64_t index, std::string* out) {
+  out->append(index == 0 ? "[\n  {\n" : ",\n  {\n");
+}
+
+void AppendArrayElementClose(std::string* out) { out->append("\n  }"); }
+
+void AppendArrayClose(uint64_t count, std::string* out) {
+  out->append(count == 0 ? "[]\n" : "\n]\n");
+}
+
 }  // namespace qm::cli

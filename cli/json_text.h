@@ -19,6 +19,13 @@ void AppendJsonString(std::u16string_view text, std::string* out);
 
 void AppendNumber(int64_t value, std::string* out);
 
+// The framing of an array of objects as the JSON library dumps it with an
+// indent of 2: what opens element `index` (the array's bracket before the
+// first), what closes an element, and what closes an array of `count`.
+void AppendArrayElementOpen(uint64_t index, std::string* out);
+void AppendArrayElementClose(std::string* out);
+void AppendArrayClose(uint64_t count, std::string* out);
+
 // The fields of one object, written in turn between its braces (which the
 // caller writes): each on a line of its own at `indent` spaces, or with no
 // space at all when `indent` is 0.
