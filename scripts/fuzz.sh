@@ -31,6 +31,15 @@ for target in registry_block path_match file_search find_scope damaged_project; 
   executions=$(grep -oE '^#[0-9]+' "$log" | tail -n 1 | tr -d '#' || true)
   found=$(find "$crashes" -type f | wc -l)
   printf '%-16s executions %-10s crashes %s\n' "$target" "${executions:-0}" "$found"
-  [ "$found" -eq 0 ] || status=1
+  if [ "$found" -ne 0 ]; then
+    status=1
+    # CI keeps only the printed output: show the sanitizer's report and the
+    # crashing input itself, so that the fault can be replayed anywhere.
+    sed -n '/^==[0-9]*==ERROR\|^SUMMARY\|runtime error\|deadly signal\|ALARM\|out-of-memory/,+40p' "$log" | head -n 80
+    for input in "$crashes"/*; do
+      echo "crashing input $(basename "$input") in base64:"
+      base64 -w 76 "$input" | head -n 200
+    done
+  fi
 done
 exit "$status"

@@ -1,7 +1,14 @@
 // ICU, called one code point at a time for the fold.
+#define PCRE2_CODE_UNIT_WIDTH 16
+#include <pcre2.h>
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
 
 #include "reference_match.h"
 #include "reference_text.h"
@@ -42,9 +49,33 @@ std::u16string ReferenceDecode(const std::string& bytes) {
 
 namespace qm::testing {
 
+namespace {
+
+// The Unicode version of PCRE2's tables, which the product's word table
+// follows on every platform. ICU may be newer.
+std::array<uint8_t, U_MAX_VERSION_LENGTH> WordTableVersion() {
+  PCRE2_UCHAR text[24] = {};
+  pcre2_config(PCRE2_CONFIG_UNICODE_VERSION, text);
+  std::string ascii;
+  for (size_t i = 0; i < std::size(text) && text[i] != 0; ++i) {
+    ascii.push_back(static_cast<char>(text[i]));
+  }
+  std::array<uint8_t, U_MAX_VERSION_LENGTH> version{};
+  u_versionFromString(version.data(), ascii.c_str());
+  return version;
+}
+
+}  // namespace
+
+// A character that Unicode added after the word table's version is
+// unassigned there, and so no word character, whatever ICU says of it.
 bool ReferenceIsWordCharacter(char32_t codePoint) {
-  return (U_GET_GC_MASK(static_cast<UChar32>(codePoint)) &
-          (U_GC_L_MASK | U_GC_N_MASK | U_GC_PC_MASK)) != 0;
+  const UChar32 c = static_cast<UChar32>(codePoint);
+  UVersionInfo age;
+  u_charAge(c, age);
+  static const std::array<uint8_t, U_MAX_VERSION_LENGTH> known = WordTableVersion();
+  if (std::memcmp(age, known.data(), known.size()) > 0) return false;
+  return (U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_N_MASK | U_GC_PC_MASK)) != 0;
 }
 
 }  // namespace qm::testing
