@@ -108,6 +108,7 @@ void Rename(const RenameOptions& options) {
                        ToUtf8(message));
   }
   if (!printer.Finish(options.apply)) throw CommandError("cannot write the changes");
+  if (message[0] != 0) std::fprintf(stderr, "warning: %s\n", ToUtf8(message).c_str());
   ExitWith(options.oldName == options.newName ? kExitNo : kExitSuccess);
 }
 

@@ -1,5 +1,6 @@
 #include "rename/record_rename.h"
 
+#include <optional>
 #include <string_view>
 
 #include "config/config_manager.h"
@@ -9,6 +10,7 @@
 #include "platform/utf_conversion.h"
 #include "registry/registry_operations.h"
 #include "rename/file_set_commit.h"
+#include "qmcfg/qmcfg.h"
 #include "qmshared/qmshared.h"
 
 namespace qm {
@@ -52,6 +54,21 @@ int32_t SaveSubId(const ConfigTableSet& set, int32_t table, int32_t id) {
   if (table == kTableIoDevices && set.ioDevices) return set.ioDevices->at(RecordKey(id)).portId;
   if (table == kTableIoTags && set.ioTags) return set.ioTags->at(RecordKey(id)).deviceId;
   return -1;
+}
+
+// The Name that the project file holds for the record, read through a
+// handle of its own so that the editor's handle and sets stay as they are;
+// nullopt when the file, the table or the record cannot be read.
+std::optional<std::u16string> StoredName(const std::u16string& projectPath, int32_t table,
+                                         int32_t id) {
+  const ConfigHandle handle = CfgOpenConfig(projectPath.c_str(), 0);
+  if (handle == 0) return std::nullopt;
+  ConfigTableSet stored;
+  LoadTableSet(handle, &stored);
+  CfgCloseConfig(handle);
+  const RecordHead* head = FindRecordHead(stored, table, id);
+  if (head == nullptr) return std::nullopt;
+  return head->name;
 }
 
 class Rename {
@@ -163,12 +180,19 @@ RenameOutcome Rename::Apply(ConfigTableSet* tables, RecordHead* head, RenameOutc
   head->name = request_.newName;
   const int32_t saved = config->Save(request_.table, subId);
   if (saved != 0) {
-    // A failed save leaves the stored table as it was; the working record
-    // gets its old name back (the save may have re-read it).
-    if (RecordHead* now = FindRecordHead(*tables, request_.table, id)) now->name = oldName;
-    return Stop(RenameStatus::kFailed, u"cannot save table " + Number(request_.table) +
-                                           u" (code " + Number(saved) + u")" +
-                                           RestoreFileSet(plans_, files_));
+    // A save writes its table and then reads it back. When only the read
+    // failed the project file holds the new name, and the files keep
+    // theirs so that the two agree; otherwise the file holds the old name
+    // (a write is one transaction), or cannot tell, and the files go back.
+    if (StoredName(request_.editor.projectPath, request_.table, id) != request_.newName) {
+      if (RecordHead* now = FindRecordHead(*tables, request_.table, id)) now->name = oldName;
+      return Stop(RenameStatus::kFailed, u"cannot save table " + Number(request_.table) +
+                                             u" (code " + Number(saved) + u")" +
+                                             RestoreFileSet(plans_, files_));
+    }
+    outcome.message = u"table " + Number(request_.table) +
+                      u" was saved with the new name, but reading it back failed (code " +
+                      Number(saved) + u"); reopen the project to see it as stored";
   }
   RenameOwnerIn(tables, request_.table, id, request_.newName);
   RenameOwnerIn(config->GetTables(false), request_.table, id, request_.newName);

@@ -6,7 +6,8 @@
 // the files first (rename/file_set_commit.h), then the record's table
 // through the configuration manager's save of that table (for a device or
 // a tag, the records of its owner), and if that save fails the files get
-// their old bytes back.
+// their old bytes back, unless the project file holds the new name all
+// the same (the save wrote it and failed only to read it back).
 #ifndef QMPECORE_RENAME_RECORD_RENAME_H_
 #define QMPECORE_RENAME_RECORD_RENAME_H_
 
@@ -47,7 +48,7 @@ enum class RenameStatus { kDone, kNoSuchRecord, kRefused, kFailed };
 
 struct RenameOutcome {
   RenameStatus status = RenameStatus::kDone;
-  std::u16string message;  // why it was refused or what failed
+  std::u16string message;  // why it was refused or what failed; done: a warning or empty
   std::vector<RenameChange> changes;  // the record first, then files and lines in order
 };
 

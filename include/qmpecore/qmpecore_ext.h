@@ -166,7 +166,9 @@ QMPE_API int32_t QM_CALL QmFindUsages(qm::CEditorManager* manager,  // 25
 // that changed on disk during the rename); kQmRenameFailed (a file could
 // not be read, written or replaced, or the save failed; everything is as
 // before unless the message says which files could not be written back).
-// The reason is written to `message` as QmCheckFindText writes its own.
+// The reason is written to `message` as QmCheckFindText writes its own;
+// after a rename that was made, `message` is empty, or warns that the
+// save wrote the table but failed to read it back.
 QMPE_API int32_t QM_CALL QmRenameRecord(qm::CEditorManager* manager,  // 26
                                         int32_t tableNumber, int32_t recordId,
                                         const char16_t* newName, int32_t flags,

@@ -58,6 +58,21 @@ class FailingFiles : public FileOperations {
   int replaces_ = 0;
 };
 
+// A configuration manager whose per-table save fails, either after the
+// real save has written the table (as when only its read-back fails) or
+// before anything is written.
+class FailingSaveManager : public CConfigManagerEx {
+ public:
+  explicit FailingSaveManager(bool writeFirst) : writeFirst_(writeFirst) {}
+  int32_t Save(int32_t tableNumber, int32_t subId) override {
+    if (writeFirst_) CConfigManagerEx::Save(tableNumber, subId);
+    return kCfgSqliteBase + 10;  // an I/O error
+  }
+
+ private:
+  bool writeFirst_;
+};
+
 class RecordRenameTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -220,6 +235,32 @@ TEST_F(RecordRenameTest, AFailureBetweenTwoWritesLeavesEveryFileAsItWas) {
     EXPECT_EQ(replaced.status, RenameStatus::kFailed) << n;
     EXPECT_NE(replaced.message.find(u"cannot replace"), std::u16string::npos);
     ExpectUnchanged(before);
+  }
+}
+
+// The files follow what the project file holds after a failed save: back
+// to their old bytes when the table was not written, renamed when it was.
+TEST_F(RecordRenameTest, AFailedSaveLeavesTheFilesAgreeingWithTheProjectFile) {
+  const auto before = Snapshot(folder_.path());
+  EditorData& editor = *manager_.editorData();
+  CConfigManagerEx* const own = editor.configManager;
+  for (const bool written : {false, true}) {
+    FailingSaveManager failing(written);
+    ASSERT_EQ(failing.Open(project_.c_str(), 0), 0);
+    editor.configManager = &failing;
+    const RenameOutcome outcome = Rename(kTableIoTags, 3, u"Pump.Rpm", true);
+    editor.configManager = own;
+    if (!written) {
+      EXPECT_EQ(outcome.status, RenameStatus::kFailed);
+      EXPECT_NE(outcome.message.find(u"cannot save table"), std::u16string::npos);
+      ExpectUnchanged(before);
+    } else {
+      EXPECT_EQ(outcome.status, RenameStatus::kDone);
+      EXPECT_NE(outcome.message.find(u"reading it back failed"), std::u16string::npos);
+      EXPECT_EQ(Stored().ioTags->at(RecordKey(3)).head.name, u"Pump.Rpm");
+      EXPECT_EQ(Snapshot(folder_.path()).at("scripts/lf.js"),
+                "x(\"Pump.Rpm\");\nlet Pump_Speed;\n");
+    }
   }
 }
 
