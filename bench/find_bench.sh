@@ -5,9 +5,11 @@
 # thread. Then qmpe find end to end against ripgrep, on the large sample
 # and on a second corpus unlike it (bench/make_corpus.py), for five needles
 # each from rare to very common; and whole-word and pattern finds against
-# ripgrep's -w and -e on the large sample. Installs what it needs, builds the release
-# benchmarks and makes the large sample in build/bench-sample and the
-# corpus in build/bench-corpus when they are not there yet.
+# ripgrep's -w and -e on the large sample; usages and a rename preview
+# against opening the project plus ripgrep -w. Installs what it needs,
+# builds the release benchmarks and makes the large sample in
+# build/bench-sample and the corpus in build/bench-corpus when they are
+# not there yet.
 #
 #   bench/find_bench.sh [RUNS]
 set -euo pipefail
@@ -50,3 +52,6 @@ bench/find_end_to_end.sh build/release/qmpe "$corpus/plant.qmp" "$runs" \
 echo
 echo "== whole words and regular expressions end to end, the large sample"
 bench/find_options_bench.sh build/release/qmpe "$sample/plant.qmp" "$runs"
+echo
+echo "== usages of a record and a rename preview end to end, the large sample"
+bench/usages_rename_bench.sh build/release/qmpe "$sample/plant.qmp" "$runs"
