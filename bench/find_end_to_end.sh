@@ -13,8 +13,6 @@ set -euo pipefail
 qmpe=$1 project=$2 runs=$3
 shift 3
 folder=$(dirname "$project")
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
 source "$(dirname "$0")/lib/timing.sh"
 
 printf '%-24s %8s %8s | %7s %7s %5s | %7s %7s %7s %5s %5s\n' needle "qmpe" "rg" \

@@ -10,8 +10,6 @@
 set -euo pipefail
 qmpe=$1 project=$2 runs=$3
 folder=$(dirname "$project")
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
 source "$(dirname "$0")/lib/timing.sh"
 
 # TABLE NAME pairs: a tag referred to by alarms and trends, a database

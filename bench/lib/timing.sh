@@ -1,5 +1,7 @@
-# Timing helpers of the end-to-end find benchmarks, sourced with $runs set
-# and $out a scratch folder.
+# Timing helpers of the end-to-end find benchmarks, sourced with $runs set.
+# $out is a scratch folder, removed when the script exits.
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
 
 # ripgrep's globs for the file types that a find of "All Files" searches.
 rg_types=(-g '*.htm' -g '*.html' -g '*.bat' -g '*.js' -g '*.svg' -g '*.txt' -g '*.css')
