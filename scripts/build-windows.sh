@@ -12,7 +12,8 @@
 # made and freed by the same allocator. SQLite, PCRE2 and GoogleTest are
 # built from Debian's sources once (scripts/lib/windows-libraries.sh). Each
 # module's version resource must carry the project's version; then the export
-# tables of the 32-bit DLLs are checked (scripts/check-windows-exports.sh).
+# tables of the 32-bit DLLs are checked, and the code of their exports, none
+# of which may remove its arguments (scripts/check-windows-exports.sh).
 #
 # Usage: scripts/build-windows.sh [ARCH...]   (default: i686 x86_64)
 set -eEuo pipefail
