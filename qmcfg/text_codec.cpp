@@ -11,12 +11,20 @@ inline bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
 
+void SizeText(std::u16string* out, size_t units) {
+  if (units > out->capacity()) {
+    *out = std::u16string(units, u'\0');
+  } else {
+    out->resize(units);
+  }
+}
+
 // One pass, writing straight into the result: a UTF-16 text never has more
 // code units than its UTF-8 form has bytes, so sizing `out` to the byte
 // count first makes every write in bounds. The first ill-formed sequence
 // sends the whole text to the shared (ICU) conversion instead.
 void Utf8ToText(std::string_view bytes, std::u16string* out) {
-  out->resize(bytes.size());
+  SizeText(out, bytes.size());
   char16_t* dest = out->data();
   const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
   const unsigned char* end = s + bytes.size();
