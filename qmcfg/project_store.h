@@ -16,13 +16,16 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 
+#include "qmcfg/packed_table.h"
 #include "qmcfg/unread_tables.h"
+#include "qmpecore/config_records.h"
 
 namespace qm::cfg {
 
@@ -59,6 +62,10 @@ class ProjectStore {
   // The tables that reads through this store failed to read.
   UnreadTables& unread() { return unread_; }
 
+  // The packed copies kept on this handle, by slot (General, slot 0, has
+  // none); each is empty until a caller fills it.
+  std::array<PackedTable, kSlotCount>& packed() { return packed_; }
+
  private:
   explicit ProjectStore(std::string path) : path_(std::move(path)) {}
 
@@ -79,6 +86,7 @@ class ProjectStore {
   bool hasTables_ = false;
   bool layoutChecked_ = false;  // the layout is complete in the file
   UnreadTables unread_;
+  std::array<PackedTable, kSlotCount> packed_;
 };
 
 }  // namespace qm::cfg

@@ -15,6 +15,7 @@
 #define QMPECORE_QMCFG_QMCFG_H_
 
 #include <cstdint>
+#include <string>
 
 #include "qmpecore/config_records.h"
 
@@ -34,6 +35,7 @@ namespace qm {
 enum CfgError : int32_t {
   kCfgOk = 0,
   kCfgSqliteBase = 100,
+  kCfgOutOfMemory = 107,  // SQLITE_NOMEM, also for memory qmcfg itself cannot get
   kCfgBadHandle = 200,       // a handle not given out, or already closed
   kCfgBadArgument = 201,     // a null table or set, or a number naming no table
   kCfgRefusedFilter = 202,   // a filter other than "port_id = N" / "device_id = N"
@@ -164,6 +166,40 @@ QMCFG_API int32_t QM_CALL CfgPrepareSave(ConfigHandle handle, const ConfigTableS
 // failed read of each table on this handle, 0 for a table read whole or
 // not read at all. kCfgBadArgument for null `codes`.
 QMCFG_API int32_t QM_CALL CfgGetUnreadTables(ConfigHandle handle, int32_t* codes);
+
+// Packed copies. A handle can keep a compact copy of each record table as
+// it was read (packed_table.h: a fraction of the memory of the maps), for
+// a caller that needs the tables as read again later but seldom, as the
+// configuration manager needs its snapshot set. The copies live as long as
+// the handle; `slot` is a record slot (1 to 10) of a ConfigTableSet.
+
+// 49. Reads as CfgReadAllTables does and makes the handle's copy of every
+// record table exactly the records that this read put into `set` (a table
+// that failed to read has a copy of what was read of it before the
+// failure). Running out of memory in any table, in the read or the copy,
+// gives kCfgOutOfMemory, whatever else failed. Pass 115.
+QMCFG_API int32_t QM_CALL CfgReadAllTablesPacked(ConfigHandle handle, ConfigTableSet* set,
+                                                 int32_t);
+// 50. Makes the copy of `slot` exactly the records of that slot's table in
+// `set` (kCfgIncompleteSet when that slot is null).
+QMCFG_API int32_t QM_CALL CfgPackTable(ConfigHandle handle, const ConfigTableSet* set,
+                                       int32_t slot);
+// 51. Adds every record of the copy of `slot` to that slot's table in `set`
+// (kCfgIncompleteSet when the slot is null), under the key it was packed
+// with; a key already present takes the copy's record. The copy stays.
+QMCFG_API int32_t QM_CALL CfgUnpackTable(ConfigHandle handle, ConfigTableSet* set, int32_t slot);
+// 52. Empties the copy of `slot` (kAllTables: of every slot), freeing its
+// memory.
+QMCFG_API int32_t QM_CALL CfgDropPackedTable(ConfigHandle handle, int32_t slot);
+// 53. Updates the copy of `slot` as a save of one owner's records updates
+// a table, without making the table: erases the `erasedCount` keys of
+// `erased` (ascending; keys it does not hold are passed over), then adds
+// each record of that slot's table in `inserted` under a key it no longer
+// holds. On failure the copy stays as it was.
+QMCFG_API int32_t QM_CALL CfgUpdatePackedTable(ConfigHandle handle, int32_t slot,
+                                               const std::u16string* erased,
+                                               int32_t erasedCount,
+                                               const ConfigTableSet* inserted);
 
 }  // extern "C"
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "qmcfg/qmcfg.h"
@@ -27,7 +28,7 @@ int32_t Guarded(Op&& op) noexcept {
   try {
     return op();
   } catch (const std::bad_alloc&) {
-    return kCfgSqliteBase + SQLITE_NOMEM;
+    return kCfgOutOfMemory;
   } catch (...) {
     return kCfgInternalError;
   }
@@ -102,6 +103,58 @@ int32_t CheckSlots(const ConfigTableSet& set, int slot) {
   });
 }
 
+// The work of CfgReadAllTables and CfgReadAllTablesPacked: with `packed`,
+// the store's copies become exactly what the read put into `set`.
+int32_t ReadAllTables(ConfigHandle handle, ConfigTableSet* set, bool packed) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (set == nullptr) return kCfgBadArgument;
+    if (!IsComplete(*set)) return kCfgIncompleteSet;
+    if (packed) {
+      for (cfg::PackedTable& copy : store.packed()) copy.Clear();
+    }
+    // Each table is read on its own, so one damaged table costs only
+    // itself; its code is kept for the writes it must refuse.
+    std::array<int32_t, kSlotCount> codes{};
+    bool tablesRead = false;
+    int32_t code = store.Read([&](sqlite3* db) -> int32_t {
+      tablesRead = true;
+      // Out of memory in one table is noted as that table's failure, so the
+      // tables that could not be read whole are known all the same.
+      codes[kSlotGeneral] = Guarded([&] { return cfg::ReadGeneral(db, set->general.get()); });
+      int slot = kSlotGeneral;
+      cfg::ForEachRecordSlot([&](auto member) {
+        ++slot;
+        cfg::PackedTable* copy = packed ? &store.packed()[static_cast<size_t>(slot)] : nullptr;
+        codes[static_cast<size_t>(slot)] = Guarded(
+            [&] { return cfg::ReadRecords(db, std::nullopt, (set->*member).get(), copy); });
+        return kCfgOk;
+      });
+      return kCfgOk;
+    });
+    for (int slot = kSlotGeneral; slot < kSlotCount; ++slot) {
+      // A store that could not begin the read read no table at all.
+      const int32_t tableCode = tablesRead ? codes[static_cast<size_t>(slot)] : code;
+      NoteRead(store, slot, tableCode, true);
+      if (code == kCfgOk || tableCode == kCfgOutOfMemory) code = tableCode;
+    }
+    return code;
+  });
+}
+
+// Calls `op(member)` with the slot member of record slot `slot`;
+// kCfgBadArgument for General and numbers that name no slot.
+template <class Op>
+int32_t WithRecordSlot(int32_t slot, Op&& op) {
+  int current = kSlotGeneral;
+  bool found = false;
+  const int32_t code = cfg::ForEachRecordSlot([&](auto member) -> int32_t {
+    if (++current != slot) return kCfgOk;
+    found = true;
+    return op(member);
+  });
+  return found ? code : kCfgBadArgument;
+}
+
 }  // namespace
 
 ConfigHandle CfgOpenConfig(const char16_t* path, int32_t /*flags*/) {
@@ -120,31 +173,61 @@ int32_t CfgCloseConfig(ConfigHandle handle) {
 }
 
 int32_t CfgReadAllTables(ConfigHandle handle, ConfigTableSet* set, int32_t) {
+  return ReadAllTables(handle, set, false);
+}
+
+int32_t CfgReadAllTablesPacked(ConfigHandle handle, ConfigTableSet* set, int32_t) {
+  return ReadAllTables(handle, set, true);
+}
+
+int32_t CfgPackTable(ConfigHandle handle, const ConfigTableSet* set, int32_t slot) {
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (set == nullptr) return kCfgBadArgument;
-    if (!IsComplete(*set)) return kCfgIncompleteSet;
-    // Each table is read on its own, so one damaged table costs only
-    // itself; its code is kept for the writes it must refuse.
-    std::array<int32_t, kSlotCount> codes{};
-    bool tablesRead = false;
-    int32_t code = store.Read([&](sqlite3* db) -> int32_t {
-      tablesRead = true;
-      codes[kSlotGeneral] = cfg::ReadGeneral(db, set->general.get());
-      int slot = kSlotGeneral;
-      cfg::ForEachRecordSlot([&](auto member) {
-        codes[static_cast<size_t>(++slot)] =
-            cfg::ReadRecords(db, std::nullopt, (set->*member).get());
-        return kCfgOk;
-      });
+    return WithRecordSlot(slot, [&](auto member) -> int32_t {
+      if (!(set->*member)) return kCfgIncompleteSet;
+      store.packed()[static_cast<size_t>(slot)].Assign(*(set->*member));
       return kCfgOk;
     });
-    for (int slot = kSlotGeneral; slot < kSlotCount; ++slot) {
-      // A store that could not begin the read read no table at all.
-      const int32_t tableCode = tablesRead ? codes[static_cast<size_t>(slot)] : code;
-      NoteRead(store, slot, tableCode, true);
-      if (code == kCfgOk) code = tableCode;
+  });
+}
+
+int32_t CfgUnpackTable(ConfigHandle handle, ConfigTableSet* set, int32_t slot) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (set == nullptr) return kCfgBadArgument;
+    return WithRecordSlot(slot, [&](auto member) -> int32_t {
+      if (!(set->*member)) return kCfgIncompleteSet;
+      store.packed()[static_cast<size_t>(slot)].Unpack((set->*member).get());
+      return kCfgOk;
+    });
+  });
+}
+
+int32_t CfgDropPackedTable(ConfigHandle handle, int32_t slot) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (slot == kAllTables) {
+      for (cfg::PackedTable& copy : store.packed()) copy.Clear();
+      return kCfgOk;
     }
-    return code;
+    return WithRecordSlot(slot, [&](auto) -> int32_t {
+      store.packed()[static_cast<size_t>(slot)].Clear();
+      return kCfgOk;
+    });
+  });
+}
+
+int32_t CfgUpdatePackedTable(ConfigHandle handle, int32_t slot, const std::u16string* erased,
+                             int32_t erasedCount, const ConfigTableSet* inserted) {
+  return WithStore(handle, [&](ProjectStore& store) -> int32_t {
+    if (inserted == nullptr || erasedCount < 0 || (erased == nullptr && erasedCount > 0)) {
+      return kCfgBadArgument;
+    }
+    const std::span<const std::u16string> keys(erased, static_cast<size_t>(erasedCount));
+    if (!std::is_sorted(keys.begin(), keys.end())) return kCfgBadArgument;
+    return WithRecordSlot(slot, [&](auto member) -> int32_t {
+      if (!(inserted->*member)) return kCfgIncompleteSet;
+      store.packed()[static_cast<size_t>(slot)].EraseAndInsert(keys, *(inserted->*member));
+      return kCfgOk;
+    });
   });
 }
 

@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "qmcfg/packed_table.h"
 #include "qmcfg/qmcfg.h"
 #include "qmcfg/statement.h"
 #include "qmcfg/table_sql.h"
@@ -124,9 +125,11 @@ void BindField(Statement* stmt, const Field<Record>& field, const Record& record
 // owner's name is read with a device or tag. A stored id outside
 // 1..2147483647 stops the read with kCfgBadRecordId, an integer its field
 // cannot hold with kCfgBadStoredValue; on any failure the table keeps what
-// was added before it.
+// was added before it. With `copy`, each record read is also appended to
+// it, so that it holds exactly the records read, packed.
 template <class Record>
-int32_t ReadRecords(sqlite3* db, std::optional<int32_t> owner, RecordTable<Record>* table) {
+int32_t ReadRecords(sqlite3* db, std::optional<int32_t> owner, RecordTable<Record>* table,
+                    PackedTable* copy = nullptr) {
   const TableSchema<Record>& schema = SchemaOf<Record>();
   if (owner && !schema.owner) return kCfgBadArgument;
   Statement stmt;
@@ -139,7 +142,8 @@ int32_t ReadRecords(sqlite3* db, std::optional<int32_t> owner, RecordTable<Recor
     if (id < 1 || id > INT32_MAX) return kCfgBadRecordId;
     // Rows come in id order and keys sort as ids do: the hint is exact.
     const size_t before = table->size();
-    Record& record = table->try_emplace(table->end(), RecordKey(static_cast<int32_t>(id)))->second;
+    const auto placed = table->try_emplace(table->end(), RecordKey(static_cast<int32_t>(id)));
+    Record& record = placed->second;
     if (table->size() == before) record = Record();
     record.head.id = static_cast<int32_t>(id);
     stmt.Text(1, &record.head.name);
@@ -149,6 +153,7 @@ int32_t ReadRecords(sqlite3* db, std::optional<int32_t> owner, RecordTable<Recor
       if (int32_t code = ReadField(stmt, column.field, &record, &col, &scratch)) return code;
     }
     if (schema.owner) stmt.Text(col, &(record.*(schema.owner->name)));
+    if (copy != nullptr) copy->Append(placed->first, record);
   }
   return SqliteCode(rc);
 }

@@ -14,6 +14,9 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 namespace qm {
 
@@ -225,29 +228,40 @@ struct ConfigTableSet {
   // Destroys every table; every slot becomes null.
   void Free() { *this = ConfigTableSet(); }
   // Replaces every slot with a new empty table.
-  void Renew() {
-    general = std::make_unique<GeneralTable>();
-    timers = std::make_unique<TimerTable>();
-    databases = std::make_unique<DatabaseTable>();
-    users = std::make_unique<UserTable>();
-    trends = std::make_unique<TrendTable>();
-    ioPorts = std::make_unique<IoPortTable>();
-    ioDevices = std::make_unique<IoDeviceTable>();
-    ioTags = std::make_unique<IoTagTable>();
-    outputs = std::make_unique<OutputTable>();
-    alarms = std::make_unique<AlarmTable>();
-    scripts = std::make_unique<ScriptTable>();
-  }
+  void Renew();
 };
+
+// Calls `visit(slot, member)` for each of the eleven slot members of a
+// ConfigTableSet, in slot order, so that whole-set and by-number operations
+// are one loop.
+template <class Visit>
+void ForEachTableSlot(Visit&& visit) {
+  int slot = kSlotGeneral;
+  std::apply([&](auto... members) { (visit(slot++, members), ...); },
+             std::make_tuple(&ConfigTableSet::general, &ConfigTableSet::timers,
+                             &ConfigTableSet::databases, &ConfigTableSet::users,
+                             &ConfigTableSet::trends, &ConfigTableSet::ioPorts,
+                             &ConfigTableSet::ioDevices, &ConfigTableSet::ioTags,
+                             &ConfigTableSet::outputs, &ConfigTableSet::alarms,
+                             &ConfigTableSet::scripts));
+}
+
+// The table type held by a slot member.
+template <class Member>
+using SlotTableType = typename std::remove_reference_t<
+    decltype(std::declval<ConfigTableSet&>().*std::declval<Member>())>::element_type;
+
+inline void ConfigTableSet::Renew() {
+  ForEachTableSlot([this](int, auto member) {
+    this->*member = std::make_unique<SlotTableType<decltype(member)>>();
+  });
+}
 
 // The records of all eleven tables (General entries included); a freed slot
 // counts as empty.
 inline size_t RecordCount(const ConfigTableSet& set) {
   size_t total = 0;
-  auto add = [&total](const auto& table) { total += table ? table->size() : 0; };
-  add(set.general), add(set.timers), add(set.databases), add(set.users), add(set.trends);
-  add(set.ioPorts), add(set.ioDevices), add(set.ioTags), add(set.outputs), add(set.alarms);
-  add(set.scripts);
+  ForEachTableSlot([&](int, auto member) { total += set.*member ? (set.*member)->size() : 0; });
   return total;
 }
 
@@ -355,6 +369,17 @@ inline std::u16string RecordKey(int32_t id) {
     rest /= 10;
   }
   return key;
+}
+
+// True when `key` is RecordKey(id), without making that text.
+inline bool IsRecordKeyOf(std::u16string_view key, int32_t id) {
+  if (key.size() != 10) return false;
+  uint32_t rest = static_cast<uint32_t>(id);
+  for (int i = 9; i >= 0; --i) {
+    if (key[static_cast<size_t>(i)] != static_cast<char16_t>(u'0' + rest % 10)) return false;
+    rest /= 10;
+  }
+  return rest == 0;
 }
 
 }  // namespace qm
