@@ -1,6 +1,8 @@
 #include "config/config_manager.h"
 
+#include <new>
 #include <set>
+#include <type_traits>
 #include <vector>
 
 #include "qmcfg/qmcfg.h"
@@ -32,6 +34,18 @@ Table& SlotTable(ConfigTableSet* set, std::unique_ptr<Table> ConfigTableSet::*sl
   return *table;
 }
 
+// The slot number of a slot member.
+template <class Member>
+int SlotNumber(Member slot) {
+  int number = -1;
+  ForEachTableSlot([&](int candidate, auto member) {
+    if constexpr (std::is_same_v<decltype(member), Member>) {
+      if (member == slot) number = candidate;
+    }
+  });
+  return number;
+}
+
 }  // namespace
 
 CConfigManagerEx::~CConfigManagerEx() { Close(); }
@@ -40,8 +54,14 @@ int32_t CConfigManagerEx::Open(const char16_t* path, int32_t flags) {
   ConfigHandle handle = CfgOpenConfig(path, flags);
   if (handle == 0) return -1;
   flags_ = flags;
-  Adopt(handle, path ? path : u"");
-  return 0;
+  std::u16string adopted;
+  try {
+    adopted = path ? path : u"";
+  } catch (const std::bad_alloc&) {
+    CfgCloseConfig(handle);
+    return kOutOfMemory;
+  }
+  return Adopt(handle, std::move(adopted));
 }
 
 int32_t CConfigManagerEx::Save(int32_t tableNumber, int32_t subId) {
@@ -123,7 +143,19 @@ int32_t CConfigManagerEx::SaveWholeTable(std::unique_ptr<Table> ConfigTableSet::
   working.clear();
   result = read(handle_, &working, 0, flags_, nullptr);
   if (result != 0) return result;
-  SlotTable(&snapshot_, slot) = working;
+  return TakeSnapshotOf(slot);
+}
+
+template <class Table>
+int32_t CConfigManagerEx::TakeSnapshotOf(std::unique_ptr<Table> ConfigTableSet::*slot) {
+  if (snapshotHandedOut_) {
+    SlotTable(&snapshot_, slot) = *(working_.*slot);
+    return 0;
+  }
+  // The packed copy is replaced whole or not at all, so a failure leaves
+  // the snapshot as it was.
+  if (int32_t result = CfgPackTable(handle_, &working_, SlotNumber(slot))) return result;
+  (snapshot_.*slot).reset();
   return 0;
 }
 
@@ -152,10 +184,17 @@ int32_t CConfigManagerEx::SaveOwnedTable(std::unique_ptr<Table> ConfigTableSet::
   if (result != 0) return result;
 
   working.insert(reread.begin(), reread.end());  // a present key keeps its record
-  Table& snapshot = SlotTable(&snapshot_, slot);
-  for (const std::u16string& key : ownerKeys) snapshot.erase(key);
-  snapshot.insert(reread.begin(), reread.end());
-  return 0;
+  if (snapshot_.*slot) {
+    Table& snapshot = *(snapshot_.*slot);
+    for (const std::u16string& key : ownerKeys) snapshot.erase(key);
+    snapshot.insert(reread.begin(), reread.end());
+    return 0;
+  }
+  // The same update on the packed copy, which a failure leaves as it was.
+  ConfigTableSet inserted;
+  inserted.*slot = std::make_unique<Table>(std::move(reread));
+  return CfgUpdatePackedTable(handle_, SlotNumber(slot), ownerKeys.data(),
+                              static_cast<int32_t>(ownerKeys.size()), &inserted);
 }
 
 int32_t CConfigManagerEx::SaveAs(const char16_t* newPath) {
@@ -180,15 +219,60 @@ int32_t CConfigManagerEx::SaveAs(const char16_t* newPath) {
 bool CConfigManagerEx::Reopen(const std::u16string& path) {
   ConfigHandle handle = CfgOpenConfig(path.c_str(), flags_);
   if (handle == 0) return false;
-  Adopt(handle, path);
-  return true;
+  return Adopt(handle, path) == 0;
 }
 
-void CConfigManagerEx::Adopt(ConfigHandle handle, std::u16string path) {
-  LoadTableSet(handle, &working_);
-  LoadTableSet(handle, &snapshot_);
+// One read fills the working set and the packed copy; the snapshot's
+// General table, a few entries, is copied at once.
+int32_t CConfigManagerEx::Adopt(ConfigHandle handle, std::u16string path) {
+  working_.Free();
+  snapshot_.Free();
+  int32_t result = kOutOfMemory;
+  try {
+    working_.Renew();
+    result = CfgReadAllTablesPacked(handle, &working_, kReadAllTablesTag);
+    if (result != kOutOfMemory) {
+      snapshot_.general = std::make_unique<GeneralTable>(*working_.general);
+    }
+  } catch (const std::bad_alloc&) {
+    result = kOutOfMemory;
+  }
+  // Any other failure of the read leaves the tables it could read; the
+  // store refuses to write over the others.
+  if (result != kOutOfMemory) {
+    handle_ = handle;
+    path_ = std::move(path);
+    if (!snapshotHandedOut_ || UnpackSnapshot()) return 0;
+  }
   handle_ = handle;
-  path_ = std::move(path);
+  Close();
+  return kOutOfMemory;
+}
+
+bool CConfigManagerEx::UnpackSnapshotTable(int slot) {
+  if (handle_ == 0) return true;
+  bool made = true;
+  ForEachTableSlot([&](int number, auto member) {
+    if (number != slot || number == kSlotGeneral || snapshot_.*member) return;
+    try {
+      snapshot_.*member = std::make_unique<SlotTableType<decltype(member)>>();
+      if (CfgUnpackTable(handle_, &snapshot_, slot) == 0) {
+        CfgDropPackedTable(handle_, slot);
+        return;
+      }
+    } catch (const std::bad_alloc&) {
+    }
+    (snapshot_.*member).reset();
+    made = false;
+  });
+  return made;
+}
+
+bool CConfigManagerEx::UnpackSnapshot() {
+  for (int slot = kSlotGeneral + 1; slot < kSlotCount; ++slot) {
+    if (!UnpackSnapshotTable(slot)) return false;
+  }
+  return true;
 }
 
 int32_t CConfigManagerEx::Close() {
@@ -204,7 +288,13 @@ int32_t CConfigManagerEx::Close() {
 ConfigHandle CConfigManagerEx::GetConfigHandle() { return handle_; }
 
 ConfigTableSet* CConfigManagerEx::GetTables(bool working) {
-  return working ? &working_ : &snapshot_;
+  if (working) return &working_;
+  snapshotHandedOut_ = true;
+  return UnpackSnapshot() ? &snapshot_ : nullptr;
+}
+
+ConfigTableSet* CConfigManagerEx::SnapshotWithTable(TableSlot slot) {
+  return UnpackSnapshotTable(slot) ? &snapshot_ : nullptr;
 }
 
 void LoadTableSet(ConfigHandle handle, ConfigTableSet* set) {

@@ -48,6 +48,14 @@ void RenameOwnerIn(ConfigTableSet* set, int32_t table, int32_t id, const std::u1
   }
 }
 
+// The slot of the records that name a record of `table` as their owner and
+// carry its name: a port's devices, a device's tags.
+std::optional<TableSlot> OwnedSlot(int32_t table) {
+  if (table == kTableIo) return kSlotIoDevices;
+  if (table == kTableIoDevices) return kSlotIoTags;
+  return std::nullopt;
+}
+
 // The sub-id of the configuration manager's save that writes the record's
 // table: the owner of a device or a tag, whose records are written alone.
 int32_t SaveSubId(const ConfigTableSet& set, int32_t table, int32_t id) {
@@ -195,7 +203,11 @@ RenameOutcome Rename::Apply(ConfigTableSet* tables, RecordHead* head, RenameOutc
                       Number(saved) + u"); reopen the project to see it as stored";
   }
   RenameOwnerIn(tables, request_.table, id, request_.newName);
-  RenameOwnerIn(config->GetTables(false), request_.table, id, request_.newName);
+  if (const std::optional<TableSlot> owned = OwnedSlot(request_.table)) {
+    if (ConfigTableSet* snapshot = config->SnapshotWithTable(*owned)) {
+      RenameOwnerIn(snapshot, request_.table, id, request_.newName);
+    }
+  }
   return outcome;
 }
 
