@@ -117,12 +117,15 @@ project_file() { echo "$PWD/$cache/$1/plant.qmp"; }
 count_of() { awk -v table="$2" '{name = $0; sub(/ *[0-9]+$/, "", name); sub(/^ */, "", name)}
                                name == table {print $NF}' <<<"$1"; }
 
+# The largest max RSS in KiB that /usr/bin/time wrote to $out/peaks.
+largest_peak() { grep -E '^[0-9]+$' "$out/peaks" | sort -n | tail -n1; }
+
 # Runs the command RUNS times under /usr/bin/time, output in $out/last;
 # sets $seconds (the median wall time) and $peak_kb (the largest max RSS).
 measure() {
   : >"$out/peaks"
   seconds=$(median /usr/bin/time -a -o "$out/peaks" -f %M "$@")
-  peak_kb=$(grep -E '^[0-9]+$' "$out/peaks" | sort -n | tail -n1)
+  peak_kb=$(largest_peak)
 }
 
 # As measure, for scale_open, which times its own steps: $seconds is the
@@ -137,7 +140,7 @@ measure_steps() {
                                         END {print sum}' "$out/last")")
   done
   seconds=$(printf '%s\n' "${sums[@]}" | median_of)
-  peak_kb=$(grep -E '^[0-9]+$' "$out/peaks" | sort -n | tail -n1)
+  peak_kb=$(largest_peak)
 }
 
 printed() { awk -v name="$1" '$1 == name {print $2}' "$out/last"; }
