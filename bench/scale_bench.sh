@@ -134,8 +134,10 @@ measure_steps() {
   local fields=$1 sums=() run
   shift
   : >"$out/peaks"
+  : >"$out/steps"
   for ((run = 0; run < runs; run++)); do
     /usr/bin/time -a -o "$out/peaks" -f %M "$@" >"$out/last"
+    cat "$out/last" >>"$out/steps"
     sums+=("$(awk -v fields=",$fields," 'index(fields, "," $1 ",") {sum += $2}
                                         END {print sum}' "$out/last")")
   done
@@ -144,6 +146,8 @@ measure_steps() {
 }
 
 printed() { awk -v name="$1" '$1 == name {print $2}' "$out/last"; }
+# The median over the runs of the last measure_steps of one time it printed.
+median_step() { awk -v name="$1" '$1 == name {print $2}' "$out/steps" | median_of; }
 results() { echo $(($(wc -l <"$out/last") - 1)); }  # less the count line
 
 # The peaks of each program on an empty project, which the bytes per
@@ -156,18 +160,21 @@ base_qmpe=$peak_kb
 measure_steps open_s,snapshot_s $scale_open "$empty" --snapshot
 base_scale_open=$peak_kb
 
-declare -A time_of extra_of records_of tables_of found_of
+declare -A time_of extra_of records_of tables_of found_of handled_of
 steps=()
 # One line of the project's table from $seconds and $peak_kb; the bytes
-# per record are the peak above BASE_KB over the project's records.
+# per record are the peak above BASE_KB over the project's records. The
+# step's growth is set against HANDLED, the records it reads or writes
+# (default all).
 row() {
-  local step=$1 base_kb=$2 note=${3:-}
+  local step=$1 base_kb=$2 note=${3:-} handled=${4:-$records}
   local extra=$((peak_kb - base_kb))
   printf '  %-22s %8.3f %7s %9.1f %9.0f  %s\n' "$step" "$seconds" "$(ratio "$seconds" "$reference")" \
     "$(awk -v k="$peak_kb" 'BEGIN {print k / 1024}')" \
     "$(awk -v k="$extra" -v n="$records" 'BEGIN {print k * 1024 / n}')" "$note"
   [ "$project" = tags-100k ] && steps+=("$step")
   time_of[$project/$step]=$seconds
+  handled_of[$project/$step]=$handled
   extra_of[$project/$step]=$extra
 }
 
@@ -197,7 +204,7 @@ bench_project() {
   measure_steps open_s,snapshot_s $scale_open "$file" --snapshot --floor
   local floor_kb=$(($(printed floor_bytes) / 1024)) snapshot_note
   snapshot_note=$(awk -v f="$floor_kb" -v n="$records" -v p="$peak_kb" -v b="$base_scale_open" \
-    -v opened="$(printed open_s)" -v closed="$(printed close_s)" 'BEGIN {
+    -v opened="$(median_step open_s)" -v closed="$(median_step close_s)" 'BEGIN {
       printf "open %.3f s, then the snapshot; the floor of two sets %.0f B/record, this %.2fx" \
         " the floor; the close after it %.3f s", opened, f * 1024 / n, (p - b) / f, closed}')
   local snapshot_seconds=$seconds snapshot_peak=$peak_kb
@@ -215,7 +222,8 @@ bench_project() {
 
   mkdir -p "$out/save" && cp "$file" "$out/save/plant.qmp"
   measure_steps save_s $scale_open "$out/save/plant.qmp" --save 21
-  row "save tags" "$base_scale_open" "QmSaveConfigEx(21, -1), the save alone"
+  row "save tags" "$base_scale_open" "QmSaveConfigEx(21, -1), the save alone" \
+    "$(count_of "$counts" "IO tags")"
   measure_steps save_s $scale_open "$out/save/plant.qmp" --save -1
   row "save all" "$base_scale_open" "QmSaveConfigEx(-1), the save alone"
   rm -rf "$out/save"
@@ -232,16 +240,20 @@ for project in "${projects[@]}"; do bench_project "$project"; done
 
 echo
 from=tags-100k to=tags-1m
-grow=$(ratio "${records_of[$to]}" "${records_of[$from]}")
-echo "== growth from $from to $to: records x $grow; per record is the ratio over $grow (1 linear)"
-printf '  %-22s %8s %10s %10s %10s\n' step "time x" "per record" "memory x" "per record"
+echo "== growth from $from to $to: each ratio, and per record (1 is linear): the time over the"
+echo "   ratio of the records the step handles, the memory (the peak above the empty project's)"
+echo "   over that of the project's records"
+printf '  %-22s %9s %8s %10s %10s %10s\n' step "records x" "time x" "per record" "memory x" \
+  "per record"
 faster=()
 for step in "${steps[@]}"; do
-  # The memory is the peak above the empty project's.
-  if growth=$(awk -v t1="${time_of[$from/$step]}" -v t2="${time_of[$to/$step]}" \
-    -v m1="${extra_of[$from/$step]}" -v m2="${extra_of[$to/$step]}" -v g="$grow" 'BEGIN {
+  if growth=$(awk -v n1="${handled_of[$from/$step]}" -v n2="${handled_of[$to/$step]}" \
+    -v t1="${time_of[$from/$step]}" -v t2="${time_of[$to/$step]}" \
+    -v m1="${extra_of[$from/$step]}" -v m2="${extra_of[$to/$step]}" \
+    -v r1="${records_of[$from]}" -v r2="${records_of[$to]}" 'BEGIN {
+      g = n2 / n1
       m = m1 > 0 ? m2 / m1 : 0
-      printf "%8.2f %10.2f %10.2f %10.2f", t2 / t1, t2 / t1 / g, m, m / g
+      printf "%9.2f %8.2f %10.2f %10.2f %10.2f", g, t2 / t1, t2 / t1 / g, m, m / (r2 / r1)
       exit (t2 / t1 / g > 1.2)}'); then
     printf '  %-22s %s\n' "$step" "$growth"
   else
