@@ -4,7 +4,7 @@
 // bench/scale_bench.sh, which runs it under /usr/bin/time for the peak
 // memory.
 //
-//   scale_open PROJECT_FILE [--snapshot] [--floor] [--save TABLE_NUMBER]
+//   scale_open PROJECT_FILE [--snapshot] [--floor] [--save TABLE_NUMBER]...
 //
 //   records N            records of the working set (General entries included)
 //   open_s S             QmOpenEditor, then the working set walked
@@ -14,8 +14,9 @@
 //                        node and per text too long for the small-string
 //                        buffer (and per timer value), as the allocator
 //                        sizes it
-//   save_s S             --save: QmSaveConfigEx(config, TABLE_NUMBER, -1)
-//                        (21 the tags, -1 every table), after the rest
+//   save_T_s S           each --save in turn, after the rest:
+//                        QmSaveConfigEx(config, TABLE_NUMBER, -1), T the
+//                        table number or "all" for -1 (every table)
 //   close_s S            QmCloseEditor and QmCloseEditorManager
 //
 // Every record is touched by the walks, so a set that is kept compact until
@@ -30,6 +31,7 @@
 #include <filesystem>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "qmpecore/qmpecore.h"
 
@@ -139,12 +141,11 @@ struct Options {
   std::string projectFile;
   bool snapshot = false;
   bool floor = false;
-  bool save = false;
-  int32_t saveTable = 0;
+  std::vector<int32_t> saveTables;
 };
 
 [[noreturn]] void Usage(const char* program) {
-  std::fprintf(stderr, "usage: %s PROJECT_FILE [--snapshot] [--floor] [--save TABLE_NUMBER]\n",
+  std::fprintf(stderr, "usage: %s PROJECT_FILE [--snapshot] [--floor] [--save TABLE_NUMBER]...\n",
                program);
   std::exit(2);
 }
@@ -157,8 +158,7 @@ Options Parse(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--floor") == 0) {
       options.floor = true;
     } else if (std::strcmp(argv[i], "--save") == 0 && i + 1 < argc) {
-      options.save = true;
-      options.saveTable = std::atoi(argv[++i]);
+      options.saveTables.push_back(std::atoi(argv[++i]));
     } else if (argv[i][0] != '-' && options.projectFile.empty()) {
       options.projectFile = argv[i];
     } else {
@@ -198,13 +198,13 @@ int main(int argc, char** argv) {
     }
     if (options.floor) std::printf("floor_bytes %zu\n", FloorBytes(*working) + FloorBytes(*snapshot));
   }
-  if (options.save) {
+  for (const int32_t table : options.saveTables) {
     start = Clock::now();
-    const int32_t code = QmSaveConfigEx(config, options.saveTable, -1);
-    std::printf("save_s %.4f\n", SecondsSince(start));
+    const int32_t code = QmSaveConfigEx(config, table, -1);
+    const std::string name = table == qm::kAllTables ? "all" : std::to_string(table);
+    std::printf("save_%s_s %.4f\n", name.c_str(), SecondsSince(start));
     if (code != 0) {
-      std::fprintf(stderr, "scale_open: saving table %d failed with code %d\n", options.saveTable,
-                   code);
+      std::fprintf(stderr, "scale_open: saving table %d failed with code %d\n", table, code);
       return 1;
     }
   }
