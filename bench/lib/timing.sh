@@ -1,4 +1,4 @@
-# Timing helpers of the end-to-end find benchmarks, sourced with $runs set.
+# Timing helpers of the end-to-end benchmarks, sourced with $runs set.
 # $out is a scratch folder, removed when the script exits.
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
@@ -16,7 +16,10 @@ median() {
     end=$(date +%s%N)
     times+=("$(((end - start) / 1000))")
   done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{t[NR] = $1} END {printf "%.3f", t[int((NR + 1) / 2)] / 1e6}'
+  printf '%s\n' "${times[@]}" | awk '{printf "%.6f\n", $1 / 1e6}' | median_of
 }
+
+# The median of the numbers on standard input, one a line, to 3 decimals.
+median_of() { sort -g | awk '{t[NR] = $1} END {printf "%.3f", t[int((NR + 1) / 2)]}'; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
