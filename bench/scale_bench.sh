@@ -15,7 +15,8 @@
 # that of the same program on an empty project, over the records):
 #   reference          the sqlite3 shell printing every row of every table
 #                      to /dev/null
-#   open               qmpe tables: an editor opened, both table sets loaded
+#   open               qmpe tables: an editor opened (the working set and the
+#                      packed snapshot), to exit
 #   open + snapshot    scale_open: the same open, then the snapshot set asked
 #                      for (QmGetAllTables(config, 0)) and walked; set
 #                      against the floor of two complete sets

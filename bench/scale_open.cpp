@@ -45,9 +45,7 @@ double SecondsSince(Clock::time_point start) {
 
 template <class Visit>
 void ForEachTable(const qm::ConfigTableSet& set, Visit visit) {
-  visit(*set.general), visit(*set.timers), visit(*set.databases), visit(*set.users);
-  visit(*set.trends), visit(*set.ioPorts), visit(*set.ioDevices), visit(*set.ioTags);
-  visit(*set.outputs), visit(*set.alarms), visit(*set.scripts);
+  qm::ForEachTableSlot([&](int, auto member) { visit(*(set.*member)); });
 }
 
 // The records of the set, each one read.
