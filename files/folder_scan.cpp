@@ -19,6 +19,7 @@ struct FolderIdentityHash {
 
 struct Walk {
   std::vector<std::u16string>* files;
+  std::vector<UnreadFolder>* unread;
   // Every folder entered so far. A folder is entered once per scan, by the
   // first path that reaches it: links that share targets would otherwise
   // list a tree once per path through them, which grows exponentially with
@@ -32,7 +33,10 @@ void ScanInto(std::u16string folder, Walk* walk) {
   NormalizeText(&folder, 0, 0);
   if (folder.empty()) return;
   platform::FolderReader reader;
-  if (reader.Open(folder) != platform::FsStatus::kOk) return;
+  if (reader.Open(folder) != platform::FsStatus::kOk) {
+    walk->unread->push_back({std::move(folder), reader.status(), reader.nativeError()});
+    return;
+  }
   if (!walk->entered.insert(reader.identity()).second) return;
 
   platform::FolderEntry entry;
@@ -48,15 +52,19 @@ void ScanInto(std::u16string folder, Walk* walk) {
     }
     path.clear();
   }
+  if (reader.status() != platform::FsStatus::kOk) {
+    walk->unread->push_back({std::move(folder), reader.status(), reader.nativeError()});
+  }
 }
 
 }  // namespace
 
-int32_t ScanFolder(std::u16string_view folder, std::vector<std::u16string>* files) {
+int32_t ScanFolder(std::u16string_view folder, std::vector<std::u16string>* files,
+                   std::vector<UnreadFolder>* unread) {
   std::u16string start(folder);
   NormalizeText(&start, 0, 0);
   if (start.empty()) return -1;
-  Walk walk{files, {}};
+  Walk walk{files, unread, {}};
   ScanInto(std::move(start), &walk);
   return static_cast<int32_t>(files->size());
 }
