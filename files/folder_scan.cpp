@@ -33,25 +33,23 @@ void ScanInto(std::u16string folder, Walk* walk) {
   NormalizeText(&folder, 0, 0);
   if (folder.empty()) return;
   platform::FolderReader reader;
-  if (reader.Open(folder) != platform::FsStatus::kOk) {
-    walk->unread->push_back({std::move(folder), reader.status(), reader.nativeError()});
-    return;
-  }
-  if (!walk->entered.insert(reader.identity()).second) return;
-
-  platform::FolderEntry entry;
-  std::u16string path;
-  while (reader.Next(&entry)) {
-    path.assign(folder).append(entry.name);
-    if (entry.kind == platform::EntryKind::kFolder) {
-      path.push_back(platform::kPathSeparator);
-      ScanInto(std::move(path), walk);
-    } else if (entry.kind == platform::EntryKind::kFile) {
-      NormalizeText(&path, 0, 0);
-      walk->files->push_back(std::move(path));
+  if (reader.Open(folder) == platform::FsStatus::kOk) {
+    if (!walk->entered.insert(reader.identity()).second) return;
+    platform::FolderEntry entry;
+    std::u16string path;
+    while (reader.Next(&entry)) {
+      path.assign(folder).append(entry.name);
+      if (entry.kind == platform::EntryKind::kFolder) {
+        path.push_back(platform::kPathSeparator);
+        ScanInto(std::move(path), walk);
+      } else if (entry.kind == platform::EntryKind::kFile) {
+        NormalizeText(&path, 0, 0);
+        walk->files->push_back(std::move(path));
+      }
+      path.clear();
     }
-    path.clear();
   }
+  // Its open or one of its reads failed.
   if (reader.status() != platform::FsStatus::kOk) {
     walk->unread->push_back({std::move(folder), reader.status(), reader.nativeError()});
   }

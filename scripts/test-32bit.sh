@@ -21,7 +21,7 @@ install_packages cmake ninja-build g++-multilib qemu-user libcli11-dev nlohmann-
   libsqlite3-dev:i386 libicu-dev:i386 libpcre2-dev:i386 libgtest-dev:i386 libgmock-dev:i386
 
 cmake --preset linux-i386 >/dev/null
-cmake --build --preset linux-i386
+cmake --build --preset linux-i386 -j 2
 set +e
 ctest --preset linux-i386 -j2 "$@"
 status=$?
