@@ -28,6 +28,7 @@ PatternList Patterns(const std::vector<std::string>& patterns) {
 
 void ListFiles(const FilesOptions& options) {
   OpenProject project(options.projectFile, 0);
+  project.WarnOfUnreadFolders();
   PatternList include = Patterns(options.include);
   PatternList exclude = Patterns(options.exclude);
   int32_t flags = (options.full ? 1 : 0) | (options.withProjectFile ? 2 : 0);

@@ -1,6 +1,7 @@
 // qmpe find PROJECT_FILE TEXT [--scope S] [--match-case] [--word] [--regex]
-// [--json|--json-lines]: the places that hold TEXT, through QmFindInProject,
-// each printed as it is found. Exit 0 with results, 1 without, 2 on error.
+// [--json|--json-lines]: the places that hold TEXT, through
+// QmFindInProjectEx, each printed as it is found. Exit 0 with results, 1
+// without, 2 on error.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/find_printer.h"
 #include "cli/open_project.h"
+#include "cli/unread_folder_warning.h"
 #include "qmpecore/qmpecore_ext.h"
 
 namespace qm::cli {
@@ -52,8 +54,9 @@ void Find(const FindOptions& options) {
       QmCreateFindMatcher(text.c_str(), flags), &QmFreeFindMatcher);
   if (matcher == nullptr) throw CommandError(PatternErrorMessage(text, flags));
   FindPrinter printer(stdout, form, matcher.get());
-  const int32_t found = QmFindInProject(pathText.c_str(), scope.c_str(), text.c_str(), flags,
-                                        PrintFoundResult, &printer);
+  const int32_t found =
+      QmFindInProjectEx(pathText.c_str(), scope.c_str(), text.c_str(), flags, PrintFoundResult,
+                        &printer, WarnOfUnreadFolder, nullptr);
   const bool written = printer.Finish();
   if (found == kQmFindCannotOpen) throw CommandError(CannotOpenMessage(path));
   if (found == kQmFindMatchLimit) {

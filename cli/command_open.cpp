@@ -51,6 +51,7 @@ void Open(const OpenOptions& options) {
   }
   OpenProject project(options.projectFile, options.editorId);
   project.RequireEveryTableRead();
+  project.WarnOfUnreadFolders();
   FileNameSet files;
   int32_t fileCount = QmGetAllFiles(project.editor().fileManager, &files, nullptr, nullptr, 0);
   std::printf("opened %s as editor %d\n", project.path().c_str(), options.editorId);

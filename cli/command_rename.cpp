@@ -96,6 +96,7 @@ int32_t PrintChange(void* context, const QmRenameChange* change) {
 void Rename(const RenameOptions& options) {
   const int32_t table = RecordTableNumber(options.table);
   OpenProject project(options.projectFile, 0);
+  project.WarnOfUnreadFolders();
   const int32_t id = project.RecordIdNamed(table, options.table, options.oldName);
   ChangePrinter printer(options.json);
   char16_t message[1024] = {};

@@ -25,6 +25,7 @@ struct UsagesOptions {
 void PrintUsages(const UsagesOptions& options) {
   const int32_t table = RecordTableNumber(options.table);
   OpenProject project(options.projectFile, 0);
+  project.WarnOfUnreadFolders();
   const int32_t id = project.RecordIdNamed(table, options.table, options.name);
   // The file lines hold the name as a whole word with its case: the human
   // form places each line's column with that matcher.

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_support.h"
+#include "cli/unread_folder_warning.h"
 #include "qmcfg/qmcfg.h"
 #include "qmpecore/qmpecore_ext.h"
 
@@ -40,6 +41,10 @@ OpenProject::OpenProject(const std::string& projectFile, int32_t editorId)
 OpenProject::~OpenProject() {
   QmCloseEditor(manager_);
   QmCloseEditorManager(manager_);
+}
+
+void OpenProject::WarnOfUnreadFolders() const {
+  QmGetUnreadFolders(editor_->fileManager, WarnOfUnreadFolder, nullptr);
 }
 
 std::array<int32_t, kSlotCount> OpenProject::UnreadTableCodes() const {

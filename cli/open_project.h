@@ -39,6 +39,11 @@ class OpenProject {
   ConfigTableSet& workingTables() const;
   const std::string& path() const { return path_; }
 
+  // Warns on standard error of each folder of the project that could not
+  // be read (cli/unread_folder_warning.h): for the commands that list or
+  // search its files.
+  void WarnOfUnreadFolders() const;
+
   // By slot: the store's code for each table the open could not read, 0
   // for the tables read whole.
   std::array<int32_t, kSlotCount> UnreadTableCodes() const;

@@ -1,5 +1,5 @@
 // The streamed finds, the check of a find's text and its matcher,
-// ordinals 18 to 23.
+// ordinals 18 to 23 and 28.
 #include <algorithm>
 #include <memory>
 #include <cstdint>
@@ -63,10 +63,19 @@ QMPE_API int32_t QM_CALL QmFindEach(qm::CEditorManager* manager, const char16_t*
 QMPE_API int32_t QM_CALL QmFindInProject(const char16_t* projectPath, const char16_t* scope,
                                          const char16_t* text, int32_t flags, QmFindHandler handler,
                                          void* context) {
+  return QmFindInProjectEx(projectPath, scope, text, flags, handler, context, nullptr, nullptr);
+}
+
+QMPE_API int32_t QM_CALL QmFindInProjectEx(const char16_t* projectPath, const char16_t* scope,
+                                           const char16_t* text, int32_t flags,
+                                           QmFindHandler handler, void* context,
+                                           QmUnreadFolderHandler folderHandler,
+                                           void* folderContext) {
   if (projectPath == nullptr || handler == nullptr || !qm::FlagsKnown(flags)) return -1;
   return GuardExport<int32_t>(-1, [&]() -> int32_t {
     HandlerSink sink(handler, context);
-    switch (qm::FindInProject(projectPath, scope, text, qm::OptionsOf(flags), sink)) {
+    switch (qm::FindInProject(projectPath, scope, text, qm::OptionsOf(flags), sink,
+                              folderHandler, folderContext)) {
       case qm::ProjectFindStatus::kDone:
         return sink.delivered();
       case qm::ProjectFindStatus::kNoText:

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/config_manager.h"
+#include "core/unread_folders.h"
 #include "qmcfg/qmcfg.h"
 #include "files/file_manager.h"
 #include "find/find_dispatch.h"
@@ -39,7 +40,8 @@ struct FileManagerCloser {
 
 ProjectFindStatus FindInProject(const char16_t* projectPath, const char16_t* scope,
                                 const char16_t* text, const FindOptions& options,
-                                ResultSink& sink) {
+                                ResultSink& sink, QmUnreadFolderHandler folderHandler,
+                                void* folderContext) {
   if (text == nullptr) return ProjectFindStatus::kNoText;
   EditorData project;
   project.projectPath = projectPath ? projectPath : u"";
@@ -55,6 +57,7 @@ ProjectFindStatus FindInProject(const char16_t* projectPath, const char16_t* sco
       CreateFileManager(project.projectPath.c_str(), &code));
   if (files == nullptr) return ProjectFindStatus::kCannotOpen;
   project.fileManager = files.get();
+  if (folderHandler != nullptr) DeliverUnreadFolders(*files, folderHandler, folderContext);
 
   std::optional<ConfigTableSet> tables;
   NameLookups lookups;

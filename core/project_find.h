@@ -10,16 +10,20 @@
 
 #include "find/find_options.h"
 #include "find/result_sink.h"
+#include "qmpecore/qmpecore_ext.h"
 
 namespace qm {
 
 enum class ProjectFindStatus { kDone, kNoText, kCannotOpen, kBadPattern, kMatchLimit };
 
 // Runs the find of `text` within `scope` (as CEditorManager::Find takes
-// them) over the project at `projectPath`, handing each result to `sink`.
+// them) over the project at `projectPath`, handing each result to `sink`,
+// and first each folder of the project that could not be read to
+// `folderHandler` (when not null).
 ProjectFindStatus FindInProject(const char16_t* projectPath, const char16_t* scope,
                                 const char16_t* text, const FindOptions& options,
-                                ResultSink& sink);
+                                ResultSink& sink, QmUnreadFolderHandler folderHandler,
+                                void* folderContext);
 
 }  // namespace qm
 

@@ -75,12 +75,14 @@ int32_t CFileManager::Init(const char16_t* path, int32_t) {
   projectPath_ = std::move(text);
   FormatText(&projectFolder_, u"%s%s", parts->drive, parts->directory);
   files_.clear();
-  ScanFolder(projectFolder_, &files_);
+  unreadFolders_.clear();
+  ScanFolder(projectFolder_, &files_, &unreadFolders_);
   return 0;
 }
 
 int32_t CFileManager::Close() {
   std::vector<std::u16string>().swap(files_);
+  std::vector<UnreadFolder>().swap(unreadFolders_);
   return 0;
 }
 

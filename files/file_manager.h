@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "files/folder_scan.h"
 #include "qmpecore/file_lists.h"
 
 namespace qm {
@@ -56,7 +57,8 @@ class CFileManager {
   // is unused (pass 0).
   virtual int32_t Init(const char16_t* path, int32_t);
 
-  // Empties the file list; the project path and folder stay. Returns 0.
+  // Empties the file list and the unread folders; the project path and
+  // folder stay. Returns 0.
   virtual int32_t Close();
 
   const std::u16string& projectPath() const { return projectPath_; }
@@ -64,11 +66,16 @@ class CFileManager {
   const std::u16string& projectFolder() const { return projectFolder_; }
   // Full paths in scan order.
   const std::vector<std::u16string>& files() const { return files_; }
+  // The folders that the scan could not read, in scan order: the files
+  // they hold are missing from every list, which must not pass for an
+  // empty folder.
+  const std::vector<UnreadFolder>& unreadFolders() const { return unreadFolders_; }
 
  private:
   std::u16string projectPath_;
   std::u16string projectFolder_;
   std::vector<std::u16string> files_;
+  std::vector<UnreadFolder> unreadFolders_;
 };
 
 // Makes a file manager and runs Init(path, 0). On failure the object is

@@ -7,7 +7,17 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/folder_enumeration.h"
+
 namespace qm {
+
+// A folder that the scan could not open, or could not read to its end.
+struct UnreadFolder {
+  std::u16string path;  // normalised, ending with the path separator
+  platform::FsStatus status = platform::FsStatus::kOk;
+  int nativeError = 0;  // the OS error behind it
+  friend bool operator==(const UnreadFolder&, const UnreadFolder&) = default;
+};
 
 // Appends to `files` the normalised full path of every file below `folder`
 // (which ends with the path separator), in depth-first pre-order: inside a
@@ -18,12 +28,15 @@ namespace qm {
 // each folder (by its identity on the file system) once: the first path
 // that reaches it lists its files, later links to it list nothing, so
 // cycles end and shared targets are not listed again. A link that leads
-// nowhere is no file and is left out. A folder that cannot be read adds
-// nothing and the walk goes on.
+// nowhere is no file and is left out. A folder that cannot be opened adds
+// nothing, one whose reading fails part way adds what was read before;
+// either way it is appended to `unread` with its error, and the walk goes
+// on.
 //
 // Returns the number of paths in `files` afterwards, or -1 (nothing done)
 // when `folder` is empty after normalisation.
-int32_t ScanFolder(std::u16string_view folder, std::vector<std::u16string>* files);
+int32_t ScanFolder(std::u16string_view folder, std::vector<std::u16string>* files,
+                   std::vector<UnreadFolder>* unread);
 
 }  // namespace qm
 

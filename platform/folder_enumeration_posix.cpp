@@ -11,6 +11,13 @@
 namespace qm::platform {
 namespace {
 
+// A 32-bit build needs the 64-bit file interfaces (_FILE_OFFSET_BITS=64,
+// set by CMakeLists.txt): with 32-bit inode numbers and offsets, readdir
+// fails with EOVERFLOW on a file system whose numbers pass 32 bits, and a
+// project folder reads as empty. Its times are 64-bit too (_TIME_BITS=64).
+static_assert(sizeof(ino_t) == 8 && sizeof(off_t) == 8, "build with _FILE_OFFSET_BITS=64");
+static_assert(sizeof(time_t) == 8, "build with _TIME_BITS=64");
+
 // The one place where errno becomes a status.
 FsStatus StatusFromErrno(int error) {
   switch (error) {

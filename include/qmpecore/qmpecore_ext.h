@@ -77,6 +77,21 @@ enum QmRenameFlags : int32_t {
   kQmRenameApply = 1,  // make the changes; without it only list them
 };
 
+// A folder of the project that could not be read when its files were
+// listed (as an editor opened, or as a find began): the files it holds are
+// in no list and no find. Valid only during the handler's call.
+struct QmUnreadFolder {
+  const char16_t* path;  // the full path, ending with the path separator
+  // Why, as a Windows error code on every platform: 2 or 3 gone, 4 too
+  // many open files, 5 access denied, 8 out of memory, 206 a name too
+  // long, 267 not a folder, 1921 links that loop, 1117 anything else.
+  int32_t code;
+  int32_t systemError;  // the system's own error (errno, GetLastError())
+};
+
+// Returning 0 stops the delivery of folders (not the find).
+typedef int32_t(QM_CALL* QmUnreadFolderHandler)(void* context, const QmUnreadFolder* folder);
+
 extern "C" {
 
 // The find of QmFind over the open editor of `manager` (its working set and
@@ -175,6 +190,21 @@ QMPE_API int32_t QM_CALL QmRenameRecord(qm::CEditorManager* manager,  // 26
                                         QmRenameHandler handler, void* context,
                                         char16_t* message, int32_t capacity);
 
+
+// Each folder that the file manager of an open editor could not read when
+// it listed the project's files, in the order of the scan, to `handler`.
+// Returns the number delivered, or -1 for a null file manager or handler.
+QMPE_API int32_t QM_CALL QmGetUnreadFolders(qm::CFileManager* files,  // 27
+                                            QmUnreadFolderHandler handler, void* context);
+
+// QmFindInProject, and before the find begins each folder of the project
+// that could not be read to `folderHandler` (may be null), as
+// QmGetUnreadFolders hands them.
+QMPE_API int32_t QM_CALL QmFindInProjectEx(const char16_t* projectPath,  // 28
+                                           const char16_t* scope, const char16_t* text,
+                                           int32_t flags, QmFindHandler handler, void* context,
+                                           QmUnreadFolderHandler folderHandler,
+                                           void* folderContext);
 }  // extern "C"
 
 #endif  // QMPECORE_QMPECORE_EXT_H_

@@ -27,7 +27,7 @@ TEST(Exports, ExactlyTheSeventeenAndTheAdditionsUnmangled) {
       "QmSaveConfigEx",      "QmSaveAsConfigEx", "QmFind",
       "QmFindEach",          "QmFindInProject",  "QmCheckFindText", "QmCreateFindMatcher",
       "QmFirstMatch",        "QmFreeFindMatcher", "QmFindRecordId",  "QmFindUsages",
-      "QmRenameRecord"};
+      "QmRenameRecord",      "QmGetUnreadFolders", "QmFindInProjectEx"};
   EXPECT_EQ(exported, expected);
 }
 

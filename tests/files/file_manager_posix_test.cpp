@@ -1,7 +1,13 @@
 // What the POSIX file system allows that Windows does not, or only to
 // some users: names of any bytes, wildcard characters in names, links.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -103,6 +109,52 @@ TEST_F(PosixFileManagerTest, LinksThatShareTargetsDoNotMultiplyTheScan) {
 TEST_F(PosixFileManagerTest, ADanglingLinkIsAProjectThatExists) {
   fs::create_symlink("missing.qmp", temp_.path() / "dangling.qmp");
   EXPECT_EQ(CFileManager().Init((temp_.Text() + u"/dangling.qmp").c_str(), 0), 0);
+}
+
+// A folder that cannot be read lists nothing and is kept with its error,
+// so that it never passes for an empty one; the walk goes on past it.
+TEST_F(PosixFileManagerTest, AFolderThatCannotBeOpenedIsKeptWithItsError) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads a folder of mode 000 all the same";
+  Touch(u"proj.qmp");
+  Touch(u"locked/hidden.txt");
+  Touch(u"open/seen.txt");
+  fs::permissions(temp_.path() / "locked", fs::perms::none);
+  auto manager = Open(u"proj.qmp");
+  fs::permissions(temp_.path() / "locked", fs::perms::owner_all);
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(List(*manager, 0), Names{u"open/seen.txt"});
+  EXPECT_EQ(manager->unreadFolders(),
+            (std::vector<UnreadFolder>{
+                {temp_.Text() + u"/locked/", platform::FsStatus::kAccessDenied, EACCES}}));
+}
+
+// Each level of the walk holds its folder open, so a tree deeper than the
+// free descriptors runs out of them, for root as for anyone: the folder
+// where that happens is kept as unread, and what lies above it is listed.
+TEST_F(PosixFileManagerTest, AFolderPastTheFreeDescriptorsIsKeptAsUnread) {
+  Touch(u"proj.qmp");
+  Touch(u"a/top.txt");
+  Touch(u"a/b/c/d/deep.txt");
+  rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit lowered = saved;
+  lowered.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 256);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &lowered), 0);
+  std::vector<int> fillers;
+  for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) fillers.push_back(fd);
+  constexpr size_t kFree = 3;  // the project folder, a/ and a/b/
+  for (size_t i = 0; i < kFree && !fillers.empty(); ++i) {
+    close(fillers.back());
+    fillers.pop_back();
+  }
+  auto manager = Open(u"proj.qmp");
+  for (int fd : fillers) close(fd);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(List(*manager, 0), Names{u"a/top.txt"});
+  EXPECT_EQ(manager->unreadFolders(),
+            (std::vector<UnreadFolder>{
+                {temp_.Text() + u"/a/b/c/", platform::FsStatus::kTooManyOpenFiles, EMFILE}}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // a fresh folder under /dev/shm for the named objects.
 #include <grp.h>
 #include <stdlib.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -29,6 +30,12 @@ bool RegistrySegmentExists(const std::string& token) {
   return std::filesystem::exists(
       token + "/" +
       platform::NamedObjectFileName(platform::NamedObjectKind::kMapping, kRegistrySegmentName));
+}
+
+bool AbandonedLocksAreHandedOn() {
+  void* head = nullptr;
+  size_t length = 0;
+  return syscall(SYS_get_robust_list, 0, &head, &length) == 0;
 }
 
 bool BecomeUser(uint32_t id) {

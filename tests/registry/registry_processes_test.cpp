@@ -40,6 +40,7 @@ TEST_F(Processes, AWaiterGivesUpWhileAnotherProcessHoldsTheLock) {
 }
 
 TEST_F(Processes, AHolderKilledWithTheLockDoesNotWedgeTheRegistry) {
+  if (!AbandonedLocksAreHandedOn()) GTEST_SKIP() << kNoAbandonedLocks;
   ASSERT_TRUE(QmAddEditor(u"p", 1));
   Helper holder(registry());
   ASSERT_EQ(holder.Ask("add h 2"), "1");
@@ -52,6 +53,7 @@ TEST_F(Processes, AHolderKilledWithTheLockDoesNotWedgeTheRegistry) {
 }
 
 TEST_F(Processes, AWriterKilledMidWriteBackLeavesNoCutKey) {
+  if (!AbandonedLocksAreHandedOn()) GTEST_SKIP() << kNoAbandonedLocks;
   for (const char* tear : {"tear-zero 100", "tear-length 40", "tear-length 224"}) {
     SCOPED_TRACE(tear);
     ASSERT_TRUE(QmAddEditor(u"p", 1));
@@ -83,6 +85,7 @@ TEST_F(Processes, TheRegistryEndsWithItsLastHolder) {
 }
 
 TEST_F(Processes, ACreatorKilledBeforeWritingLeavesNoStuckRegistry) {
+  if (!AbandonedLocksAreHandedOn()) GTEST_SKIP() << kNoAbandonedLocks;
   {
     Helper creator(registry());
     ASSERT_EQ(creator.Ask("lock-create"), "1");
@@ -115,6 +118,7 @@ TEST_F(Processes, ConcurrentAddersAndRemoversLoseNoUpdate) {
 }
 
 TEST_F(Processes, KillingReadersAtRandomSparesTheOthersEntries) {
+  if (!AbandonedLocksAreHandedOn()) GTEST_SKIP() << kNoAbandonedLocks;
   ASSERT_TRUE(QmAddEditor(u"p", 1));
   std::vector<std::unique_ptr<Helper>> workers;
   for (int i = 0; i < 2; ++i) {

@@ -27,6 +27,12 @@ void RemovePrivateRegistry(const std::string& token);
 bool RegistrySegmentExists(const std::string& token);
 // Drops this process to another user and group; false where it cannot.
 bool BecomeUser(uint32_t id);
+// Whether the system hands a lock whose holder died to the next waiter, as
+// the registry's mutex needs: qemu's user-mode emulation, which runs the
+// 32-bit Linux build, keeps no robust futex list for the program.
+bool AbandonedLocksAreHandedOn();
+inline constexpr char kNoAbandonedLocks[] =
+    "a lock whose holder died is never handed on here (no robust futex list: qemu user-mode)";
 
 // Runs the helper's command loop; the process's main calls it.
 int RunRegistryHelper(const std::string& token);

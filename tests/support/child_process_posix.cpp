@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "support/child_process.h"
+#include "support/run_command.h"
 
 extern char** environ;
 
@@ -33,12 +35,16 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
-  std::string program = "/proc/self/exe";
-  std::vector<std::string> words = arguments;
-  std::vector<char*> argv = {program.data()};
+  // An emulator opens the program by its path itself, where /proc/self/exe
+  // would name the emulator.
+  std::vector<std::string> words = EmulatorWords();
+  words.push_back(words.empty() ? "/proc/self/exe"
+                                : std::filesystem::read_symlink("/proc/self/exe").string());
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
-  if (posix_spawn(&handles_->pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+  if (posix_spawn(&handles_->pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
     ADD_FAILURE() << "posix_spawn failed";
     handles_->pid = -1;
   }

@@ -16,8 +16,8 @@ int RunCommand(const std::string& command, std::string* output) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int RunQmpe(const std::string& arguments, std::string* output) {
-  return RunCommand(std::string(QM_QMPE_PATH) + " " + arguments + " 2>&1", output);
+std::string QmpeCommand(const std::string& arguments) {
+  return ProgramCommand(QM_QMPE_PATH) + " " + arguments + " 2>&1";
 }
 
 std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }

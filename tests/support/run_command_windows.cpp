@@ -27,11 +27,11 @@ int RunCommand(const std::string& command, std::string* output) {
 }
 
 // qmpe.exe stands beside the test programs, with the DLLs it loads.
-int RunQmpe(const std::string& arguments, std::string* output) {
+std::string QmpeCommand(const std::string& arguments) {
   wchar_t self[MAX_PATH];
   const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
   const auto qmpe = std::filesystem::path(std::wstring(self, length)).parent_path() / "qmpe.exe";
-  return RunCommand(Quoted(qmpe) + " " + arguments + " 2>&1", output);
+  return ProgramCommand(qmpe) + " " + arguments + " 2>&1";
 }
 
 std::string Quoted(const std::filesystem::path& path) {

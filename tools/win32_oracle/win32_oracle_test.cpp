@@ -227,7 +227,7 @@ int Compare(const std::vector<std::string>& lines, std::string* output = nullptr
     std::ofstream file(folder / "answers.txt", std::ios::binary);
     for (const std::string& line : lines) file << line << '\n';
   }
-  return qm::testing::RunCommand(qm::testing::Quoted(QM_WIN32_COMPARE_PATH) + " " +
+  return qm::testing::RunCommand(qm::testing::ProgramCommand(QM_WIN32_COMPARE_PATH) + " " +
                                      qm::testing::Quoted(folder / "answers.txt") + " 2>&1",
                                  output);
 }
