@@ -207,7 +207,8 @@ int32_t CConfigManagerEx::SaveAs(const char16_t* newPath) {
   ConfigHandle target = CfgOpenConfig(newPath, 0);
   if (target == 0) return -2;
   CfgPrepareSave(target, &working_, kAllTables, -1);
-  int32_t result = CfgWriteAllTables(target, &working_, 0);
+  int32_t result = handle_ != 0 ? CfgCopyKeptCells(target, handle_) : 0;
+  if (result == 0) result = CfgWriteAllTables(target, &working_, 0);
   CfgCloseConfig(target);  // the write handle is not kept
   if (result != 0) return result;
 

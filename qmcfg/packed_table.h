@@ -16,6 +16,7 @@
 #ifndef QMPECORE_QMCFG_PACKED_TABLE_H_
 #define QMPECORE_QMCFG_PACKED_TABLE_H_
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -188,6 +189,25 @@ struct MemberSkipper {
     if (mask & 4) in.SkipText();
   }
 };
+
+// The packed form of one member, to compare a member with what it held.
+template <class Member>
+std::vector<uint8_t> PackedMember(const Member& member) {
+  struct VectorArea final : PackArea {
+    std::vector<uint8_t> bytes;
+    void MakeRoom(uint8_t** at, uint8_t** end, size_t needed) override {
+      const size_t used = static_cast<size_t>(*at - bytes.data());
+      bytes.resize(std::max(bytes.size() * 2, used + needed));
+      *at = bytes.data() + used;
+      *end = bytes.data() + bytes.size();
+    }
+  } area;
+  area.bytes.resize(32);
+  PackWriter out(&area, area.bytes.data(), area.bytes.data() + area.bytes.size());
+  MemberPacker{out}(member);
+  area.bytes.resize(static_cast<size_t>(out.position() - area.bytes.data()));
+  return std::move(area.bytes);
+}
 
 template <class Record>
 void PackedTable::Append(const std::u16string& key, const Record& record) {

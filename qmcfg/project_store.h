@@ -23,6 +23,7 @@
 #include <string>
 #include <utility>
 
+#include "qmcfg/kept_cells.h"
 #include "qmcfg/packed_table.h"
 #include "qmcfg/unread_tables.h"
 #include "qmpecore/config_records.h"
@@ -62,6 +63,10 @@ class ProjectStore {
   // The tables that reads through this store failed to read.
   UnreadTables& unread() { return unread_; }
 
+  // The stored cells that reads through this store could not take
+  // faithfully, which its writes put back.
+  KeptCells& kept() { return kept_; }
+
   // The packed copies kept on this handle, by slot (General, slot 0, has
   // none); each is empty until a caller fills it.
   std::array<PackedTable, kSlotCount>& packed() { return packed_; }
@@ -86,6 +91,7 @@ class ProjectStore {
   bool hasTables_ = false;
   bool layoutChecked_ = false;  // the layout is complete in the file
   UnreadTables unread_;
+  KeptCells kept_;
   std::array<PackedTable, kSlotCount> packed_;
 };
 

@@ -48,7 +48,7 @@ enum CfgError : int32_t {
   kCfgInternalError = 209,   // an unexpected failure inside qmcfg
   kCfgUnreadTable = 210,     // the write would replace a table this handle failed to read
   kCfgCannotExamine = 211,   // the file's existence cannot be learnt (no search right, a loop)
-  kCfgBadStoredValue = 212,  // a stored integer its field cannot hold (beyond 32 bits, a text)
+  kCfgBadStoredValue = 212,  // no longer given: such cells are kept (CfgCopyKeptCells)
 };
 
 // The application id and layout version of a project file.
@@ -77,10 +77,16 @@ QMCFG_API int32_t QM_CALL CfgCloseConfig(ConfigHandle handle);
 // takes the stored record); callers empty the table first. A device is read
 // with its port's name and a tag with its device's name (empty when that
 // owner does not exist). A stored id outside 1..2147483647 fails the read
-// with kCfgBadRecordId, and a value of an integer column that its field
-// cannot hold (beyond 32 bits, a fraction, a text) with kCfgBadStoredValue,
-// rather than read it changed; on failure the table keeps what was added
-// before.
+// with kCfgBadRecordId; on failure the table keeps what was added before.
+// A stored value that its field cannot take faithfully (a text in a number
+// or date column, an integer beyond the field, bytes that are not UTF-8, a
+// value set whose text its values do not give back, a variant of a type
+// the layout does not know, NULL, a BLOB) reads as the nearest the field
+// can hold (0, U+FFFD, the values that parse, VT_EMPTY), and the handle
+// keeps the stored value: every later write through it stores that value
+// again while the field still holds what the read gave, and writes the
+// field only once it was changed. So a read and a save never replace what
+// another tool stored with a guess.
 // The `flags` arguments have no meaning yet. A configuration whose file
 // does not exist yet reads as empty.
 
@@ -166,6 +172,11 @@ QMCFG_API int32_t QM_CALL CfgPrepareSave(ConfigHandle handle, const ConfigTableS
 // failed read of each table on this handle, 0 for a table read whole or
 // not read at all. kCfgBadArgument for null `codes`.
 QMCFG_API int32_t QM_CALL CfgGetUnreadTables(ConfigHandle handle, int32_t* codes);
+
+// 54. Makes the kept cells of `target` copies of those of `source`, so
+// that a configuration written through a new handle (saved under a new
+// path) stores them again as `source` would.
+QMCFG_API int32_t QM_CALL CfgCopyKeptCells(ConfigHandle target, ConfigHandle source);
 
 // Packed copies. A handle can keep a compact copy of each record table as
 // it was read (packed_table.h: a fraction of the memory of the maps), for

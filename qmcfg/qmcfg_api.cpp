@@ -68,7 +68,7 @@ int32_t ReadTable(ConfigHandle handle, RecordTable<Record>* table, const char16_
       return code;
     }
     const int32_t code =
-        store.Read([&](sqlite3* db) { return cfg::ReadRecords(db, ownerId, table); });
+        store.Read([&](sqlite3* db) { return cfg::ReadRecords(db, ownerId, table, &store.kept()); });
     NoteRead(store, cfg::SlotOf<Record>(), code, !ownerId.has_value());
     return code;
   });
@@ -82,7 +82,8 @@ int32_t WriteTable(ConfigHandle handle, const RecordTable<Record>* table,
     if (int32_t code = store.unread().RefuseWrite(cfg::SlotOf<Record>())) return code;
     std::vector<int32_t> ids;
     if (int32_t code = cfg::CheckRecords(*table, &ids)) return code;
-    return store.Write([&](sqlite3* db) { return cfg::WriteRecords(db, *table, ids, ownerId); });
+    return store.Write(
+        [&](sqlite3* db) { return cfg::WriteRecords(db, *table, ids, ownerId, store.kept()); });
   });
 }
 
@@ -126,7 +127,7 @@ int32_t ReadAllTables(ConfigHandle handle, ConfigTableSet* set, bool packed) {
         ++slot;
         cfg::PackedTable* copy = packed ? &store.packed()[static_cast<size_t>(slot)] : nullptr;
         codes[static_cast<size_t>(slot)] = Guarded(
-            [&] { return cfg::ReadRecords(db, std::nullopt, (set->*member).get(), copy); });
+            [&] { return cfg::ReadRecords(db, std::nullopt, (set->*member).get(), &store.kept(), copy); });
         return kCfgOk;
       });
       return kCfgOk;
@@ -231,6 +232,15 @@ int32_t CfgUpdatePackedTable(ConfigHandle handle, int32_t slot, const std::u16st
   });
 }
 
+int32_t CfgCopyKeptCells(ConfigHandle target, ConfigHandle source) {
+  return WithStore(source, [&](ProjectStore& from) -> int32_t {
+    return WithStore(target, [&](ProjectStore& to) -> int32_t {
+      if (&to != &from) to.kept().CopyFrom(from.kept());
+      return kCfgOk;
+    });
+  });
+}
+
 int32_t CfgReadGeneral(ConfigHandle handle, GeneralTable* table, int32_t, int32_t) {
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (table == nullptr) return kCfgBadArgument;
@@ -286,7 +296,7 @@ int32_t CfgWriteAllTables(ConfigHandle handle, const ConfigTableSet* set, int32_
       if (int32_t failed = cfg::WriteGeneral(db, *set->general)) return failed;
       int written = kSlotGeneral;
       return cfg::ForEachRecordSlot([&](auto member) {
-        return cfg::WriteRecords(db, *(set->*member), ids[++written], std::nullopt);
+        return cfg::WriteRecords(db, *(set->*member), ids[++written], std::nullopt, store.kept());
       });
     });
   });

@@ -35,13 +35,22 @@ void Statement::BindText(int param, std::u16string_view text) {
   sqlite3_bind_text(stmt_, param, buffer.data(), static_cast<int>(buffer.size()), SQLITE_STATIC);
 }
 
-void Statement::Text(int col, std::u16string* out) const {
-  const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+bool Statement::Text(int col, std::u16string* out) const {
+  const int type = Type(col);  // asked before any conversion to text
+  // A BLOB's bytes are taken as they are: converting it to text would make
+  // the stored value a text, and a read must leave it as it is to keep it.
+  const auto* bytes = reinterpret_cast<const char*>(
+      type == SQLITE_BLOB ? sqlite3_column_blob(stmt_, col) : sqlite3_column_text(stmt_, col));
+  if (type == SQLITE_BLOB && bytes == nullptr) {  // the empty BLOB
+    out->clear();
+    return false;
+  }
   if (bytes == nullptr) {
     out->clear();
-    return;
+    return false;
   }
-  Utf8ToText(std::string_view(bytes, static_cast<size_t>(sqlite3_column_bytes(stmt_, col))), out);
+  const size_t size = static_cast<size_t>(sqlite3_column_bytes(stmt_, col));
+  return Utf8ToText(std::string_view(bytes, size), out) && type == SQLITE_TEXT;
 }
 
 }  // namespace qm::cfg

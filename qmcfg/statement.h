@@ -47,8 +47,16 @@ class Statement {
   int Type(int col) const { return sqlite3_column_type(stmt_, col); }
   int64_t Int(int col) const { return sqlite3_column_int64(stmt_, col); }
   double Real(int col) const { return sqlite3_column_double(stmt_, col); }
-  // The column as text (NULL gives the empty text).
-  void Text(int col, std::u16string* out) const;
+  // The column as text (NULL gives the empty text). True when binding
+  // `out` back would store exactly what is stored: a TEXT whose bytes are
+  // well-formed UTF-8 (as TextToUtf8 writes it).
+  bool Text(int col, std::u16string* out) const;
+  sqlite3_stmt* handle() const { return stmt_; }
+  // The stored value itself, valid until the next step.
+  sqlite3_value* Value(int col) const { return sqlite3_column_value(stmt_, col); }
+  void BindValue(int param, const sqlite3_value* value) {
+    sqlite3_bind_value(stmt_, param, value);
+  }
 
  private:
   sqlite3_stmt* stmt_ = nullptr;

@@ -23,7 +23,7 @@ void SizeText(std::u16string* out, size_t units) {
 // code units than its UTF-8 form has bytes, so sizing `out` to the byte
 // count first makes every write in bounds. The first ill-formed sequence
 // sends the whole text to the shared (ICU) conversion instead.
-void Utf8ToText(std::string_view bytes, std::u16string* out) {
+bool Utf8ToText(std::string_view bytes, std::u16string* out) {
   SizeText(out, bytes.size());
   char16_t* dest = out->data();
   const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -62,9 +62,10 @@ void Utf8ToText(std::string_view bytes, std::u16string* out) {
       }
     }
     BytesToTextN(out, bytes);
-    return;
+    return false;
   }
   out->resize(static_cast<size_t>(dest - out->data()));
+  return true;
 }
 
 // The same shape the other way: at most three bytes per UTF-16 unit (a

@@ -3,7 +3,11 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <algorithm>
 #include <limits>
+#include <string>
+
+#include "qmcfg/text_codec.h"
 
 namespace qm::cfg {
 namespace {
@@ -156,6 +160,31 @@ void ReadVariant(const Statement& stmt, int col, Variant* out) {
     default:  // a type that is not a number is not a type the layout knows
       return;
   }
+}
+
+bool StoresAs(const Statement& stmt, int col, const Variant& value) {
+  if (stmt.Type(col + 1) != SQLITE_INTEGER || stmt.Int(col + 1) != value.type) return false;
+  const int storage = stmt.Type(col);
+  switch (FamilyOf(value.type)) {
+    case Family::kInteger:
+      return storage == SQLITE_INTEGER && stmt.Int(col) == AtWidth(value.type, value.integer);
+    case Family::kReal:
+      return storage == SQLITE_FLOAT &&
+             stmt.Real(col) == (value.type == kVtR4 ? AsFloat(value.real) : value.real);
+    case Family::kText: {
+      if (storage != SQLITE_TEXT) return false;
+      std::string utf8;
+      TextToUtf8(value.text, &utf8);
+      const auto* bytes = sqlite3_column_text(stmt.handle(), col);
+      return utf8.size() == static_cast<size_t>(sqlite3_column_bytes(stmt.handle(), col)) &&
+             std::equal(utf8.begin(), utf8.end(), reinterpret_cast<const char*>(bytes));
+    }
+    case Family::kNone:
+      return storage == SQLITE_NULL;
+    case Family::kUnknown:
+      return false;
+  }
+  return false;
 }
 
 void BindVariant(Statement* stmt, int param, const Variant& value) {

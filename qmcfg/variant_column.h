@@ -28,6 +28,10 @@ bool IsStorableVariant(const Variant& value);
 // Reads the variant of result columns `col` (value) and `col + 1` (type).
 void ReadVariant(const Statement& stmt, int col, Variant* out);
 
+// True when BindVariant of `value` would store exactly what result columns
+// `col` and `col + 1` hold.
+bool StoresAs(const Statement& stmt, int col, const Variant& value);
+
 // Binds parameters `param` (value) and `param + 1` (type).
 void BindVariant(Statement* stmt, int param, const Variant& value);
 

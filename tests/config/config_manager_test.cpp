@@ -164,6 +164,29 @@ TEST_F(ConfigManagerTest, SaveAsWritesTheWorkingSetAndMovesThere) {
   EXPECT_EQ(Reread(copy)->GetTables(true)->ioPorts->at(RecordKey(1)).head.name, u"COM8");
 }
 
+// A cell the open could not take goes along to a new path and stays there.
+TEST(ConfigManagerCells, SaveAsStoresTheCellsTheOpenKept) {
+  TempFolder folder;
+  const std::u16string path = folder.Text("plant.qmp");
+  WriteProject(path);
+  const std::string damage = "CAST(x'41ff42' AS TEXT)";
+  testing::Sql(folder / "plant.qmp", "UPDATE io_ports SET header = " + damage + " WHERE id = 1");
+  const auto cell = [&](const char* file) {
+    return testing::Sql(folder / file, "SELECT typeof(header) || hex(header) FROM io_ports "
+                                       "WHERE id = 1");
+  };
+  CConfigManagerEx manager;
+  ASSERT_EQ(manager.Open(path.c_str(), 0), 0);
+  EXPECT_EQ(manager.GetTables(true)->ioPorts->at(RecordKey(1)).header, u"A\uFFFDB");
+  ASSERT_EQ(manager.SaveAs(folder.Text("copy.qmp").c_str()), 0);
+  EXPECT_EQ(cell("copy.qmp"), "text41FF42");
+  ASSERT_EQ(manager.Save(kTableIo, 0), 0);
+  EXPECT_EQ(cell("copy.qmp"), "text41FF42");
+  manager.GetTables(true)->ioPorts->at(RecordKey(1)).header = u"9600";
+  ASSERT_EQ(manager.Save(kAllTables, 0), 0);
+  EXPECT_EQ(cell("copy.qmp"), "text39363030");
+}
+
 TEST_F(ConfigManagerTest, AFailedRereadAfterATableSaveRefusesTheNextSaveOfIt) {
   // Another writer's trigger leaves a row the layout refuses behind the
   // write, so the read that follows it fails.

@@ -158,31 +158,81 @@ TEST_F(RoundTripTest, StoredSetsTextsAndRealsFromOtherWritersRead) {
   EXPECT_EQ(read.ioDevices->at(RecordKey(100)).portName, u"");  // port 99 does not exist
 }
 
-// An integer column's value that its field cannot hold would come back
-// changed and be saved so; the table is refused instead.
-TEST_F(RoundTripTest, IntegersTheRecordCannotHoldFailTheTable) {
-  const char* const damage[] = {
-      "UPDATE io_devices SET address = 5000000000 WHERE id = 101",
-      "UPDATE io_devices SET address = -2147483649 WHERE id = 101",
-      "UPDATE io_devices SET address = 2.5 WHERE id = 101",
-      "UPDATE io_devices SET address = 'x' WHERE id = 101",
-      "UPDATE io_tags SET type = 65536 WHERE id = 1001",
-      "UPDATE io_tags SET type = -1 WHERE id = 1001",
+// What the file holds in one cell: its storage class and bytes.
+std::string Cell(const std::filesystem::path& file, const std::string& table, int id,
+                 const std::string& column) {
+  return Sql(file, "SELECT typeof(" + column + ") || ' ' || hex(" + column + ") FROM " + table +
+                       " WHERE id = " + std::to_string(id));
+}
+
+// A cell the record cannot hold reads as the nearest the field can hold,
+// and every save stores it again while the field keeps what the read gave.
+TEST_F(RoundTripTest, CellsTheRecordCannotHoldAreStoredAgain) {
+  struct Case {
+    const char* table;
+    int id;
+    const char* column;
+    const char* stored;
   };
-  for (const char* sql : damage) {
+  const Case cases[] = {
+      {"users", 4, "expire", "'not a date'"},           // a text in a date column
+      {"users", 4, "expire", "NULL"},                   // NULL where a number is written
+      {"alarms", 30, "deadband", "'abc'"},              // a text in a number column
+      {"io_devices", 101, "address", "5000000000"},     // beyond 32 bits
+      {"io_devices", 101, "address", "-2147483649"},
+      {"io_devices", 101, "address", "2.5"},            // a fraction
+      {"io_tags", 1001, "type", "65536"},               // beyond 16 bits
+      {"io_tags", 1001, "type", "'x'"},
+      {"io_ports", 10, "header", "CAST(x'41ff42' AS TEXT)"},  // not UTF-8
+      {"io_ports", 10, "name", "x'41ff'"},              // a BLOB in a text column
+      {"io_ports", 10, "description", "42"},            // a number in a text column
+      {"timers", 1, "hour", "'3,,x,70000,5,-1'"},       // value set members that are not
+      {"timers", 1, "minute", "'15,0'"},                // a value set out of order
+      {"io_tags", 1001, "startup_vt", "99"},            // a variant type the layout lacks
+      {"io_tags", 1001, "startup", "x'00ff'"},          // a BLOB variant
+      {"io_tags", 1001, "fallback_vt", "NULL"},         // a variant typed by its storage
+      {"alarms", 30, "compare_value1", "CAST(x'61ff' AS TEXT)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.table) + "." + c.column + " = " + c.stored);
     std::filesystem::remove(file_);
     ASSERT_EQ(WriteAll(SampleSet()), kCfgOk);
-    Sql(file_, sql);
-    int32_t code = -1;
-    ReadBack(path_, &code);
-    EXPECT_EQ(code, kCfgBadStoredValue) << sql;
+    Sql(file_, std::string("UPDATE ") + c.table + " SET " + c.column + " = " + c.stored +
+                   " WHERE id = " + std::to_string(c.id));
+    const std::string before = Cell(file_, c.table, c.id, c.column);
+    const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+    ConfigTableSet set;
+    set.Renew();
+    ASSERT_EQ(CfgReadAllTables(handle, &set, 115), kCfgOk);
+    EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgOk);
+    EXPECT_EQ(Cell(file_, c.table, c.id, c.column), before);
+    // A save of the table alone, and one of its owner's records alone.
+    set.ioTags->at(RecordKey(1001)).head.description = u"changed elsewhere in the record";
+    EXPECT_EQ(CfgWriteIoTags(handle, set.ioTags.get(), -1, 1), kCfgOk);
+    EXPECT_EQ(CfgWriteIoDevices(handle, set.ioDevices.get(), 10, 1), kCfgOk);
+    EXPECT_EQ(Cell(file_, c.table, c.id, c.column), before);
+    CfgCloseConfig(handle);
   }
-  Sql(file_, "UPDATE io_tags SET type = 65535, address = -2147483648 WHERE id = 1001");
-  int32_t code = -1;
-  const ConfigTableSet read = ReadBack(path_, &code);
-  EXPECT_EQ(code, kCfgOk);
-  EXPECT_EQ(read.ioTags->at(RecordKey(1001)).type, 65535);
-  EXPECT_EQ(read.ioTags->at(RecordKey(1001)).address, INT32_MIN);
+}
+
+// Once the application changes such a field, the save stores its value.
+TEST_F(RoundTripTest, AChangedFieldReplacesTheCellItCouldNotHold) {
+  ASSERT_EQ(WriteAll(SampleSet()), kCfgOk);
+  Sql(file_, "UPDATE users SET expire = 'not a date' WHERE id = 4;"
+             "UPDATE io_tags SET startup_vt = 99 WHERE id = 1001");
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ConfigTableSet set;
+  set.Renew();
+  ASSERT_EQ(CfgReadAllTables(handle, &set, 115), kCfgOk);
+  EXPECT_EQ(set.users->at(RecordKey(4)).expire, 0.0);
+  EXPECT_EQ(set.ioTags->at(RecordKey(1001)).startup, Variant());
+  set.users->at(RecordKey(4)).expire = 45000.5;
+  set.ioTags->at(RecordKey(1001)).startup = MakeVariant(kVtI4, 7);
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgOk);
+  CfgCloseConfig(handle);
+  EXPECT_EQ(Cell(file_, "users", 4, "expire"), "real " + Sql(file_, "SELECT hex(45000.5)"));
+  EXPECT_EQ(Sql(file_, "SELECT startup || ' ' || startup_vt FROM io_tags WHERE id = 1001"),
+            "7 3");
 }
 
 TEST_F(RoundTripTest, UnpairedSurrogatesReadBackUnchanged) {
