@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,7 @@
 #include <mutex>
 #include <random>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <tuple>
 #include <unordered_map>
@@ -78,6 +80,16 @@ std::string StreamLine(uint64_t gen, uint64_t k) {
   }
   line += crlf ? "\r\n" : "\n";
   return line;
+}
+
+// The generation and line number of "g<gen>:<k>:" at the start of `line`.
+bool ReadHeader(std::string_view line, uint64_t* gen, uint64_t* k) {
+  const char* const end = line.data() + line.size();
+  if (line.empty() || line[0] != 'g') return false;
+  const auto [afterGen, genError] = std::from_chars(line.data() + 1, end, *gen);
+  if (genError != std::errc() || afterGen == end || *afterGen != ':') return false;
+  const auto [afterK, kError] = std::from_chars(afterGen + 1, end, *k);
+  return kError == std::errc() && afterK != end && *afterK == ':';
 }
 
 // A generation's stream up to kMaxFileBytes, and where each line starts.
@@ -184,8 +196,8 @@ class ChangingProject {
     if (slot == slotByLocation_.end()) return "a file the writer never made";
     const std::string line(result.matchedText.begin(), result.matchedText.end());
     if (line.find("zeta") == std::string::npos) return "no zeta in \"" + line + "\"";
-    unsigned long long gen = 0, k = 0;
-    if (std::sscanf(line.c_str(), "g%llu:%llu:", &gen, &k) != 2) return "no header: " + line;
+    uint64_t gen = 0, k = 0;
+    if (!ReadHeader(line, &gen, &k)) return "no header: " + line;
     Generation made;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
