@@ -17,9 +17,10 @@
 // number, or bytes never written all show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -82,15 +83,27 @@ std::string StreamLine(uint64_t gen, uint64_t k) {
   return line;
 }
 
-// The generation and line number of "g<gen>:<k>:" at the start of `line`.
-bool ReadHeader(std::string_view line, uint64_t* gen, uint64_t* k) {
-  const char* const end = line.data() + line.size();
-  if (line.empty() || line[0] != 'g') return false;
-  const auto [afterGen, genError] = std::from_chars(line.data() + 1, end, *gen);
-  if (genError != std::errc() || afterGen == end || *afterGen != ':') return false;
-  const auto [afterK, kError] = std::from_chars(afterGen + 1, end, *k);
-  return kError == std::errc() && afterK != end && *afterK == ':';
+// The number that `line` holds from `at` up to `stop`, after which `at`
+// stands past `stop`; false when there is none.
+bool ReadNumber(std::u16string_view line, size_t* at, char16_t stop, uint64_t* number) {
+  const size_t start = *at;
+  *number = 0;
+  for (; *at < line.size() && line[*at] >= u'0' && line[*at] <= u'9' && *at - start < 18; ++*at) {
+    *number = *number * 10 + (line[*at] - u'0');
+  }
+  if (*at == start || *at == line.size() || line[*at] != stop) return false;
+  ++*at;
+  return true;
 }
+
+// The generation and line number of "g<gen>:<k>:" at the start of `line`.
+bool ReadHeader(std::u16string_view line, uint64_t* gen, uint64_t* k) {
+  size_t at = 1;
+  return !line.empty() && line[0] == u'g' && ReadNumber(line, &at, u':', gen) &&
+         ReadNumber(line, &at, u':', k);
+}
+
+std::string Narrow(std::u16string_view text) { return {text.begin(), text.end()}; }
 
 // A generation's stream up to kMaxFileBytes, and where each line starts.
 struct Stream {
@@ -188,32 +201,46 @@ class ChangingProject {
 
   const Changes& changes() const { return changes_; }
 
+  // Called before the results of each find are checked: what the writer
+  // recorded may have grown since the last.
+  void NewFind() { checked_ = Checked(); }
+
   // Empty when the result is a line that the file at its location held
-  // at its line number; else what is wrong with it.
+  // at its line number; else what is wrong with it. The results of one
+  // file come one after the other, and all from one read of one generation.
   std::string Check(const FindResult& result) {
     if (result.tableNumber != 24) return "a table result";
-    const auto slot = slotByLocation_.find(result.location);
-    if (slot == slotByLocation_.end()) return "a file the writer never made";
-    const std::string line(result.matchedText.begin(), result.matchedText.end());
-    if (line.find("zeta") == std::string::npos) return "no zeta in \"" + line + "\"";
-    uint64_t gen = 0, k = 0;
-    if (!ReadHeader(line, &gen, &k)) return "no header: " + line;
-    Generation made;
-    {
-      const std::lock_guard<std::mutex> lock(mutex_);
-      const auto found = generations_.find(gen);
-      if (found == generations_.end()) return "generation never made: " + line;
-      made = found->second;
+    if (result.location != checked_.location) {
+      const auto slot = slotByLocation_.find(result.location);
+      if (slot == slotByLocation_.end()) return "a file the writer never made";
+      checked_ = Checked{result.location, slot->second, 0, {}, nullptr};
     }
-    if (made.slot != slot->second) return "a line of another file: " + line;
+    const std::u16string_view line = result.matchedText;
+    if (line.find(u"zeta") == line.npos) return "no zeta in " + Narrow(line);
+    uint64_t gen = 0, k = 0;
+    if (!ReadHeader(line, &gen, &k)) return "no header: " + Narrow(line);
+    if (gen != checked_.gen) {
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = generations_.find(gen);
+        if (found == generations_.end()) return "generation never made: " + Narrow(line);
+        checked_.made = found->second;
+      }
+      if (checked_.made.slot != checked_.slot) return "a line of another file: " + Narrow(line);
+      checked_.stream = &StreamOf(gen);
+      checked_.gen = gen;
+    }
     if (k != static_cast<uint64_t>(result.recordId)) {
       return "line " + std::to_string(result.recordId) + " holds line " + std::to_string(k);
     }
-    const Stream& stream = StreamOf(gen);
-    if (k == 0 || k >= stream.lineStarts.size()) return "beyond the stream: " + line;
+    const Stream& stream = *checked_.stream;
+    if (k == 0 || k >= stream.lineStarts.size()) return "beyond the stream: " + Narrow(line);
     const size_t start = stream.lineStarts[k - 1];
-    if (stream.text.compare(start, line.size(), line) != 0) return "not the stream's: " + line;
-    if (start + line.size() > made.maxBytes) return "never written so far: " + line;
+    if (start + line.size() > stream.text.size() ||
+        !std::equal(line.begin(), line.end(), stream.text.begin() + static_cast<ptrdiff_t>(start))) {
+      return "not the stream's: " + Narrow(line);
+    }
+    if (start + line.size() > checked_.made.maxBytes) return "never written so far: " + Narrow(line);
     return {};
   }
 
@@ -228,7 +255,7 @@ class ChangingProject {
   };
 
   const Stream& StreamOf(uint64_t gen) {
-    if (streams_.size() > 512) streams_.clear();
+    if (streams_.size() > 512) streams_.clear();  // only ever called for a new checked_.gen
     auto found = streams_.find(gen);
     if (found == streams_.end()) found = streams_.emplace(gen, Stream(gen)).first;
     return found->second;
@@ -362,7 +389,16 @@ class ChangingProject {
 
   std::mutex mutex_;  // guards generations_, which the writer fills and the checker reads
   std::unordered_map<uint64_t, Generation> generations_;
-  std::unordered_map<uint64_t, Stream> streams_;  // the checker's
+  // The checker's: the streams it has read, and the file it checks.
+  std::unordered_map<uint64_t, Stream> streams_;
+  struct Checked {
+    std::u16string location;
+    size_t slot = 0;
+    uint64_t gen = 0;  // 0 until a line of the file was checked
+    Generation made;   // as recorded when the find had returned
+    const Stream* stream = nullptr;  // of `gen`, in streams_
+  };
+  Checked checked_;
 };
 
 // The finds, run in turn: each selects files and asks for the lines that
@@ -425,6 +461,7 @@ TEST(ChangingFilesTest, FindsUnderAWriterReportOnlyLinesTheFilesHeld) {
       ++failures;
       if (firstFailures.size() < 5) firstFailures.push_back("a find that did not finish");
     }
+    files.NewFind();
     for (const FindResult& result : results) {
       ++linesChecked;
       std::string wrong = files.Check(result);
