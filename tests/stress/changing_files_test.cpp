@@ -21,7 +21,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -433,8 +432,7 @@ TEST(ChangingFilesTest, FindsUnderAWriterReportOnlyLinesTheFilesHeld) {
     while (!stop) {
       const int64_t started = findStarted;
       if (started >= 0 && now() - started > std::chrono::milliseconds(kFindLimit).count()) {
-        std::fprintf(stderr, "a find has not returned after %lld s\n",
-                     static_cast<long long>(kFindLimit.count()));
+        std::cerr << "a find has not returned after " << kFindLimit.count() << " s" << std::endl;
         std::abort();
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
