@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/file_names.h"
 #include "qmshared/qmshared.h"
 
 namespace qm::cli {
@@ -23,6 +24,10 @@ std::string ToUtf8(const std::u16string& text) {
   TextToBytes(&bytes, text, kCodePageUtf8, 1);
   return bytes;
 }
+
+std::u16string PathText(const std::string& native) { return platform::NativeNameToText(native); }
+
+std::string PathBytes(std::u16string_view text) { return platform::TextToNativeName(text); }
 
 std::filesystem::path PathOf(std::string_view utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));

@@ -36,6 +36,13 @@ int ExitCode();
 std::u16string ToText(const std::string& utf8);
 std::string ToUtf8(const std::u16string& text);
 
+// A path of the command line as the library names it, and a path of the
+// library's as the file system's bytes (platform/file_names.h): both
+// lossless, so that a name that is no UTF-8 (POSIX allows any bytes)
+// reaches the file it names and prints as it stands on disk.
+std::u16string PathText(const std::string& native);
+std::string PathBytes(std::u16string_view text);
+
 // A path as the file system wants it. Shell paths here are UTF-8 (on
 // Windows the command line is taken as UTF-16 and passed on as UTF-8), and
 // a narrow std::filesystem::path would be read in the ANSI code page there.

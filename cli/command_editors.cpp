@@ -26,7 +26,7 @@ struct EditorsOptions {
 };
 
 // Registry keys are project paths, made absolute as the editor gives them.
-std::u16string KeyText(const std::string& key) { return ToText(AbsolutePath(key)); }
+std::u16string KeyText(const std::string& key) { return PathText(AbsolutePath(key)); }
 
 void ListEditors(const EditorsOptions& options) {
   EditorMap editors;
@@ -39,7 +39,7 @@ void ListEditors(const EditorsOptions& options) {
     std::printf("%s\n", list.dump(2).c_str());
   } else {
     for (const auto& [path, editorId] : editors) {
-      std::printf("%d\t%s\n", editorId, ToUtf8(path).c_str());
+      std::printf("%d\t%s\n", editorId, PathBytes(path).c_str());
     }
   }
   if (count < 0) {

@@ -41,8 +41,9 @@ std::string PatternErrorMessage(const std::u16string& text, int32_t flags) {
 // result is printed as it is found.
 void Find(const FindOptions& options) {
   const std::string path = ProjectFilePath(options.projectFile);
-  const std::u16string pathText = ToText(path);
-  const std::u16string scope = ToText(options.scope);
+  const std::u16string pathText = PathText(path);
+  // Scope items may be paths.
+  const std::u16string scope = PathText(options.scope);
   const std::u16string text = ToText(options.text);
   const FindOutput form = options.json        ? FindOutput::kJsonArray
                           : options.jsonLines ? FindOutput::kJsonLines

@@ -43,7 +43,7 @@ class Registration {
 
 void Open(const OpenOptions& options) {
   if (options.editorId == 0) throw CommandError("--editor-id must not be 0", kExitUsage);
-  Registration registration(ToText(AbsolutePath(options.projectFile)), options.editorId);
+  Registration registration(PathText(AbsolutePath(options.projectFile)), options.editorId);
   if (!registration.added()) {
     std::cerr << "qmpe: note: editor " << options.editorId
               << " was not added to the registry (the project is already registered, "

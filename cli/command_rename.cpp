@@ -57,8 +57,10 @@ class ChangePrinter {
       AppendUtf8(change.after, &out_);
       out_.push_back('\n');
     } else {
+      // The path as the file system's bytes, as qmpe files prints it.
+      const std::string path = PathBytes(change.location);
       for (const auto& [sign, text] : {std::pair{" - ", change.before}, {" + ", change.after}}) {
-        AppendUtf8(change.location, &out_);
+        out_.append(path);
         out_.push_back(':');
         AppendNumber(change.recordId, &out_);
         out_.append(":").append(sign);

@@ -17,7 +17,7 @@ void SaveAs(const std::string& projectFile, const std::string& newFile) {
   if (std::filesystem::is_directory(PathOf(target))) {
     throw CommandError(target + " is a folder; give the new project file's path");
   }
-  std::u16string targetText = ToText(target);
+  std::u16string targetText = PathText(target);
   int32_t code = QmSaveAsConfigEx(project.editor().configManager, targetText.c_str());
   if (code == -2) {
     throw CommandError("cannot open " + target +

@@ -1,5 +1,6 @@
 #include "cli/find_printer.h"
 
+#include "cli/cli_support.h"
 #include "cli/json_text.h"
 #include "qmpecore/config_records.h"
 
@@ -33,7 +34,7 @@ bool FindPrinter::Print(const FindResult& result) {
 }
 
 void FindPrinter::PrintHuman(const FindResult& result) {
-  pending_.append(LocationUtf8(result.location));
+  pending_.append(LocationBytes(result));
   if (result.tableNumber == kTableFile) {
     pending_.push_back(':');
     AppendNumber(result.recordId, &pending_);
@@ -89,13 +90,21 @@ bool FindPrinter::Finish() {
   return output_.Finish();
 }
 
-const std::string& FindPrinter::LocationUtf8(const std::u16string& location) {
-  if (location != lastLocation_ || printed_ == 0) {
-    lastLocation_ = location;
-    lastLocationUtf8_.clear();
-    AppendUtf8(location, &lastLocationUtf8_);
+// A file's path prints as the file system's bytes, as qmpe files prints
+// it, so that a name that is no UTF-8 can be given back to a shell.
+const std::string& FindPrinter::LocationBytes(const FindResult& result) {
+  const bool file = result.tableNumber == kTableFile;
+  if (result.location != lastLocation_ || file != lastLocationIsFile_ || printed_ == 0) {
+    lastLocation_ = result.location;
+    lastLocationIsFile_ = file;
+    lastLocationBytes_.clear();
+    if (file) {
+      lastLocationBytes_ = PathBytes(result.location);
+    } else {
+      AppendUtf8(result.location, &lastLocationBytes_);
+    }
   }
-  return lastLocationUtf8_;
+  return lastLocationBytes_;
 }
 
 int32_t PrintFoundResult(void* context, const FindResult* result) {

@@ -36,15 +36,16 @@ class FindPrinter {
  private:
   void PrintHuman(const FindResult& result);
   void PrintJson(const FindResult& result);
-  // The location in UTF-8; consecutive results of one file share it.
-  const std::string& LocationUtf8(const std::u16string& location);
+  // The location as printed; consecutive results of one file share it.
+  const std::string& LocationBytes(const FindResult& result);
   BufferedOutput output_;
   std::string& pending_;  // output_'s
   FindOutput form_;
   QmFindMatcher* matcher_;
   uint64_t printed_ = 0;
   std::u16string lastLocation_;
-  std::string lastLocationUtf8_;
+  bool lastLocationIsFile_ = false;
+  std::string lastLocationBytes_;
 };
 
 // The library's handler: `context` is the FindPrinter.

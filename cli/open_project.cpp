@@ -37,7 +37,7 @@ OpenProject::OpenProject(const std::string& projectFile, int32_t editorId)
     : path_(ProjectFilePath(projectFile)) {
   manager_ = QmCreateEditorManager();
   if (manager_ == nullptr) throw CommandError("out of memory");
-  std::u16string path = ToText(path_);
+  std::u16string path = PathText(path_);
   if (QmOpenEditor(manager_, path.c_str(), editorId) == nullptr) {
     QmCloseEditorManager(manager_);
     throw CommandError(CannotOpenMessage(path_));

@@ -30,5 +30,24 @@ TEST(FileRead, NamesTheStepThatFailed) {
   expectFailure(std::u16string(u"/tmp\0x", 6), FileReadError::kOpen, EINVAL);
 }
 
+// A file that holds fewer bytes than its size says, as one truncated after
+// the size was taken does: the read gives the bytes that were there and
+// none of what the buffer held before. Files of the kernel's /sys are
+// such files at every read (their size is a page, their text shorter).
+TEST(FileRead, AFileShorterThanItsSizeGivesOnlyItsBytes) {
+  const char* const shortFile = "/sys/devices/system/cpu/online";
+  std::string expected;
+  if (!std::getline(std::ifstream(shortFile), expected)) GTEST_SKIP() << "no " << shortFile;
+  struct stat info;
+  ASSERT_EQ(stat(shortFile, &info), 0);
+  ASSERT_GT(static_cast<size_t>(info.st_size), expected.size() + 1);
+  testing::TempFolder folder;
+  std::ofstream(folder / "long") << std::string(static_cast<size_t>(info.st_size), 'x');
+  FileBuffer buffer;
+  ASSERT_TRUE(ReadFileText(folder.Text("long"), &buffer).ok());
+  ASSERT_TRUE(ReadFileText(u"/sys/devices/system/cpu/online", &buffer).ok());
+  EXPECT_EQ(buffer.bytes(), expected + "\n");
+}
+
 }  // namespace
 }  // namespace qm::platform
