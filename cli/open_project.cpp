@@ -25,7 +25,7 @@ std::string ProjectFilePath(const std::string& projectFile) {
 std::string CannotOpenMessage(const std::string& path) {
   // The store alone opens what it can read; an editor that still does not
   // open ran out of memory making its tables.
-  const ConfigHandle handle = CfgOpenConfig(ToText(path).c_str(), 0);
+  const ConfigHandle handle = CfgOpenConfig(PathText(path).c_str(), 0);
   if (handle != 0) {
     CfgCloseConfig(handle);
     return "cannot open " + path + ": the project does not fit in the memory left to this process";
