@@ -452,7 +452,8 @@ TEST(ChangingFilesTest, FindsUnderAWriterReportOnlyLinesTheFilesHeld) {
     ResultListSink sink(&results);
     findStarted = now();
     const ProjectFindStatus status =
-        FindInProject(project.c_str(), kind.scope, kind.text, kind.options, sink);
+        FindInProject(project.c_str(), kind.scope, kind.text, kind.options, sink,
+                      /*folderHandler=*/nullptr, /*folderContext=*/nullptr);
     findStarted = -1;
     ++finds;
     if (status != ProjectFindStatus::kDone) {
