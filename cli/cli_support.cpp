@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "qmcfg/qmcfg.h"
 #include "qmshared/qmshared.h"
 
 namespace qm::cli {
@@ -26,6 +27,14 @@ std::string ToUtf8(const std::u16string& text) {
 
 std::filesystem::path PathOf(std::string_view utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string SaveFailureText(int32_t code) {
+  if (code == kCfgReadOnly) {
+    return "the project is read-only (a read-only file, folder or mount); nothing was written";
+  }
+  if (code == kCfgSqliteBase + 13) return "the disk is full; nothing was written";  // SQLITE_FULL
+  return "code " + std::to_string(code);
 }
 
 std::string AbsolutePath(const std::string& path) {
