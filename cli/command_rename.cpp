@@ -105,7 +105,7 @@ void Rename(const RenameOptions& options) {
                                          &printer, message, 1024);
   if (changes < 0) {
     const char* why = changes == kQmRenameRefused    ? "refused: "
-                      : changes == kQmRenameReadOnly ? "the project is read-only, nothing changed: "
+                      : changes == kQmRenameReadOnly ? "the project is read-only: "
                                                      : "the rename failed: ";
     throw CommandError(why + ToUtf8(message));
   }

@@ -131,7 +131,9 @@ FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to) {
 FileRewriteStatus LinkBeside(std::u16string_view original, std::u16string* linkPath) {
   linkPath->clear();
   std::wstring wideOriginal;
-  if (!ToWideText(original, &wideOriginal)) return Failed(FileRewriteStep::kLink, ERROR_INVALID_NAME);
+  if (!ToWideText(original, &wideOriginal)) {
+    return Failed(FileRewriteStep::kLink, ERROR_INVALID_NAME);
+  }
   std::u16string candidate;
   std::wstring wide;
   const DWORD made = MakeBeside(original, ".old", &candidate, &wide, [&](const std::wstring& name) {

@@ -173,7 +173,7 @@ RenameOutcome Rename::Apply(ConfigTableSet* tables, RecordHead* head, RenameOutc
   // A project file that cannot be written is known before any text file
   // is touched.
   if (CfgPrepareSave(config->GetConfigHandle(), tables, request_.table, subId) == kCfgReadOnly) {
-    return Stop(RenameStatus::kReadOnly, u"the project file is read-only; nothing was changed");
+    return Stop(RenameStatus::kReadOnly, u"the project file cannot be written; nothing was changed");
   }
   FileSetCommit files(plans_, files_);
   const CommitOutcome committed = files.Commit();

@@ -145,7 +145,9 @@ void FullDisk::Arm(int n, Fill fill) {
 bool FullDisk::Fails(bool grows) {
   if (failAt_ == 0) return false;
   ++counted_;
-  const bool fails = counted_ == failAt_ || (fill_ == Fill::kStaysFull && counted_ > failAt_ && grows);
+  const bool fills = counted_ == failAt_;
+  const bool stillFull = fill_ == Fill::kStaysFull && counted_ > failAt_ && grows;
+  const bool fails = fills || stillFull;
   if (fails) ++injected_;
   return fails;
 }

@@ -10,7 +10,8 @@
 # Usage: private_registry.sh PROGRAM [ARGS...]
 if unshare --mount --map-root-user true 2>/dev/null; then
   exec unshare --mount --map-root-user \
-    sh -c 'mount -t tmpfs -o mode=1777 tmpfs /dev/shm && QM_OWN_MOUNT_NAMESPACE=1 exec "$0" "$@"' "$@"
+    sh -c 'mount -t tmpfs -o mode=1777 tmpfs /dev/shm &&
+      QM_OWN_MOUNT_NAMESPACE=1 exec "$0" "$@"' "$@"
 fi
 echo "private_registry.sh: no mount namespace here; this run uses the user's registry" >&2
 exec "$@"
