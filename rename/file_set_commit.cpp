@@ -93,7 +93,9 @@ CommitOutcome FileSetCommit::Commit() {
           Describe(u"cannot replace", plans_[i].path, status) + RestoreFirst(replaced);
       RemoveAll(kept_, replaced, files_);  // those originals were never replaced
       kept_.clear();
-      return Failed(CommitStatus::kFailed, std::move(message), status);
+      // A file the folder let be written beside it is not read-only; a
+      // refused rename is a file in use (Windows) or a change under way.
+      return {CommitStatus::kFailed, std::move(message)};
     }
   }
   return {};

@@ -21,7 +21,8 @@ enum class CommitStatus { kDone, kChanged, kFailed };
 struct CommitOutcome {
   CommitStatus status = CommitStatus::kDone;
   std::u16string message;  // what failed, with the path; empty when done
-  // The system's answer of the step that failed, 0 when not from the system.
+  // What the system's error meant, when writing beside the originals (or
+  // keeping them) failed: before any original was touched.
   platform::WriteFailure failure = platform::WriteFailure::kOther;
 };
 
