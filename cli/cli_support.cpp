@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/file_names.h"
+#include "qmcfg/qmcfg.h"
 #include "qmshared/qmshared.h"
 
 namespace qm::cli {
@@ -31,6 +32,14 @@ std::string PathBytes(std::u16string_view text) { return platform::TextToNativeN
 
 std::filesystem::path PathOf(std::string_view utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string SaveFailureText(int32_t code) {
+  if (code == kCfgReadOnly) {
+    return "the project is read-only (a read-only file, folder or mount); nothing was written";
+  }
+  if (code == kCfgSqliteBase + 13) return "the disk is full; nothing was written";  // SQLITE_FULL
+  return "code " + std::to_string(code);
 }
 
 std::string AbsolutePath(const std::string& path) {

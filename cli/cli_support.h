@@ -3,6 +3,7 @@
 #ifndef QMPECORE_CLI_CLI_SUPPORT_H_
 #define QMPECORE_CLI_CLI_SUPPORT_H_
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -47,6 +48,10 @@ std::string PathBytes(std::u16string_view text);
 // Windows the command line is taken as UTF-16 and passed on as UTF-8), and
 // a narrow std::filesystem::path would be read in the ANSI code page there.
 std::filesystem::path PathOf(std::string_view utf8);
+
+// Why a save failed, from its code (the store's codes, qmcfg.h): a
+// project that may not be written and a full disk in words, others by code.
+std::string SaveFailureText(int32_t code);
 
 // The argument made absolute against the current folder (lexically: the
 // file need not exist), as the library wants every path.

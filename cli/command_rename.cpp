@@ -107,8 +107,10 @@ void Rename(const RenameOptions& options) {
                                          options.apply ? kQmRenameApply : 0, PrintChange,
                                          &printer, message, 1024);
   if (changes < 0) {
-    throw CommandError((changes == kQmRenameRefused ? "refused: " : "the rename failed: ") +
-                       ToUtf8(message));
+    const char* why = changes == kQmRenameRefused    ? "refused: "
+                      : changes == kQmRenameReadOnly ? "the project is read-only: "
+                                                     : "the rename failed: ";
+    throw CommandError(why + ToUtf8(message));
   }
   if (!printer.Finish(options.apply)) throw CommandError("cannot write the changes");
   if (message[0] != 0) std::fprintf(stderr, "warning: %s\n", ToUtf8(message).c_str());

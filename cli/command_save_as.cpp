@@ -24,7 +24,7 @@ void SaveAs(const std::string& projectFile, const std::string& newFile) {
                        " for writing: its folder is missing or it is not a project file");
   }
   if (code != 0) {
-    throw CommandError("saving to " + target + " failed with code " + std::to_string(code));
+    throw CommandError("saving to " + target + " failed: " + SaveFailureText(code));
   }
   std::cout << "saved " << project.path() << " as " << target << "\n";
 }

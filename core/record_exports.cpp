@@ -31,6 +31,8 @@ int32_t Answer(RenameStatus status) {
       return kQmRenameRefused;
     case RenameStatus::kFailed:
       return kQmRenameFailed;
+    case RenameStatus::kReadOnly:
+      return kQmRenameReadOnly;
   }
   return 0;
 }

@@ -1,8 +1,11 @@
 // Rewriting a file whole without ever leaving it half written: its bytes
-// read whole, the new bytes written to a new file in the same folder, that
-// file renamed over the original in one step (rename() on POSIX,
-// MoveFileExW with MOVEFILE_REPLACE_EXISTING on Windows), a leftover new
-// file removed.
+// read whole, the new bytes written to a new file in the same folder and
+// synced to the disk, that file renamed over the original in one step, and
+// the rename itself made durable (on POSIX rename() then fsync of the
+// folder; on Windows MoveFileExW with MOVEFILE_REPLACE_EXISTING and
+// MOVEFILE_WRITE_THROUGH after FlushFileBuffers), a leftover new file
+// removed. The original can be kept under a second name first, so that
+// putting it back needs no free space.
 #ifndef QMPECORE_PLATFORM_FILE_REWRITE_H_
 #define QMPECORE_PLATFORM_FILE_REWRITE_H_
 
@@ -13,7 +16,20 @@ namespace qm::platform {
 
 // Which step failed, with the system's error number (errno or
 // GetLastError(); 0 when not from the system).
-enum class FileRewriteStep { kNone = 0, kRead, kCreate, kWrite, kReplace, kRemove };
+// kSyncFolder: the rename was made but the folder could not be synced, so
+// the new name may not survive a power cut; the caller treats the file as
+// replaced.
+enum class FileRewriteStep {
+  kNone = 0, kRead, kCreate, kWrite, kReplace, kRemove, kLink, kSyncFolder
+};
+
+// What a failure's system error means for the one who asked to write.
+enum class WriteFailure {
+  kOther,
+  kReadOnly,  // the file, its folder or its file system may not be written
+  kNoSpace,   // the disk (or the user's quota) is full
+};
+WriteFailure WriteFailureOf(int systemError);
 
 struct FileRewriteStatus {
   FileRewriteStep failed = FileRewriteStep::kNone;
@@ -33,8 +49,16 @@ FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view
                                   std::u16string* newPath);
 
 // Renames `from` over `to` in one step: afterwards `to` holds either its
-// old bytes or all of `from`'s, whatever happens on the way.
+// old bytes or all of `from`'s, whatever happens on the way. When it
+// answers, the rename is on the disk (kSyncFolder: made, but perhaps not
+// durable).
 FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to);
+
+// Gives the file at `original` a second name beside it (a hard link), its
+// path to `linkPath`: renaming that name back over the original later
+// restores the original's bytes without writing them, so even on a full
+// disk. kLink where the file system has no hard links.
+FileRewriteStatus LinkBeside(std::u16string_view original, std::u16string* linkPath);
 
 FileRewriteStatus RemoveFile(std::u16string_view path);
 

@@ -9,6 +9,7 @@
 #include "platform/file_descriptor_posix.h"
 #include "platform/file_names.h"
 #include "platform/file_rewrite.h"
+#include "platform/system_calls_posix.h"
 
 namespace qm::platform {
 namespace {
@@ -25,7 +26,7 @@ bool NativePath(std::u16string_view path, std::string* native) {
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t wrote = ::write(fd, bytes.data(), bytes.size());
+    const ssize_t wrote = SystemCalls().writeFile(fd, bytes.data(), bytes.size());
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote <= 0) return false;
     bytes.remove_prefix(static_cast<size_t>(wrote));
@@ -33,7 +34,50 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// A name beside `native` that no file has yet: `native` + `suffix` + a
+// number. `make` makes the file under a candidate name and answers 0, or
+// the error number (EEXIST: try the next name).
+template <class Make>
+int MakeBeside(const std::string& native, const char* suffix, std::string* candidate,
+               Make make) {
+  for (int attempt = 0; attempt < kNewNameTries; ++attempt) {
+    *candidate = native + suffix + std::to_string(attempt);
+    const int error = make(*candidate);
+    if (error != EEXIST) return error;
+  }
+  return EEXIST;
+}
+
+// Makes a rename in the folder of `native` durable: the file's bytes were
+// synced before, but its new name lives in the folder. A folder that
+// cannot be opened for reading, or a file system that cannot sync folders
+// (EINVAL), has nothing more to give; 0 then, as SQLite does.
+int SyncFolderOf(const std::string& native) {
+  const size_t slash = native.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
+  const int fd = SystemCalls().openFile(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (fd < 0) return 0;
+  const FileDescriptor dir(fd);
+  if (SystemCalls().syncFile(fd) != 0 && errno != EINVAL) return errno;
+  return 0;
+}
+
 }  // namespace
+
+WriteFailure WriteFailureOf(int systemError) {
+  switch (systemError) {
+    case EROFS:
+    case EACCES:
+    case EPERM:
+      return WriteFailure::kReadOnly;
+    case ENOSPC:
+    case EDQUOT:
+      return WriteFailure::kNoSpace;
+    default:
+      return WriteFailure::kOther;
+  }
+}
 
 FileRewriteStatus ReadWholeFile(std::u16string_view path, std::string* bytes) {
   bytes->clear();
@@ -71,24 +115,25 @@ FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view
   const mode_t mode = ::stat(native.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
   std::string candidate;
   int fd = -1;
-  for (int attempt = 0; attempt < kNewNameTries && fd < 0; ++attempt) {
-    candidate = native + ".new" + std::to_string(attempt);
-    fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
-    if (fd < 0 && errno != EEXIST) return Failed(FileRewriteStep::kCreate, errno);
-  }
-  if (fd < 0) return Failed(FileRewriteStep::kCreate, EEXIST);
+  const int made = MakeBeside(native, ".new", &candidate, [&](const std::string& name) {
+    fd = SystemCalls().openFile(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
+                                0600);
+    return fd < 0 ? errno : 0;
+  });
+  if (made != 0) return Failed(FileRewriteStep::kCreate, made);
   FileDescriptor file(fd);
   const auto fail = [&](int error) {
     file.Close();
-    ::unlink(candidate.c_str());
+    SystemCalls().unlinkFile(candidate.c_str());
     return Failed(FileRewriteStep::kWrite, error);
   };
-  if (::fchmod(fd, mode) != 0) return fail(errno);
+  if (SystemCalls().changeMode(fd, mode) != 0) return fail(errno);
+  errno = 0;
   if (!WriteAll(fd, bytes)) return fail(errno == 0 ? EIO : errno);
-  if (::fsync(fd) != 0) return fail(errno);
+  if (SystemCalls().syncFile(fd) != 0) return fail(errno);
   if (!file.Close()) {
     const int error = errno;
-    ::unlink(candidate.c_str());
+    SystemCalls().unlinkFile(candidate.c_str());
     return Failed(FileRewriteStep::kWrite, error);
   }
   *newPath = NativeNameToText(candidate);
@@ -101,16 +146,32 @@ FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to) {
   if (!NativePath(from, &nativeFrom) || !NativePath(to, &nativeTo)) {
     return Failed(FileRewriteStep::kReplace, EINVAL);
   }
-  if (::rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) {
+  if (SystemCalls().renameFile(nativeFrom.c_str(), nativeTo.c_str()) != 0) {
     return Failed(FileRewriteStep::kReplace, errno);
   }
+  if (const int error = SyncFolderOf(nativeTo)) return Failed(FileRewriteStep::kSyncFolder, error);
+  return {};
+}
+
+FileRewriteStatus LinkBeside(std::u16string_view original, std::u16string* linkPath) {
+  linkPath->clear();
+  std::string native;
+  if (!NativePath(original, &native)) return Failed(FileRewriteStep::kLink, EINVAL);
+  std::string candidate;
+  const int made = MakeBeside(native, ".old", &candidate, [&](const std::string& name) {
+    return SystemCalls().linkFile(native.c_str(), name.c_str()) == 0 ? 0 : errno;
+  });
+  if (made != 0) return Failed(FileRewriteStep::kLink, made);
+  *linkPath = NativeNameToText(candidate);
   return {};
 }
 
 FileRewriteStatus RemoveFile(std::u16string_view path) {
   std::string native;
   if (!NativePath(path, &native)) return Failed(FileRewriteStep::kRemove, EINVAL);
-  if (::unlink(native.c_str()) != 0) return Failed(FileRewriteStep::kRemove, errno);
+  if (SystemCalls().unlinkFile(native.c_str()) != 0) {
+    return Failed(FileRewriteStep::kRemove, errno);
+  }
   return {};
 }
 

@@ -24,7 +24,36 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// `original` + `suffix` + a number, as wide text, for each name in turn
+// until `make` answers anything but "exists": its error, 0 for made.
+template <class Make>
+DWORD MakeBeside(std::u16string_view original, const char* suffix, std::u16string* candidate,
+                 std::wstring* wide, Make make) {
+  for (int attempt = 0; attempt < kNewNameTries; ++attempt) {
+    candidate->assign(original);
+    for (char c : suffix + std::to_string(attempt)) candidate->push_back(static_cast<char16_t>(c));
+    if (!ToWideText(*candidate, wide)) return ERROR_INVALID_NAME;
+    const DWORD error = make(*wide);
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
+  }
+  return ERROR_FILE_EXISTS;
+}
+
 }  // namespace
+
+WriteFailure WriteFailureOf(int systemError) {
+  switch (static_cast<DWORD>(systemError)) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_FILE_READ_ONLY:
+      return WriteFailure::kReadOnly;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return WriteFailure::kNoSpace;
+    default:
+      return WriteFailure::kOther;
+  }
+}
 
 FileRewriteStatus ReadWholeFile(std::u16string_view path, std::string* bytes) {
   bytes->clear();
@@ -65,17 +94,12 @@ FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view
   std::u16string candidate;
   std::wstring wide;
   HANDLE handle = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < kNewNameTries && handle == INVALID_HANDLE_VALUE; ++attempt) {
-    candidate.assign(original);
-    for (char c : ".new" + std::to_string(attempt)) candidate.push_back(static_cast<char16_t>(c));
-    if (!ToWideText(candidate, &wide)) return Failed(FileRewriteStep::kCreate, ERROR_INVALID_NAME);
-    handle = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  const DWORD made = MakeBeside(original, ".new", &candidate, &wide, [&](const std::wstring& name) {
+    handle = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) {
-      return Failed(FileRewriteStep::kCreate, ::GetLastError());
-    }
-  }
-  if (handle == INVALID_HANDLE_VALUE) return Failed(FileRewriteStep::kCreate, ERROR_FILE_EXISTS);
+    return handle == INVALID_HANDLE_VALUE ? ::GetLastError() : DWORD{0};
+  });
+  if (made != 0) return Failed(FileRewriteStep::kCreate, made);
   bool written;
   DWORD error = 0;
   {
@@ -101,6 +125,23 @@ FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return Failed(FileRewriteStep::kReplace, ::GetLastError());
   }
+  return {};
+}
+
+FileRewriteStatus LinkBeside(std::u16string_view original, std::u16string* linkPath) {
+  linkPath->clear();
+  std::wstring wideOriginal;
+  if (!ToWideText(original, &wideOriginal)) {
+    return Failed(FileRewriteStep::kLink, ERROR_INVALID_NAME);
+  }
+  std::u16string candidate;
+  std::wstring wide;
+  const DWORD made = MakeBeside(original, ".old", &candidate, &wide, [&](const std::wstring& name) {
+    return ::CreateHardLinkW(name.c_str(), wideOriginal.c_str(), nullptr) ? DWORD{0}
+                                                                           : ::GetLastError();
+  });
+  if (made != 0) return Failed(FileRewriteStep::kLink, made);
+  *linkPath = std::move(candidate);
   return {};
 }
 

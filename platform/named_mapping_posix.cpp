@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/named_object_posix.h"
+#include "platform/system_calls_posix.h"
 
 namespace qm::platform {
 
@@ -23,7 +24,8 @@ NamedObjectStatus FlushNamedView(const void* base, size_t bytes) {
   const auto pageSize = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
   const auto address = reinterpret_cast<uintptr_t>(base);
   const uintptr_t start = address - address % pageSize;
-  if (msync(reinterpret_cast<void*>(start), bytes + (address - start), MS_SYNC) != 0) {
+  if (SystemCalls().syncMapping(reinterpret_cast<void*>(start), bytes + (address - start),
+                                MS_SYNC) != 0) {
     return {NamedObjectError::kFlushView, errno};
   }
   return {};

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/named_object_posix.h"
+#include "platform/system_calls_posix.h"
 
 namespace qm::platform {
 namespace {
@@ -97,9 +98,14 @@ NamedObjectStatus TakeExisting(int dirFd, const std::string& fileName, int fd, b
 
 // Gives a fresh file its size (zero-filled) and takes the holder's shared
 // lock, which nobody can hold against it while we hold the creation lock.
+// The size is reserved, not merely set: a file system that is full would
+// otherwise let the file be mapped and then kill the process with SIGBUS
+// at its first store into a page it cannot supply.
 NamedObjectStatus HoldFile(int fd, bool fresh, size_t size, HeldFile* file) {
-  if (fresh && ftruncate(fd, static_cast<off_t>(size)) != 0) {
-    return Failure(NamedObjectError::kResizeObject);
+  if (fresh) {
+    if (const int error = SystemCalls().reserve(fd, 0, static_cast<off_t>(size))) {
+      return Failure(NamedObjectError::kResizeObject, error);
+    }
   }
   struct stat st;
   if (flock(fd, LOCK_SH | LOCK_NB) != 0 || fstat(fd, &st) != 0) {
@@ -132,7 +138,7 @@ std::string NamedObjectFileName(NamedObjectKind kind, std::u16string_view name) 
 }
 
 NamedObjectStatus OpenObjectFolder(const std::string& folder, bool make, int* dirFd) {
-  const bool made = make && mkdir(folder.c_str(), 0700) == 0;
+  const bool made = make && SystemCalls().makeFolder(folder.c_str(), 0700) == 0;
   if (make && !made && errno != EEXIST) return Failure(NamedObjectError::kFolder);
   int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return Failure(NamedObjectError::kFolder);
@@ -155,7 +161,8 @@ NamedObjectStatus CreationLock::Acquire(int dirFd, const std::string& fileName, 
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
   name_ = kLockPrefix + fileName;
   for (;;) {
-    int fd = openat(dirFd, name_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    int fd = SystemCalls().openAt(dirFd, name_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
+                                  0600);
     if (fd < 0) return Failure(NamedObjectError::kLockFile);
     NamedObjectStatus status = CheckOurs(fd, S_IFREG, NamedObjectError::kLockFile);
     if (status.ok() && !LockExclusiveBefore(fd, deadline)) {
@@ -188,7 +195,8 @@ NamedObjectStatus OpenHeldFile(int dirFd, const std::string& fileName, bool crea
   } else if (!create) {
     return Failure(NamedObjectError::kNotFound, ENOENT);
   } else {
-    fd = openat(dirFd, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    fd = SystemCalls().openAt(dirFd, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              0600);
     if (fd < 0) return Failure(NamedObjectError::kOpenObject);
     fresh = true;
   }

@@ -2,13 +2,18 @@
 // when the file does not exist yet) and the transactions every read and
 // write runs in.
 //
-// Durability: the file uses SQLite's default rollback journal with full
-// synchronisation. A write is one transaction (BEGIN IMMEDIATE ... COMMIT);
-// if the process dies in the middle, the journal left beside the file
-// ("<file>-journal") is rolled back by the next connection that opens it,
-// so the file holds the old content or the new, never a mix. The rollback
-// journal (not WAL) keeps a project at rest one file, readable by any
-// SQLite client, with no -wal or -shm files beside it.
+// Durability: the file uses SQLite's default rollback journal, and every
+// connection sets PRAGMA synchronous = EXTRA. A write is one transaction
+// (BEGIN IMMEDIATE ... COMMIT); if the process dies in the middle, the
+// journal left beside the file ("<file>-journal") is rolled back by the
+// next connection that opens it, so the file holds the old content or the
+// new, never a mix. The rollback journal (not WAL) keeps a project at rest
+// one file, readable by any SQLite client, with no -wal or -shm files
+// beside it. FULL would sync the journal and the file at each commit, but
+// a commit ends by deleting the journal, and only EXTRA syncs the folder
+// after that delete: without it a power cut just after a save may bring
+// the journal back, and the next open would roll the finished save back.
+// A save is a person's action, so its one more sync costs nothing felt.
 //
 // Not thread-safe: one thread at a time per store (handles.h shares it).
 #ifndef QMPECORE_QMCFG_PROJECT_STORE_H_
@@ -54,11 +59,20 @@ class ProjectStore {
   // Runs `work` in one write transaction: the file is created with the
   // layout when missing; `work`'s changes are committed when it returns 0
   // and rolled back otherwise (its code is returned). A missing file is
-  // written whole under a temporary name beside it ("<file>.new-<n>") and
-  // renamed into place once committed: a write that fails, or a process
-  // killed while writing, leaves no file that would open as an empty
-  // project (a killed one may leave the temporary file).
+  // written whole under a temporary name beside it ("<file>.new<n>") and
+  // renamed into place once committed, the rename synced in its folder: a
+  // write that fails, or a process killed while writing, leaves no file
+  // that would open as an empty project (a killed one may leave the
+  // temporary file). A file, folder or file system that may not be written
+  // fails with kCfgReadOnly, a full disk with 113 (SQLITE_FULL), and
+  // nothing is left behind.
   int32_t Write(const Work& work);
+
+  // True when the file is open and SQLite could open it only for reading
+  // (its mode, a read-only mount): every write would fail with
+  // kCfgReadOnly. A folder that may not be written shows only when a write
+  // needs its journal.
+  bool ReadOnly() const;
 
   // The tables that reads through this store failed to read.
   UnreadTables& unread() { return unread_; }
@@ -79,8 +93,6 @@ class ProjectStore {
   int32_t Connect(const std::string& path, bool create);
   int32_t CreateByWriting(const Work& work);
   int32_t WriteInTransaction(const Work& work);
-  // Closes the connection and removes the file that a failed first write
-  // created (only when it is still empty).
   void Disconnect();
   // Sets `exists` and gives 0, or kCfgCannotExamine when the file's
   // existence cannot be learnt: only "no such file" means missing.

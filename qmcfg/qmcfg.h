@@ -9,8 +9,9 @@
 //
 // Writes use SQLite's rollback journal, so a project at rest is one file
 // and a save interrupted even by the death of the process is rolled back
-// by the next open (qmcfg/project_store.h). Operations on one handle must
-// not overlap; different handles may be used from different threads.
+// by the next open; a save that answered 0 is on the disk, and survives a
+// power cut (qmcfg/project_store.h). Operations on one handle must not
+// overlap; different handles may be used from different threads.
 #ifndef QMPECORE_QMCFG_QMCFG_H_
 #define QMPECORE_QMCFG_QMCFG_H_
 
@@ -49,6 +50,7 @@ enum CfgError : int32_t {
   kCfgUnreadTable = 210,     // the write would replace a table this handle failed to read
   kCfgCannotExamine = 211,   // the file's existence cannot be learnt (no search right, a loop)
   kCfgBadStoredValue = 212,  // no longer given: such cells are kept (CfgCopyKeptCells)
+  kCfgReadOnly = 213,        // the project may not be written: a read-only file, folder or mount
 };
 
 // The application id and layout version of a project file.
@@ -133,6 +135,10 @@ QMCFG_API int32_t QM_CALL CfgReadScripts(ConfigHandle, ScriptTable*, int32_t, in
 // records with the same id (head.id, whatever their keys) kCfgDuplicateId,
 // a variant of an unknown type kCfgBadValue; then nothing is written. The
 // first write to a configuration whose file does not exist creates it.
+// A project file that may not be written (a read-only file, a folder
+// where its journal or a new file cannot be made, a read-only mount) fails
+// every write with kCfgReadOnly, a full disk with 113 (SQLITE_FULL); the
+// file then holds what it held, and nothing is left beside it.
 
 // 21. Writes every table of the set (all eleven must be present) in one
 // transaction. Pass 0.
@@ -164,7 +170,10 @@ QMCFG_API int32_t QM_CALL CfgWriteScripts(ConfigHandle, const ScriptTable*, int3
 // whose per-owner writes check the whole table too), passes the checks of
 // its write. Returns the code the write would fail with, or 0;
 // kCfgBadArgument for a null set or a number that names no table. `subId`
-// is not needed. A table that failed to read gives kCfgUnreadTable.
+// is not needed. A table that failed to read gives kCfgUnreadTable; a
+// file that SQLite could open only for reading (its mode, a read-only
+// mount), when the other checks pass, kCfgReadOnly. A folder that may not
+// be written shows only in the write.
 QMCFG_API int32_t QM_CALL CfgPrepareSave(ConfigHandle handle, const ConfigTableSet* set,
                                          int32_t tableNumber, int32_t subId);
 

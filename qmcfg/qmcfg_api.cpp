@@ -350,7 +350,8 @@ int32_t CfgPrepareSave(ConfigHandle handle, const ConfigTableSet* set, int32_t t
     }
     if (!slot) return kCfgBadArgument;
     if (int32_t code = store.unread().RefuseWrite(*slot)) return code;
-    return CheckSlots(*set, *slot);
+    if (int32_t code = CheckSlots(*set, *slot)) return code;
+    return store.ReadOnly() ? kCfgReadOnly : kCfgOk;
   });
 }
 

@@ -22,6 +22,10 @@ class FileOperations {
                                                   std::u16string* newPath) {
     return platform::WriteFileBeside(original, bytes, newPath);
   }
+  virtual platform::FileRewriteStatus LinkBeside(std::u16string_view original,
+                                                 std::u16string* linkPath) {
+    return platform::LinkBeside(original, linkPath);
+  }
   virtual platform::FileRewriteStatus Replace(std::u16string_view from, std::u16string_view to) {
     return platform::RenameOver(from, to);
   }

@@ -5,12 +5,25 @@
 namespace qm {
 namespace {
 
+using platform::FileRewriteStatus;
+using platform::FileRewriteStep;
+
 std::u16string Ascii(std::string_view text) { return {text.begin(), text.end()}; }
 
 std::u16string Describe(std::u16string_view what, std::u16string_view path,
-                        const platform::FileRewriteStatus& status) {
+                        const FileRewriteStatus& status) {
   std::u16string message(what);
   message.append(u" ").append(path);
+  switch (platform::WriteFailureOf(status.systemError)) {
+    case platform::WriteFailure::kReadOnly:
+      message.append(u": the folder or the file is read-only");
+      break;
+    case platform::WriteFailure::kNoSpace:
+      message.append(u": the disk is full");
+      break;
+    case platform::WriteFailure::kOther:
+      break;
+  }
   if (status.systemError != 0) {
     message.append(u" (system error ").append(Ascii(std::to_string(status.systemError)));
     message.append(u")");
@@ -18,67 +31,99 @@ std::u16string Describe(std::u16string_view what, std::u16string_view path,
   return message;
 }
 
-// Puts `bytes` in place of the file at `path` through a new file beside it;
-// false when that failed.
-bool WriteBack(std::u16string_view path, std::string_view bytes, FileOperations& files) {
-  std::u16string newPath;
-  if (!files.WriteBeside(path, bytes, &newPath).ok()) return false;
-  if (files.Replace(newPath, path).ok()) return true;
-  files.Remove(newPath);
-  return false;
+CommitOutcome Failed(CommitStatus status, std::u16string message, const FileRewriteStatus& why) {
+  return {status, std::move(message),
+          why.systemError != 0 ? platform::WriteFailureOf(why.systemError)
+                               : platform::WriteFailure::kOther};
 }
 
 void RemoveAll(const std::vector<std::u16string>& paths, size_t from, FileOperations& files) {
-  for (size_t i = from; i < paths.size(); ++i) files.Remove(paths[i]);
-}
-
-std::u16string RestoreFirst(const std::vector<FileRenamePlan>& plans, size_t count,
-                            FileOperations& files) {
-  std::u16string unrestored;
-  for (size_t i = 0; i < count; ++i) {
-    if (WriteBack(plans[i].path, plans[i].oldBytes, files)) continue;
-    unrestored.append(unrestored.empty() ? u"" : u", ").append(plans[i].path);
+  for (size_t i = from; i < paths.size(); ++i) {
+    if (!paths[i].empty()) files.Remove(paths[i]);
   }
-  return unrestored.empty() ? std::u16string()
-                            : u"; these files could not be written back: " + unrestored;
 }
 
 }  // namespace
 
-CommitOutcome CommitFileSet(const std::vector<FileRenamePlan>& plans, FileOperations& files) {
+CommitOutcome FileSetCommit::Commit() {
   std::vector<std::u16string> newPaths;
-  newPaths.reserve(plans.size());
-  for (const FileRenamePlan& plan : plans) {
+  newPaths.reserve(plans_.size());
+  for (const FileRenamePlan& plan : plans_) {
     std::u16string newPath;
-    const platform::FileRewriteStatus status = files.WriteBeside(plan.path, plan.newBytes, &newPath);
+    const FileRewriteStatus status = files_.WriteBeside(plan.path, plan.newBytes, &newPath);
     if (!status.ok()) {
-      RemoveAll(newPaths, 0, files);
-      return {CommitStatus::kFailed, Describe(u"cannot write the new text of", plan.path, status)};
+      RemoveAll(newPaths, 0, files_);
+      return Failed(CommitStatus::kFailed,
+                    Describe(u"cannot write the new text of", plan.path, status), status);
     }
     newPaths.push_back(std::move(newPath));
   }
   std::string current;
-  for (const FileRenamePlan& plan : plans) {
-    const platform::FileRewriteStatus status = files.ReadWhole(plan.path, &current);
+  for (const FileRenamePlan& plan : plans_) {
+    const FileRewriteStatus status = files_.ReadWhole(plan.path, &current);
     if (!status.ok() || current != plan.oldBytes) {
-      RemoveAll(newPaths, 0, files);
+      RemoveAll(newPaths, 0, files_);
       return {CommitStatus::kChanged,
               plan.path + u" changed on disk after it was read; nothing was renamed"};
     }
   }
-  for (size_t i = 0; i < plans.size(); ++i) {
-    const platform::FileRewriteStatus status = files.Replace(newPaths[i], plans[i].path);
+  // A second name for each original, so that putting it back is a rename;
+  // where the file system has no hard links, a copy, made while every
+  // original is still in place.
+  std::vector<std::u16string> kept(plans_.size());
+  for (size_t i = 0; i < plans_.size(); ++i) {
+    FileRewriteStatus status = files_.LinkBeside(plans_[i].path, &kept[i]);
+    if (!status.ok()) status = files_.WriteBeside(plans_[i].path, plans_[i].oldBytes, &kept[i]);
     if (!status.ok()) {
-      RemoveAll(newPaths, i, files);
-      return {CommitStatus::kFailed,
-              Describe(u"cannot replace", plans[i].path, status) + RestoreFirst(plans, i, files)};
+      RemoveAll(newPaths, 0, files_);
+      RemoveAll(kept, 0, files_);
+      return Failed(CommitStatus::kFailed,
+                    Describe(u"cannot keep the old text of", plans_[i].path, status), status);
+    }
+  }
+  kept_ = std::move(kept);
+  for (size_t i = 0; i < plans_.size(); ++i) {
+    const FileRewriteStatus status = files_.Replace(newPaths[i], plans_[i].path);
+    if (!status.ok()) {
+      // A folder that could not be synced holds the new name all the same.
+      const bool renamed = status.failed == FileRewriteStep::kSyncFolder;
+      RemoveAll(newPaths, renamed ? i + 1 : i, files_);
+      const size_t replaced = renamed ? i + 1 : i;
+      std::u16string message =
+          Describe(u"cannot replace", plans_[i].path, status) + RestoreFirst(replaced);
+      RemoveAll(kept_, replaced, files_);  // those originals were never replaced
+      kept_.clear();
+      // A file the folder let be written beside it is not read-only; a
+      // refused rename is a file in use (Windows) or a change under way.
+      return {CommitStatus::kFailed, std::move(message)};
     }
   }
   return {};
 }
 
-std::u16string RestoreFileSet(const std::vector<FileRenamePlan>& plans, FileOperations& files) {
-  return RestoreFirst(plans, plans.size(), files);
+std::u16string FileSetCommit::Undo() {
+  std::u16string unrestored = RestoreFirst(kept_.size());
+  kept_.clear();
+  return unrestored;
+}
+
+// A kept original that cannot be renamed back stays where it is, and the
+// message says where.
+std::u16string FileSetCommit::RestoreFirst(size_t count) {
+  std::u16string unrestored;
+  for (size_t i = 0; i < count && i < kept_.size(); ++i) {
+    const FileRewriteStatus status = files_.Replace(kept_[i], plans_[i].path);
+    if (status.ok() || status.failed == FileRewriteStep::kSyncFolder) continue;
+    unrestored.append(unrestored.empty() ? u"" : u", ").append(plans_[i].path);
+    unrestored.append(u" (its old text is in ").append(kept_[i]).append(u")");
+  }
+  return unrestored.empty() ? std::u16string()
+                            : u"; these files could not be written back: " + unrestored;
+}
+
+void FileSetCommit::Finish() {
+  RemoveAll(kept_, 0, files_);
+  kept_.clear();
 }
 
 }  // namespace qm

@@ -175,16 +175,25 @@ RenameOutcome Rename::Run() {
 }
 
 RenameOutcome Rename::Apply(ConfigTableSet* tables, RecordHead* head, RenameOutcome outcome) {
-  const CommitOutcome committed = CommitFileSet(plans_, files_);
+  CConfigManagerEx* config = request_.editor.configManager;
+  const int32_t id = head->id;
+  const int32_t subId = SaveSubId(*tables, request_.table, id);
+  // A project file that cannot be written is known before any text file
+  // is touched.
+  if (CfgPrepareSave(config->GetConfigHandle(), tables, request_.table, subId) == kCfgReadOnly) {
+    return Stop(RenameStatus::kReadOnly, u"the project file cannot be written; nothing was changed");
+  }
+  FileSetCommit files(plans_, files_);
+  const CommitOutcome committed = files.Commit();
   if (committed.status != CommitStatus::kDone) {
+    if (committed.failure == platform::WriteFailure::kReadOnly) {
+      return Stop(RenameStatus::kReadOnly, committed.message);
+    }
     return Stop(committed.status == CommitStatus::kChanged ? RenameStatus::kRefused
                                                            : RenameStatus::kFailed,
                 committed.message);
   }
-  CConfigManagerEx* config = request_.editor.configManager;
   const std::u16string oldName = head->name;
-  const int32_t id = head->id;
-  const int32_t subId = SaveSubId(*tables, request_.table, id);
   head->name = request_.newName;
   const int32_t saved = config->Save(request_.table, subId);
   if (saved != 0) {
@@ -194,14 +203,16 @@ RenameOutcome Rename::Apply(ConfigTableSet* tables, RecordHead* head, RenameOutc
     // (a write is one transaction), or cannot tell, and the files go back.
     if (StoredName(request_.editor.projectPath, request_.table, id) != request_.newName) {
       if (RecordHead* now = FindRecordHead(*tables, request_.table, id)) now->name = oldName;
-      return Stop(RenameStatus::kFailed, u"cannot save table " + Number(request_.table) +
-                                             u" (code " + Number(saved) + u")" +
-                                             RestoreFileSet(plans_, files_));
+      return Stop(saved == kCfgReadOnly ? RenameStatus::kReadOnly : RenameStatus::kFailed,
+                  u"cannot save table " + Number(request_.table) + u" (code " + Number(saved) +
+                      (saved == kCfgReadOnly ? u": the project file is read-only)" : u")") +
+                      files.Undo());
     }
     outcome.message = u"table " + Number(request_.table) +
                       u" was saved with the new name, but reading it back failed (code " +
                       Number(saved) + u"); reopen the project to see it as stored";
   }
+  files.Finish();
   RenameOwnerIn(tables, request_.table, id, request_.newName);
   if (const std::optional<TableSlot> owned = OwnedSlot(request_.table)) {
     if (ConfigTableSet* snapshot = config->SnapshotWithTable(*owned)) {

@@ -3,7 +3,8 @@
 // text files. References by id follow the record by themselves.
 //
 // A preview reads and lists; an apply makes all of the changes or none:
-// the files first (rename/file_set_commit.h), then the record's table
+// the files first (rename/file_set_commit.h, their originals kept until
+// the save is done), then the record's table
 // through the configuration manager's save of that table (for a device or
 // a tag, the records of its owner), and if that save fails the files get
 // their old bytes back, unless the project file holds the new name all
@@ -44,7 +45,7 @@ struct RenameRequest {
   FileOperations* files = nullptr;  // null: the system's
 };
 
-enum class RenameStatus { kDone, kNoSuchRecord, kRefused, kFailed };
+enum class RenameStatus { kDone, kNoSuchRecord, kRefused, kFailed, kReadOnly };
 
 struct RenameOutcome {
   RenameStatus status = RenameStatus::kDone;
@@ -57,7 +58,9 @@ struct RenameOutcome {
 // break or names another record of the table, a project that the editor
 // registry lists for another editor, a file that changed on disk between
 // its read and its write. Failed: a file that cannot be read, written or
-// replaced, or a save that fails; everything is then as before.
+// replaced, or a save that fails; everything is then as before. Read-only:
+// the project file, its folder or a text file to change may not be written
+// (a read-only file, folder or file system); everything is then as before.
 RenameOutcome RenameRecord(const RenameRequest& request);
 
 }  // namespace qm

@@ -57,6 +57,9 @@ QMPE_API int32_t QM_CALL QmFind(qm::CEditorManager* manager,                  //
                                 const char16_t* text, int32_t matchCase);
 
 // Configuration. Ordinals 13 to 16. Only the low byte of `working` counts.
+// A save answers 0 once the project file holds the save on the disk; on a
+// project that may not be written (a read-only file, folder or mount) 213,
+// on a full disk 113, and the project file is then as it was.
 QMPE_API qm::ConfigTableSet* QM_CALL QmGetAllTables(qm::CConfigManagerEx* config,  // 13: null: null
                                                     uint32_t working);
 QMPE_API qm::ConfigHandle QM_CALL QmGetConfigHandleEx(qm::CConfigManagerEx* config);  // 14: null: 0

@@ -49,6 +49,7 @@ enum QmRecordErrors : int32_t {
   kQmNoSuchRecord = -5,  // the table holds no record with that id
   kQmRenameRefused = -6,  // the rename was refused; nothing changed
   kQmRenameFailed = -7,   // a file or the save failed; everything is as before
+  kQmRenameReadOnly = -8,  // the project may not be written; nothing changed
 };
 
 // One change of a rename, valid only during the handler's call. The first
@@ -180,7 +181,10 @@ QMPE_API int32_t QM_CALL QmFindUsages(qm::CEditorManager* manager,  // 25
 // editor registry lists for another editor than this manager's, a file
 // that changed on disk during the rename); kQmRenameFailed (a file could
 // not be read, written or replaced, or the save failed; everything is as
-// before unless the message says which files could not be written back).
+// before unless the message says which files could not be written back);
+// kQmRenameReadOnly (the project file, its folder or a text file to change
+// may not be written: a read-only file, folder or file system; nothing
+// changed).
 // The reason is written to `message` as QmCheckFindText writes its own;
 // after a rename that was made, `message` is empty, or warns that the
 // save wrote the table but failed to read it back.
