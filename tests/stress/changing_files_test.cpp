@@ -233,7 +233,8 @@ class ChangingProject {
       checked_.gen = gen;
     }
     if (k != static_cast<uint64_t>(result.recordId)) {
-      return "line " + std::to_string(result.recordId) + " holds line " + std::to_string(k);
+      return std::string("line ").append(std::to_string(result.recordId)).append(" holds line ")
+          .append(std::to_string(k));
     }
     const Stream& stream = *checked_.stream;
     if (k == 0 || k >= stream.lineStarts.size()) return "beyond the stream: " + Narrow(line);
