@@ -26,11 +26,7 @@ class AllocationBudget {
   bool failed() const { return testing::g_allocationFailed; }
 };
 
-bool SameTables(const ConfigTableSet& a, const ConfigTableSet& b) {
-  bool same = true;
-  ForEachTableSlot([&](int, auto member) { same = same && *(a.*member) == *(b.*member); });
-  return same;
-}
+using testing::SameTables;
 
 TEST(ConfigMemory, AnOpenOrASnapshotThatRunsOutOfMemoryFailsWholeAtEveryAllocation) {
   testing::TempFolder folder;

@@ -20,14 +20,7 @@ namespace {
 
 using testing::TempFolder;
 
-bool SameTables(const ConfigTableSet& a, const ConfigTableSet& b) {
-  bool same = true;
-  ForEachTableSlot([&](int, auto member) {
-    same = same && (a.*member == nullptr) == (b.*member == nullptr) &&
-           (a.*member == nullptr || *(a.*member) == *(b.*member));
-  });
-  return same;
-}
+using testing::SameTables;
 
 struct Step {
   const char* what;

@@ -23,12 +23,7 @@ using testing::MakeVariant;
 using testing::SampleSet;
 using testing::Widen;
 
-inline bool SameTables(const ConfigTableSet& a, const ConfigTableSet& b) {
-  return *a.general == *b.general && *a.timers == *b.timers && *a.databases == *b.databases &&
-         *a.users == *b.users && *a.trends == *b.trends && *a.ioPorts == *b.ioPorts &&
-         *a.ioDevices == *b.ioDevices && *a.ioTags == *b.ioTags && *a.outputs == *b.outputs &&
-         *a.alarms == *b.alarms && *a.scripts == *b.scripts;
-}
+using testing::SameTables;
 
 // Every table read through a fresh handle on `path`; `code` gets the
 // read's result (kCfgBadHandle when the open failed).

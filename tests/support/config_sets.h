@@ -17,6 +17,17 @@ Record& AddRecord(RecordTable<Record>& table, int32_t id, std::u16string name) {
   return record;
 }
 
+// True when both sets hold equal tables in every slot (a null slot only
+// equals a null slot).
+inline bool SameTables(const ConfigTableSet& a, const ConfigTableSet& b) {
+  bool same = true;
+  ForEachTableSlot([&](int, auto member) {
+    same = same && (a.*member == nullptr) == (b.*member == nullptr) &&
+           (a.*member == nullptr || *(a.*member) == *(b.*member));
+  });
+  return same;
+}
+
 // Writes every table of `set` through a fresh handle; the write's code.
 inline int32_t WriteProjectFile(const std::u16string& path, const ConfigTableSet& set) {
   const ConfigHandle handle = CfgOpenConfig(path.c_str(), 0);
