@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "platform/file_names.h"
@@ -94,19 +95,18 @@ int32_t ProjectStore::Connect(const std::string& path, bool create) {
   const int flags =
       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  // Owned from here: the checks below allocate, and a failed allocation
+  // must not leave the connection open.
+  std::unique_ptr<sqlite3, int (*)(sqlite3*)> connection(db, sqlite3_close_v2);
   if (rc != SQLITE_OK) {
     const int32_t code = WriteFailureCode(db, SqliteCode(rc));
-    sqlite3_close_v2(db);
     return create && code == kCfgSqliteBase + SQLITE_CANTOPEN ? kCfgNotWritable : code;
   }
   sqlite3_busy_timeout(db, kBusyTimeoutMs);
   int32_t code = Execute(db, kSynchronous);
   if (code == kCfgOk) code = CheckIdentity(db, &hasTables_);
-  if (code != kCfgOk) {
-    sqlite3_close_v2(db);
-    return code;
-  }
-  db_ = db;
+  if (code != kCfgOk) return code;
+  db_ = connection.release();
   return kCfgOk;
 }
 
