@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "config/config_manager.h"
+#include "config/owner_names.h"
 #include "files/file_manager.h"
 #include "find/searched_files.h"
 #include "find/usages/record_lookup.h"
@@ -33,27 +34,6 @@ RenameOutcome Stop(RenameStatus status, std::u16string message) {
   outcome.status = status;
   outcome.message = std::move(message);
   return outcome;
-}
-
-// The owner relation that a port's or device's records show by name.
-void RenameOwnerIn(ConfigTableSet* set, int32_t table, int32_t id, const std::u16string& name) {
-  if (table == kTableIo && set->ioDevices) {
-    for (auto& [key, device] : *set->ioDevices) {
-      if (device.portId == id) device.portName = name;
-    }
-  } else if (table == kTableIoDevices && set->ioTags) {
-    for (auto& [key, tag] : *set->ioTags) {
-      if (tag.deviceId == id) tag.deviceName = name;
-    }
-  }
-}
-
-// The slot of the records that name a record of `table` as their owner and
-// carry its name: a port's devices, a device's tags.
-std::optional<TableSlot> OwnedSlot(int32_t table) {
-  if (table == kTableIo) return kSlotIoDevices;
-  if (table == kTableIoDevices) return kSlotIoTags;
-  return std::nullopt;
 }
 
 // The sub-id of the configuration manager's save that writes the record's
@@ -213,10 +193,10 @@ RenameOutcome Rename::Apply(ConfigTableSet* tables, RecordHead* head, RenameOutc
                       Number(saved) + u"); reopen the project to see it as stored";
   }
   files.Finish();
-  RenameOwnerIn(tables, request_.table, id, request_.newName);
+  SetOwnerName(tables, request_.table, id, request_.newName);
   if (const std::optional<TableSlot> owned = OwnedSlot(request_.table)) {
     if (ConfigTableSet* snapshot = config->SnapshotWithTable(*owned)) {
-      RenameOwnerIn(snapshot, request_.table, id, request_.newName);
+      SetOwnerName(snapshot, request_.table, id, request_.newName);
     }
   }
   return outcome;
