@@ -3,14 +3,14 @@
 # and the same CMakeLists.txt as the Linux build:
 #
 #   build/windows-i686/     the shipping 32-bit build: qmshared.dll,
-#                           qmcfg.dll, qmpecore.dll, sqlite3.dll, qmpe.exe
+#                           qmcfg.dll, qmpecore.dll, sqlite3.dll, libcsv.dll, qmpe.exe
 #   build/windows-x86_64/   the same for 64-bit, plus the test programs,
 #                           which scripts/test-windows.sh runs under wine64
 #
 # Each folder also holds the MinGW runtime DLLs, so that all modules share
 # one C++ runtime: the containers that cross the library boundary must be
-# made and freed by the same allocator. SQLite, PCRE2 and GoogleTest are
-# built from Debian's sources once (scripts/lib/windows-libraries.sh). Each
+# made and freed by the same allocator. SQLite, PCRE2, libcsv and GoogleTest
+# are built from Debian's sources once (scripts/lib/windows-libraries.sh). Each
 # module's version resource must carry the project's version; then the export
 # tables of the 32-bit DLLs are checked, and the code of their exports, none
 # of which may remove its arguments (scripts/check-windows-exports.sh).
@@ -47,6 +47,7 @@ for arch in "${arches[@]}"; do
   esac
   sqlite_for "$arch"
   pcre2_for "$arch"
+  csv_for "$arch"
   options=()
   if [ "$tests" = ON ]; then
     gtest_for "$arch"
@@ -61,8 +62,9 @@ for arch in "${arches[@]}"; do
     -DSQLite3_LIBRARY="$PWD/$deps/$arch/libsqlite3.dll.a" \
     -DPCRE2_INCLUDE_DIR="$PWD/$deps/$arch/pcre2/include" \
     -DPCRE2_16_LIBRARY="$PWD/$deps/$arch/pcre2/lib/libpcre2-16.a" \
+    -DCSV_INCLUDE_DIR="$PWD/$deps/$arch/include" -DCSV_LIBRARY="$PWD/$deps/$arch/libcsv.dll.a" \
     -DQM_HOST_HEADER_ROOT="$PWD/$deps/host-include" "${options[@]}" >/dev/null
-  cp "$deps/$arch/sqlite3.dll" $(runtime_dlls "$arch") "$out/"
+  cp "$deps/$arch/sqlite3.dll" "$deps/$arch/libcsv.dll" $(runtime_dlls "$arch") "$out/"
   cmake --build "$out"
   # Each module carries the project's version in its version resource.
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/CMakeCache.txt")

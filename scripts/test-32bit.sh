@@ -18,7 +18,7 @@ source scripts/lib/apt.sh
 
 add_architecture i386
 install_packages cmake ninja-build g++-multilib qemu-user libcli11-dev nlohmann-json3-dev \
-  libsqlite3-dev:i386 libicu-dev:i386 libpcre2-dev:i386 libgtest-dev:i386 libgmock-dev:i386
+  libsqlite3-dev:i386 libicu-dev:i386 libpcre2-dev:i386 libcsv-dev:i386 libgtest-dev:i386 libgmock-dev:i386
 
 cmake --preset linux-i386 >/dev/null
 cmake --build --preset linux-i386 -j 2

@@ -93,6 +93,77 @@ struct QmUnreadFolder {
 // Returning 0 stops the delivery of folders (not the find).
 typedef int32_t(QM_CALL* QmUnreadFolderHandler)(void* context, const QmUnreadFolder* folder);
 
+// Tag list files: a record table written to and read from CSV or JSON.
+enum QmExportFormat : int32_t {
+  // RFC 4180, UTF-8 with a byte-order mark, lines ending CR LF, a header
+  // line of the column titles.
+  kQmExportCsv = 0,
+  kQmExportJson = 1,       // one array of objects, an object a line
+  kQmExportJsonLines = 2,  // one object a line, nothing around them
+};
+// The answers of the tag list exports besides counts.
+enum QmExchangeErrors : int32_t {
+  kQmExportStopped = -9,    // a handler stopped the export
+  kQmImportRefused = -10,   // the import was refused; nothing changed
+  kQmImportFailed = -11,    // the save failed; the working set is as before
+  kQmImportReadOnly = -12,  // the project may not be written; nothing changed
+};
+// Takes the next piece of an exported file (valid only during the call);
+// returning 0 stops the export.
+typedef int32_t(QM_CALL* QmBytesHandler)(void* context, const char* bytes, int32_t size);
+// Told now and then, from the thread of the call, how many records are
+// done of how many (an import counts the rows it estimates from the
+// file's lines, and says the exact count at the end); returning 0 stops
+// the work.
+typedef int32_t(QM_CALL* QmProgressHandler)(void* context, int64_t done, int64_t total);
+// A checked import: its problems or its planned changes, until it is
+// applied or freed.
+typedef struct QmImportPreview QmImportPreview;
+enum QmImportFlags : int32_t {
+  kQmImportReplace = 1,  // records that the file does not name are removed
+};
+// A problem of an imported file, valid only during the handler's call.
+// Line and position (the cell's place in its row) count from 1; 0 when
+// the problem is the row's or the file's. `column` is the column's title
+// as the file gives it, or the empty text.
+struct QmImportProblem {
+  int64_t line;
+  int32_t position;
+  const char16_t* column;
+  const char16_t* message;
+};
+typedef int32_t(QM_CALL* QmImportProblemHandler)(void* context, const QmImportProblem* problem);
+enum QmImportChangeKind : int32_t {
+  kQmImportAdded = 0,
+  kQmImportChanged = 1,
+  kQmImportRemoved = 2,
+};
+// A changed field: the column's title and the cells before and after.
+struct QmImportField {
+  const char16_t* column;
+  const char16_t* before;
+  const char16_t* after;
+};
+// A planned change of one record, valid only during the handler's call:
+// the record's id and Name (after the change), the line of its row (0 for
+// a removed record), and for a changed record every column that changes.
+struct QmImportChange {
+  int32_t kind;
+  int32_t recordId;
+  int64_t line;
+  const char16_t* name;
+  int32_t fieldCount;
+  const QmImportField* fields;
+};
+typedef int32_t(QM_CALL* QmImportChangeHandler)(void* context, const QmImportChange* change);
+struct QmImportCounts {
+  int64_t rows;
+  int64_t added;
+  int64_t changed;
+  int64_t removed;
+  int64_t unchanged;
+  int64_t problems;  // all that were found; at most 1000 are handed over
+};
 extern "C" {
 
 // The find of QmFind over the open editor of `manager` (its working set and
@@ -209,6 +280,61 @@ QMPE_API int32_t QM_CALL QmFindInProjectEx(const char16_t* projectPath,  // 28
                                            int32_t flags, QmFindHandler handler, void* context,
                                            QmUnreadFolderHandler folderHandler,
                                            void* folderContext);
+// Writes table `tableNumber` (1 to 7, 20, 21 or 22) of the open editor's
+// working set as a tag list file of `format`, piece by piece to `handler`:
+// a header of column titles, then a row per record in id order holding
+// every stored field (a reference as the referred record's Name and, in a
+// column of its own, its number; an enumeration as the grid's text; a
+// variant as its value and its type). `progress` may be null. Returns the
+// number of records written; -1 for a null manager or handler, nothing
+// open, a number that names no record table or an unknown format;
+// kQmExportStopped.
+QMPE_API int64_t QM_CALL QmExportTable(qm::CEditorManager* manager,  // 29
+                                       int32_t tableNumber, int32_t format,
+                                       QmBytesHandler handler, void* context,
+                                       QmProgressHandler progress, void* progressContext);
+// Checks the tag list file `bytes[0, size)` (CSV separated by commas or
+// semicolons, a JSON array of objects or JSON lines, told apart by its
+// first character) as an import into table `tableNumber` of the open
+// editor's working set, whole, and plans its changes; `fileName` names the
+// file in the problems (may be null). Rows match records by ID, else by
+// Name; with kQmImportReplace the records no row matches are removed.
+// Returns the preview, to free with QmFreeImportPreview; null for a null
+// manager, nothing open, bytes null with a size, an undefined flag, or
+// memory that ran out. A number that names no record table is a problem of
+// the preview.
+QMPE_API QmImportPreview* QM_CALL QmCheckImport(qm::CEditorManager* manager,  // 30
+                                                int32_t tableNumber, const char* bytes,
+                                                int64_t size, const char16_t* fileName,
+                                                int32_t flags, QmProgressHandler progress,
+                                                void* progressContext);
+// The counts of a preview; -1 for null arguments, else 0.
+QMPE_API int32_t QM_CALL QmGetImportCounts(const QmImportPreview* preview,  // 31
+                                           QmImportCounts* counts);
+// Each problem of a preview, in file order, to `handler`. Returns how many
+// were handed over, or -1 for null arguments. A preview with problems
+// plans no change.
+QMPE_API int32_t QM_CALL QmGetImportProblems(const QmImportPreview* preview,  // 32
+                                             QmImportProblemHandler handler, void* context);
+// Each planned change, added and changed records in file order and then
+// the removed ones, to `handler`. Returns how many were handed over, or
+// -1 for null arguments.
+QMPE_API int32_t QM_CALL QmGetImportChanges(const QmImportPreview* preview,  // 33
+                                            QmImportChangeHandler handler, void* context);
+// Makes the preview's changes, all or none: in the working set of the
+// editor it was checked against, and then in the project file through the
+// configuration manager's save of that table. Returns the number of
+// records changed (0 when there is nothing to change); -1 for null
+// arguments or nothing open; kQmImportRefused (a preview with problems, a
+// project the editor registry lists for another editor, a project file or
+// a table that changed since the preview), kQmImportFailed (the save
+// failed; the working set is as before), kQmImportReadOnly. The reason is
+// written to `message` as QmCheckFindText writes its own. A preview is
+// applied at most once.
+QMPE_API int32_t QM_CALL QmApplyImport(qm::CEditorManager* manager,  // 34
+                                       QmImportPreview* preview, char16_t* message,
+                                       int32_t capacity);
+QMPE_API void QM_CALL QmFreeImportPreview(QmImportPreview* preview);  // 35
 }  // extern "C"
 
 #endif  // QMPECORE_QMPECORE_EXT_H_

@@ -6,6 +6,9 @@
 #                     amalgamation, compiled to ARCH/sqlite3.dll)
 #   pcre2_for ARCH    PCRE2's 16-bit library from Debian's source package
 #                     pcre2, static, into ARCH/pcre2/
+#   csv_for ARCH      libcsv from Debian's source package libcsv, compiled
+#                     to ARCH/libcsv.dll (it is LGPL: a DLL of its own that
+#                     can be replaced, never linked in)
 #   gtest_for ARCH    GoogleTest from /usr/src/googletest (package googletest)
 #   host_headers      CLI11's and nlohmann-json's headers, alone in a folder
 deps=build/windows-deps
@@ -82,6 +85,18 @@ sqlite_for() {
   "$arch-w64-mingw32-gcc-posix" -O2 -shared -static-libgcc \
     "-DSQLITE_API=__declspec(dllexport)" -DSQLITE_THREADSAFE=1 \
     "$deps/sqlite/sqlite3.c" -o "$out/sqlite3.dll" -Wl,--out-implib,"$out/libsqlite3.dll.a"
+}
+
+csv_for() {
+  local arch=$1 out=$deps/$1 tree
+  [ -f "$out/libcsv.dll" ] && return 0
+  echo "== libcsv: libcsv.dll for $arch from Debian's source package libcsv"
+  tree=$(debian_source libcsv)
+  mkdir -p "$out/include"
+  cp "$tree/csv.h" "$out/include/"
+  # A DLL without export markers exports every function it defines.
+  "$arch-w64-mingw32-gcc-posix" -O2 -shared -static-libgcc "$tree/libcsv.c" \
+    -o "$out/libcsv.dll" -Wl,--out-implib,"$out/libcsv.dll.a"
 }
 
 # Static, so that qmpecore.dll carries it and there is no DLL more to ship;

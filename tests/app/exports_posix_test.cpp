@@ -27,7 +27,9 @@ TEST(Exports, ExactlyTheSeventeenAndTheAdditionsUnmangled) {
       "QmSaveConfigEx",      "QmSaveAsConfigEx", "QmFind",
       "QmFindEach",          "QmFindInProject",  "QmCheckFindText", "QmCreateFindMatcher",
       "QmFirstMatch",        "QmFreeFindMatcher", "QmFindRecordId",  "QmFindUsages",
-      "QmRenameRecord",      "QmGetUnreadFolders", "QmFindInProjectEx"};
+      "QmRenameRecord",      "QmGetUnreadFolders", "QmFindInProjectEx",
+      "QmExportTable",       "QmCheckImport",    "QmGetImportCounts", "QmGetImportProblems",
+      "QmGetImportChanges",  "QmApplyImport",    "QmFreeImportPreview"};
   EXPECT_EQ(exported, expected);
 }
 
