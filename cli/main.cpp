@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
   qm::cli::AddFindCommand(app);
   qm::cli::AddUsagesCommand(app);
   qm::cli::AddRenameCommand(app);
+  qm::cli::AddExportCommand(app);
+  qm::cli::AddImportCommand(app);
   qm::cli::AddEditorsCommand(app);
   std::vector<std::string> arguments = qm::platform::CommandLineArguments(argc, argv);
   std::vector<char*> pointers;

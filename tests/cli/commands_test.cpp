@@ -149,6 +149,40 @@ TEST_F(Commands, UsagesAndRenameThereAndBack) {
   std::filesystem::remove(uses);
 }
 
+// A tag list out and in: unchanged is no change, a bad cell is named as
+// compilers name a line, and --apply makes a change that the next export
+// shows.
+TEST_F(Commands, ExportAndImportThereAndBack) {
+  const std::string list = folder_->path().string() + "/tags.csv";
+  ASSERT_EQ(Run("export " + Project() + " io_tags -o " + list), 0);
+  std::ifstream in(list, std::ios::binary);
+  std::string header, first;
+  std::getline(in, header);
+  std::getline(in, first);
+  const std::string id = first.substr(0, first.find(','));  // the first tag's
+  std::string output;
+  ASSERT_EQ(Run("import " + Project() + " io_tags " + list, &output), 0);
+  EXPECT_NE(output.find(" 0 added, 0 changed, "), std::string::npos) << output;
+  EXPECT_NE(output.find("(no change)"), std::string::npos) << output;
+
+  const std::string bad = folder_->path().string() + "/bad.csv";
+  std::ofstream(bad, std::ios::binary) << "ID;Name;Address\r\n" << id << ";x;forty\r\n";
+  ASSERT_EQ(Run("import " + Project() + " io_tags " + bad + " --apply", &output), 1);
+  EXPECT_NE(output.find(bad + ":2:3: Address: \"forty\" is not a whole number"),
+            std::string::npos) << output;
+
+  const std::string changed = folder_->path().string() + "/changed.csv";
+  std::ofstream(changed, std::ios::binary) << "ID,Address\n" << id << ",77\n";
+  ASSERT_EQ(Run("import " + Project() + " io_tags " + changed + " --json", &output), 0);
+  EXPECT_NE(output.find("\"after\": \"77\""), std::string::npos) << output;
+  ASSERT_EQ(Run("import " + Project() + " io_tags " + changed + " --apply", &output), 0);
+  std::string after;
+  ASSERT_EQ(Run("export " + Project() + " io_tags --format json", &after), 0);
+  EXPECT_NE(after.find("{\"ID\":" + id + ","), std::string::npos);
+  EXPECT_NE(after.find("\"Address\":77,"), std::string::npos) << after;
+  EXPECT_EQ(Run("export " + Project() + " general"), 2);
+}
+
 TEST_F(Commands, FilesAndOpenAndTables) {
   std::string output;
   ASSERT_EQ(Run("files " + Project() + " --include " + Quoted("*.CSS"), &output), 0);
