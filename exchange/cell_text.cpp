@@ -1,5 +1,6 @@
 #include "exchange/cell_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -148,7 +149,17 @@ bool IntegerRange(uint16_t type, int64_t* minimum, int64_t* maximum) {
 }  // namespace
 
 void AppendText(std::u16string_view text, std::string* out) {
-  platform::AppendUtf16AsUtf8(text, out);
+  // Most cells are ASCII: the converter costs more per call than such a
+  // cell takes to copy.
+  for (char16_t unit : text) {
+    if (unit >= 0x80) {
+      platform::AppendUtf16AsUtf8(text, out);
+      return;
+    }
+  }
+  const size_t at = out->size();
+  out->resize(at + text.size());
+  for (size_t i = 0; i < text.size(); ++i) (*out)[at + i] = static_cast<char>(text[i]);
 }
 
 std::string TitleText(std::u16string_view title) {
@@ -250,8 +261,12 @@ void AppendVariantType(uint16_t type, std::string* out) {
 }
 
 std::string ParseText(std::string_view cell, std::u16string* out) {
-  if (!platform::IsWellFormedUtf8(cell)) return "is not valid UTF-8";
   out->clear();
+  if (std::all_of(cell.begin(), cell.end(), [](char c) { return (c & 0x80) == 0; })) {
+    out->assign(cell.begin(), cell.end());
+    return {};
+  }
+  if (!platform::IsWellFormedUtf8(cell)) return "is not valid UTF-8";
   platform::AppendUtf8AsUtf16(cell, out);
   return {};
 }

@@ -274,7 +274,8 @@ class ImportChecker : public TableFileSink {
       preview_.changes.push_back(
           {ChangeKind::kChanged, id, record.head.name, line, std::move(fields)});
       if (record.head.name != existing->head.name) renamed_.insert(id);
-      edits_->changed.emplace_back(*existing, std::move(record));
+      edits_->changed.push_back(std::move(record));
+      edits_->fingerprints.push_back(RecordFingerprint(*existing));
       return;
     }
     added_.push_back({preview_.changes.size(), line});
@@ -286,11 +287,14 @@ class ImportChecker : public TableFileSink {
     std::vector<FieldChange> fields;
     std::string a, b;
     ForEachColumn<Record>([&](ColumnOfField column) {
+      if (RecordCells<Record>::SameField(before, after, column.field)) return;
       a.clear();
       b.clear();
       cells_.Render(before, column, &a);
       cells_.Render(after, column, &b);
-      if (a != b) fields.push_back({std::u16string(ColumnTitle<Record>(column)), Utf16(a), Utf16(b)});
+      if (a != b) {
+        fields.push_back({std::u16string(ColumnTitle<Record>(column)), Utf16(a), Utf16(b)});
+      }
     });
     return fields;
   }
@@ -335,8 +339,8 @@ class ImportChecker : public TableFileSink {
       const RecordChange& change = preview_.changes[added.change];
       check(change.name, change.id, added.line);
     }
-    for (const auto& [old, now] : edits_->changed) {
-      if (now.head.name != old.head.name) check(now.head.name, now.head.id, matched_.at(now.head.id));
+    for (const Record& now : edits_->changed) {
+      if (renamed_.count(now.head.id) != 0) check(now.head.name, now.head.id, matched_.at(now.head.id));
     }
   }
 

@@ -52,11 +52,12 @@ struct RecordChange {
 class TableEdits {
  public:
   virtual ~TableEdits() = default;
-  // True when the table in `set` still holds what the preview was made from.
+  // True when the table in `set` still holds what the preview was made
+  // from, and the edits were not made.
   virtual bool StillApplies(const ConfigTableSet& set) const = 0;
-  // Makes the edits in `set`, and undoes them.
-  virtual void Make(ConfigTableSet* set) const = 0;
-  virtual void Undo(ConfigTableSet* set) const = 0;
+  // Makes the edits in `set`, once, and undoes them.
+  virtual void Make(ConfigTableSet* set) = 0;
+  virtual void Undo(ConfigTableSet* set) = 0;
 };
 
 struct ImportPreview {

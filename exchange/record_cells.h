@@ -3,6 +3,8 @@
 #ifndef QMPECORE_EXCHANGE_RECORD_CELLS_H_
 #define QMPECORE_EXCHANGE_RECORD_CELLS_H_
 
+#include <bit>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -24,6 +26,57 @@ inline void SetInteger(const FieldRef& ref, int64_t value) {
   } else {
     *std::get<uint16_t*>(ref) = static_cast<uint16_t>(value);
   }
+}
+
+// Stored values alike to the bit: a NaN is its own equal, -0 is not 0.
+inline bool SameValue(double a, double b) {
+  return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+}
+inline bool SameValue(const Variant& a, const Variant& b) {
+  return a.type == b.type && a.integer == b.integer && SameValue(a.real, b.real) &&
+         a.text == b.text;
+}
+template <class T>
+bool SameValue(const T& a, const T& b) {
+  return a == b;
+}
+
+// The FNV-1a hash of every stored field of a record (what a file's cells
+// hold, without the application's bookkeeping in the head).
+template <class Record>
+uint64_t RecordFingerprint(const Record& record) {
+  uint64_t hash = 14695981039346656037ull;
+  const auto mix = [&hash](const void* bytes, size_t size) {
+    for (size_t i = 0; i < size; ++i) {
+      hash = (hash ^ static_cast<const unsigned char*>(bytes)[i]) * 1099511628211ull;
+    }
+  };
+  const auto mixText = [&](const std::u16string& text) {
+    const uint64_t size = text.size();
+    mix(&size, sizeof size);
+    mix(text.data(), text.size() * sizeof(char16_t));
+  };
+  for (const ExchangeField<Record>& field : FieldsOf<Record>()) {
+    std::visit(
+        [&](auto* value) {
+          using Type = std::remove_pointer_t<decltype(value)>;
+          if constexpr (std::is_same_v<Type, std::u16string>) {
+            mixText(*value);
+          } else if constexpr (std::is_same_v<Type, ValueSet>) {
+            for (uint16_t member : *value) mix(&member, sizeof member);
+            mix("|", 1);
+          } else if constexpr (std::is_same_v<Type, Variant>) {
+            mix(&value->type, sizeof value->type);
+            mix(&value->integer, sizeof value->integer);
+            mix(&value->real, sizeof value->real);
+            mixText(value->text);
+          } else {
+            mix(value, sizeof *value);
+          }
+        },
+        field.at(const_cast<Record&>(record)));
+  }
+  return hash;
 }
 
 // The cells of one field of a record, as the file holds them: a null
@@ -88,6 +141,18 @@ class RecordCells {
         return;
       }
     }
+  }
+
+  // True when field `index` shows alike in both records without drawing
+  // its cells: equal stored values (a triggerer's Name also follows the
+  // Trigger By, so it is never taken as alike).
+  static bool SameField(const Record& a, const Record& b, uint16_t index) {
+    const ExchangeField<Record>& field = FieldsOf<Record>()[index];
+    if (field.referred == Referred::kTriggerer) return false;
+    const FieldRef x = field.at(const_cast<Record&>(a));
+    const FieldRef y = field.at(const_cast<Record&>(b));
+    return std::visit(
+        [&](auto* value) { return SameValue(*value, *std::get<decltype(value)>(y)); }, x);
   }
 
   // Sets field `index` of `record` from `cells`; a cell that is not there

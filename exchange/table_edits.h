@@ -1,5 +1,8 @@
 // The planned edits of one record table, typed: what an import adds,
-// changes (each record before and after) and removes.
+// changes and removes. A changed record is held once: the new one until
+// the edits are made, then (swapped with the table's) the old one, so
+// that the edits can be undone; what the table held when the plan was
+// made is known by its fingerprint.
 #ifndef QMPECORE_EXCHANGE_TABLE_EDITS_H_
 #define QMPECORE_EXCHANGE_TABLE_EDITS_H_
 
@@ -19,32 +22,16 @@ class RecordEdits : public TableEdits {
 
   bool StillApplies(const ConfigTableSet& set) const override {
     const RecordTable<Record>* table = TableIn(set);
-    if (table == nullptr || table->size() != sizeBefore) return false;
-    ReferredRecords referred(set);
-    RecordCells<Record> cells(&referred);
-    // Equal cells are an equal record, even where == is not (a NaN).
-    const auto same = [&](const Record& a, const Record& b) {
-      if (a == b) return true;
-      bool equal = true;
-      std::string one, other;
-      ForEachColumn<Record>([&](ColumnOfField column) {
-        one.clear();
-        other.clear();
-        cells.Render(a, column, &one);
-        cells.Render(b, column, &other);
-        equal = equal && one == other;
-      });
-      return equal;
+    if (table == nullptr || table->size() != sizeBefore || made_) return false;
+    const auto holds = [&](int32_t id, uint64_t fingerprint) {
+      const auto found = table->find(RecordKey(id));
+      return found != table->end() && RecordFingerprint(found->second) == fingerprint;
     };
-    const auto holds = [&](const Record& record) {
-      const auto found = table->find(RecordKey(record.head.id));
-      return found != table->end() && same(found->second, record);
-    };
-    for (const auto& [before, after] : changed) {
-      if (!holds(before)) return false;
+    for (size_t i = 0; i < changed.size(); ++i) {
+      if (!holds(changed[i].head.id, fingerprints[i])) return false;
     }
     for (const Record& record : removed) {
-      if (!holds(record)) return false;
+      if (!holds(record.head.id, RecordFingerprint(record))) return false;
     }
     for (const Record& record : added) {
       if (table->count(RecordKey(record.head.id)) != 0) return false;
@@ -52,24 +39,27 @@ class RecordEdits : public TableEdits {
     return true;
   }
 
-  void Make(ConfigTableSet* set) const override {
+  void Make(ConfigTableSet* set) override {
     RecordTable<Record>& table = *TableIn(*set);
-    for (const auto& [before, after] : changed) table[RecordKey(after.head.id)] = after;
+    for (Record& record : changed) std::swap(table.at(RecordKey(record.head.id)), record);
     for (const Record& record : added) table.emplace(RecordKey(record.head.id), record);
     for (const Record& record : removed) table.erase(RecordKey(record.head.id));
+    made_ = true;
   }
 
-  void Undo(ConfigTableSet* set) const override {
+  void Undo(ConfigTableSet* set) override {
     RecordTable<Record>* table = TableIn(*set);
-    if (table == nullptr) return;
+    if (table == nullptr || !made_) return;
     for (const Record& record : added) table->erase(RecordKey(record.head.id));
-    for (const auto& [before, after] : changed) (*table)[RecordKey(before.head.id)] = before;
+    for (Record& record : changed) std::swap((*table)[RecordKey(record.head.id)], record);
     for (const Record& record : removed) table->emplace(RecordKey(record.head.id), record);
+    made_ = false;
   }
 
   size_t sizeBefore = 0;
   std::vector<Record> added;
-  std::vector<std::pair<Record, Record>> changed;
+  std::vector<Record> changed;  // the new records, until made
+  std::vector<uint64_t> fingerprints;  // of the records that `changed` replaces
   std::vector<Record> removed;
 
  private:
@@ -82,6 +72,7 @@ class RecordEdits : public TableEdits {
   }
 
   int32_t tableNumber_;
+  bool made_ = false;
 };
 
 }  // namespace qm::exchange

@@ -17,7 +17,7 @@ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQM_FUZZ=ON -DQM_BUILD_TESTS=OFF -DQM_BUILD_BENCH=OFF >/dev/null
 cmake --build build/fuzz --target fuzz_targets
 status=0
-for target in registry_block path_match file_search find_scope damaged_project damaged_cells; do
+for target in registry_block path_match file_search find_scope damaged_project damaged_cells tag_list; do
   corpus=build/fuzz/corpus/$target
   crashes=build/fuzz/crashes/$target
   log=build/fuzz/$target.log
