@@ -1,8 +1,9 @@
 // qmpe find PROJECT_FILE TEXT [--scope S] [--match-case] [--word] [--regex]
-// [--json|--json-lines]: the places that hold TEXT, through
-// QmFindInProjectEx, each printed as it is found. Exit 0 with results, 1
-// without, 2 on error.
+// [--json|--json-lines|--count|-l] [--max-count N] [--color WHEN]: the
+// places that hold TEXT, through QmFindInProjectEx, each printed as it is
+// found. Exit 0 with results, 1 without, 2 on error.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -10,7 +11,9 @@
 #include "cli/commands.h"
 #include "cli/find_printer.h"
 #include "cli/open_project.h"
+#include "cli/table_names.h"
 #include "cli/unread_folder_warning.h"
+#include "platform/standard_streams.h"
 #include "qmpecore/qmpecore_ext.h"
 
 namespace qm::cli {
@@ -25,7 +28,20 @@ struct FindOptions {
   bool regex = false;
   bool json = false;
   bool jsonLines = false;
+  bool count = false;
+  bool places = false;
+  uint64_t maxCount = 0;
+  std::string color = "auto";
 };
+
+// Color when asked, or by default when a person reads standard output and
+// has not asked for none (NO_COLOR, as command-line tools agree).
+bool UseColor(const std::string& when) {
+  if (when != "auto") return when == "always";
+  const char* noColor = std::getenv("NO_COLOR");
+  return platform::IsTerminal(platform::StandardStream::kOutput) &&
+         (noColor == nullptr || noColor[0] == '\0');
+}
 
 std::string PatternErrorMessage(const std::u16string& text, int32_t flags) {
   char16_t message[256] = {};
@@ -42,19 +58,24 @@ std::string PatternErrorMessage(const std::u16string& text, int32_t flags) {
 void Find(const FindOptions& options) {
   const std::string path = ProjectFilePath(options.projectFile);
   const std::u16string pathText = PathText(path);
-  // Scope items may be paths.
-  const std::u16string scope = PathText(options.scope);
+  // Scope items may be paths, or name tables as qmpe usages takes them.
+  const std::u16string scope = PathText(ScopeWithTableItems(options.scope));
   const std::u16string text = ToText(options.text);
-  const FindOutput form = options.json        ? FindOutput::kJsonArray
-                          : options.jsonLines ? FindOutput::kJsonLines
-                                              : FindOutput::kHuman;
+  FindPrintOptions printing;
+  printing.form = options.json        ? FindOutput::kJsonArray
+                  : options.jsonLines ? FindOutput::kJsonLines
+                  : options.count     ? FindOutput::kCounts
+                  : options.places    ? FindOutput::kPlaces
+                                      : FindOutput::kHuman;
+  printing.maxPerPlace = options.maxCount;
+  printing.color = UseColor(options.color);
   const int32_t flags = (options.matchCase ? kQmFindMatchCase : 0) |
                         (options.wholeWord ? kQmFindWholeWord : 0) |
                         (options.regex ? kQmFindRegex : 0);
   const std::unique_ptr<QmFindMatcher, decltype(&QmFreeFindMatcher)> matcher(
       QmCreateFindMatcher(text.c_str(), flags), &QmFreeFindMatcher);
   if (matcher == nullptr) throw CommandError(PatternErrorMessage(text, flags));
-  FindPrinter printer(stdout, form, matcher.get());
+  FindPrinter printer(stdout, printing, matcher.get());
   const int32_t found =
       QmFindInProjectEx(pathText.c_str(), scope.c_str(), text.c_str(), flags, PrintFoundResult,
                         &printer, WarnOfUnreadFolder, nullptr);
@@ -77,8 +98,9 @@ void AddFindCommand(CLI::App& app) {
       "find",
       "Find a text in every field of every table and every line of the project's text "
       "files. Scopes: \"Entire Project\" (default), \"All Grid Tables\", \"All Files\", "
-      "a table \"3|\", the devices of port 4 \"20|4\", the tags of device 9 \"21|9\", file "
-      "patterns \"*.js\", relative or absolute file names, or a comma list of these");
+      "a table by name (\"io_tags\", \"alarm\", as qmpe tables names it) or number \"3|\", "
+      "the devices of port 4 \"20|4\", the tags of device 9 \"21|9\", file patterns \"*.js\", "
+      "relative or absolute file names, or a comma list of these (\"alarm,*.js\")");
   auto options = std::make_shared<FindOptions>();
   command->add_option("PROJECT_FILE", options->projectFile, "The project file")->required();
   command->add_option("TEXT", options->text, "The text to find")->required();
@@ -97,6 +119,22 @@ void AddFindCommand(CLI::App& app) {
       ->add_flag("--json-lines", options->jsonLines,
                  "Print each result as one JSON object (nine fields) on a line of its own")
       ->excludes(json);
+  auto* count = command->add_flag("--count", options->count,
+                                  "Print each table and file with its number of results, then "
+                                  "the total");
+  count->excludes(json)->excludes("--json-lines");
+  command->add_flag("-l,--files-with-matches", options->places,
+                    "Print only the tables and files that hold a result, once each")
+      ->excludes(json)
+      ->excludes("--json-lines")
+      ->excludes(count);
+  command->add_option("-m,--max-count", options->maxCount,
+                      "At most N results of each table and file");
+  command->add_option("--color", options->color,
+                      "Color the places, line numbers and matches: auto (when standard "
+                      "output is a terminal and NO_COLOR is not set), always or never")
+      ->check(CLI::IsMember({"auto", "always", "never"}))
+      ->capture_default_str();
   command->callback([options] { Find(*options); });
 }
 

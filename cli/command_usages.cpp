@@ -33,7 +33,7 @@ void PrintUsages(const UsagesOptions& options) {
   const std::unique_ptr<QmFindMatcher, decltype(&QmFreeFindMatcher)> matcher(
       QmCreateFindMatcher(name.c_str(), kQmFindMatchCase | kQmFindWholeWord), &QmFreeFindMatcher);
   if (matcher == nullptr) throw CommandError("out of memory");
-  FindPrinter printer(stdout, options.json ? FindOutput::kJsonArray : FindOutput::kHuman,
+  FindPrinter printer(stdout, {options.json ? FindOutput::kJsonArray : FindOutput::kHuman},
                       matcher.get());
   const int32_t found = QmFindUsages(project.manager(), table, id, PrintFoundResult, &printer);
   const bool written = printer.Finish();

@@ -16,28 +16,83 @@ size_t ColumnInLine(const FindResult& result, QmFindMatcher* matcher) {
   return at < 0 ? 1 : static_cast<size_t>(at) + 1;
 }
 
+// rg's colors: places magenta, line numbers green, matches bold red.
+constexpr char kPlaceColor[] = "\033[35m";
+constexpr char kLineColor[] = "\033[32m";
+constexpr char kMatchColor[] = "\033[1;31m";
+constexpr char kNoColor[] = "\033[0m";
+
 }  // namespace
 
-FindPrinter::FindPrinter(std::FILE* out, FindOutput form, QmFindMatcher* matcher)
-    : output_(out), pending_(output_.pending()), form_(form), matcher_(matcher) {}
+FindPrinter::FindPrinter(std::FILE* out, const FindPrintOptions& options, QmFindMatcher* matcher)
+    : output_(out), pending_(output_.pending()), options_(options), matcher_(matcher) {}
 
 bool FindPrinter::Print(const FindResult& result) {
   if (output_.failed()) return false;
-  if (form_ == FindOutput::kHuman) {
-    PrintHuman(result);
-  } else {
-    PrintJson(result);
+  const bool newPlace = printed_ == 0 || result.location != lastLocation_ ||
+                        (result.tableNumber == kTableFile) != lastLocationIsFile_;
+  const std::string& place = LocationBytes(result);
+  inPlace_ = newPlace ? 1 : inPlace_ + 1;
+  if (options_.maxPerPlace != 0 && inPlace_ > options_.maxPerPlace) return true;
+  switch (options_.form) {
+    case FindOutput::kHuman:
+      PrintHuman(result);
+      break;
+    case FindOutput::kJsonArray:
+    case FindOutput::kJsonLines:
+      PrintJson(result);
+      break;
+    case FindOutput::kPlaces:
+      if (newPlace) {
+        AppendColored(kPlaceColor, place);
+        pending_.push_back('\n');
+      }
+      break;
+    case FindOutput::kCounts:
+      if (newPlace) counts_.emplace_back(place, 0);
+      ++counts_.back().second;
+      break;
   }
   ++printed_;
   output_.FlushIfFull();
   return !output_.failed();
 }
 
+void FindPrinter::AppendColored(const char* color, std::string_view text) {
+  if (options_.color) pending_.append(color);
+  pending_.append(text);
+  if (options_.color) pending_.append(kNoColor);
+}
+
+// Each match in the text, as the find's matcher finds them one after the
+// other in what follows the one before.
+void FindPrinter::AppendMatchedText(const std::u16string& text) {
+  if (!options_.color) {
+    AppendUtf8(text, &pending_);
+    return;
+  }
+  std::u16string_view rest = text;
+  while (!rest.empty()) {
+    int32_t length = 0;
+    const int32_t at =
+        QmFirstMatch(matcher_, rest.data(), static_cast<int32_t>(rest.size()), &length);
+    if (at < 0 || length <= 0) break;
+    AppendUtf8(rest.substr(0, static_cast<size_t>(at)), &pending_);
+    std::string match;
+    AppendUtf8(rest.substr(static_cast<size_t>(at), static_cast<size_t>(length)), &match);
+    AppendColored(kMatchColor, match);
+    rest.remove_prefix(static_cast<size_t>(at + length));
+  }
+  AppendUtf8(rest, &pending_);
+}
+
 void FindPrinter::PrintHuman(const FindResult& result) {
-  pending_.append(LocationBytes(result));
+  AppendColored(kPlaceColor, LocationBytes(result));
   if (result.tableNumber == kTableFile) {
     pending_.push_back(':');
-    AppendNumber(result.recordId, &pending_);
+    std::string line;
+    AppendNumber(result.recordId, &line);
+    AppendColored(kLineColor, line);
     pending_.push_back(':');
     AppendNumber(static_cast<int64_t>(ColumnInLine(result, matcher_)), &pending_);
   } else {
@@ -45,14 +100,14 @@ void FindPrinter::PrintHuman(const FindResult& result) {
     AppendUtf8(result.label, &pending_);
   }
   pending_.append(": ");
-  AppendUtf8(result.matchedText, &pending_);
+  AppendMatchedText(result.matchedText);
   pending_.push_back('\n');
 }
 
 // The nine fields in the order and layout of the JSON library's dump: an
 // array dumped with an indent of 2, or one object per line.
 void FindPrinter::PrintJson(const FindResult& result) {
-  const bool lines = form_ == FindOutput::kJsonLines;
+  const bool lines = options_.form == FindOutput::kJsonLines;
   if (lines) {
     pending_.push_back('{');
   } else {
@@ -76,7 +131,15 @@ void FindPrinter::PrintJson(const FindResult& result) {
 }
 
 bool FindPrinter::Finish() {
-  switch (form_) {
+  switch (options_.form) {
+    case FindOutput::kCounts:
+      for (const auto& [place, count] : counts_) {
+        AppendColored(kPlaceColor, place);
+        pending_.push_back(':');
+        AppendNumber(static_cast<int64_t>(count), &pending_);
+        pending_.push_back('\n');
+      }
+      [[fallthrough]];
     case FindOutput::kHuman:
       AppendNumber(static_cast<int64_t>(printed_), &pending_);
       pending_.append(printed_ == 1 ? " result\n" : " results\n");
@@ -85,6 +148,7 @@ bool FindPrinter::Finish() {
       AppendArrayClose(printed_, &pending_);
       break;
     case FindOutput::kJsonLines:
+    case FindOutput::kPlaces:
       break;
   }
   return output_.Finish();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "cli/cli_support.h"
 #include "cli/open_project.h"
@@ -21,7 +22,42 @@ std::string Simplified(std::string name) {
   return name;
 }
 
+// The table number of any table by its name, General included.
+std::optional<int32_t> TableNumberNamed(const std::string& name) {
+  for (size_t slot = 0; slot < kSlotCount; ++slot) {
+    if (Simplified(kSlotNames[slot]) == Simplified(name)) {
+      return slot == kSlotGeneral ? kTableGeneral : kSlotTableNumbers[slot];
+    }
+  }
+  return std::nullopt;
+}
+
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 }  // namespace
+
+std::string ScopeWithTableItems(const std::string& scope) {
+  std::string result;
+  size_t at = 0;
+  while (true) {
+    const size_t comma = scope.find(',', at);
+    const std::string item = scope.substr(at, comma == std::string::npos ? comma : comma - at);
+    std::string given = item;
+    if (const std::optional<int32_t> table = TableNumberNamed(Trimmed(item))) {
+      if (*table == kTableTrend) throw CommandError("no find searches the trends");
+      // The devices of every port and the tags of every device.
+      given = std::to_string(*table) +
+              (*table == kTableIoDevices || *table == kTableIoTags ? "|-1" : "|");
+    }
+    result += (at == 0 ? "" : ",") + given;
+    if (comma == std::string::npos) return result;
+    at = comma + 1;
+  }
+}
 
 int32_t RecordTableNumber(const std::string& name) {
   std::string known;

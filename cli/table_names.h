@@ -17,6 +17,12 @@ int32_t RecordTableNumber(const std::string& name);
 // The name as the commands take it ("io_tags").
 std::string RecordTableName(int32_t tableNumber);
 
+// A find's scope with each item that names a table ("io_tags", "General",
+// "IO tags") given as the library's item for it ("21|-1", "0|"); other
+// items (numbers, patterns, paths) stay as they are. Throws CommandError
+// for trends, which no find searches.
+std::string ScopeWithTableItems(const std::string& scope);
+
 }  // namespace qm::cli
 
 #endif  // QMPECORE_CLI_TABLE_NAMES_H_

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "qmpecore/version.h"
 #include "support/run_command.h"
@@ -124,6 +126,57 @@ TEST_F(Commands, FindWholeWordsAndPatterns) {
 // The usages of a timer and its rename there and back through qmpe: the
 // file line found by the whole name, the preview writing nothing, apply
 // and its reverse giving back every byte, a name in use refused.
+// --count, -l and --max-count against what the plain find gives, the
+// scope by table name against the scope by number, and --color against
+// --color never with its escapes taken out.
+TEST_F(Commands, FindOptionsAgreeWithThePlainFind) {
+  const std::string find = "find " + Project() + " tank ";
+  std::string output;
+  ASSERT_EQ(Run(find + "--json-lines", &output), 0);
+  std::vector<std::pair<std::string, int>> places;  // in order, with their counts
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);) {
+    const std::string place = nlohmann::json::parse(line)["location"];
+    if (places.empty() || places.back().first != place) places.emplace_back(place, 0);
+    ++places.back().second;
+  }
+  ASSERT_GT(places.size(), 3u);
+  std::string counts, listed;
+  int total = 0;
+  for (const auto& [place, count] : places) {
+    counts += place + ":" + std::to_string(count) + "\n";
+    listed += place + "\n";
+    total += count;
+  }
+  ASSERT_EQ(Run(find + "--count", &output), 0);
+  EXPECT_EQ(output, counts + std::to_string(total) + " results\n");
+  ASSERT_EQ(Run(find + "-l", &output), 0);
+  EXPECT_EQ(output, listed);
+  ASSERT_EQ(Run(find + "--max-count 1", &output), 0);
+  EXPECT_NE(output.find("\n" + std::to_string(places.size()) + " results\n"), std::string::npos);
+
+  std::string byName, byNumber;
+  ASSERT_EQ(Run(find + "--scope " + Quoted("alarm, io_tags,*.js"), &byName), 0);
+  ASSERT_EQ(Run(find + "--scope " + Quoted("6|,21|-1,*.js"), &byNumber), 0);
+  EXPECT_EQ(byName, byNumber);
+  EXPECT_EQ(Run(find + "--scope trend"), 2);
+
+  std::string plain, colored;
+  ASSERT_EQ(Run(find + "--color never", &plain), 0);
+  ASSERT_EQ(Run(find + "--color always", &colored), 0);
+  EXPECT_EQ(plain.find('\033'), std::string::npos);
+  EXPECT_NE(colored.find("\033[1;31m"), std::string::npos);
+  std::string stripped;
+  for (size_t at = 0; at < colored.size(); ++at) {
+    if (colored[at] == '\033') {
+      at = colored.find('m', at);
+    } else {
+      stripped.push_back(colored[at]);
+    }
+  }
+  EXPECT_EQ(stripped, plain);
+}
+
 TEST_F(Commands, UsagesAndRenameThereAndBack) {
   const std::filesystem::path uses = folder_->path() / "p" / "timer_uses.txt";
   const std::string original = "Run(\"Every second\");\r\nEvery seconds\n";
