@@ -1,5 +1,6 @@
 #include "cli/progress_meter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/standard_streams.h"
@@ -18,8 +19,10 @@ ProgressMeter::ProgressMeter(std::string doing)
       start_(std::chrono::steady_clock::now()),
       last_(start_) {}
 
+// Lines are cleared with blanks rather than an escape sequence, which a
+// Windows console shows as it stands unless told otherwise.
 ProgressMeter::~ProgressMeter() {
-  if (written_) std::fprintf(stderr, "\r\033[K");
+  if (written_) std::fprintf(stderr, "\r%*s\r", static_cast<int>(width_), "");
 }
 
 void ProgressMeter::Tell(int64_t done, int64_t total) {
@@ -28,8 +31,12 @@ void ProgressMeter::Tell(int64_t done, int64_t total) {
   if (now - start_ < kQuietTime || (written_ && now - last_ < kRedrawTime)) return;
   last_ = now;
   written_ = true;
-  std::fprintf(stderr, "\r%s: %lld of %lld records\033[K", doing_.c_str(),
-               static_cast<long long>(done), static_cast<long long>(total));
+  const int width = std::fprintf(stderr, "\r%s: %lld of %lld records", doing_.c_str(),
+                                 static_cast<long long>(done), static_cast<long long>(total));
+  if (width > 0 && static_cast<size_t>(width) < width_) {
+    std::fprintf(stderr, "%*s", static_cast<int>(width_ - static_cast<size_t>(width)), "");
+  }
+  width_ = std::max(width_, static_cast<size_t>(std::max(width, 0)));
   std::fflush(stderr);
 }
 

@@ -5,6 +5,7 @@
 #define QMPECORE_CLI_PROGRESS_METER_H_
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -26,6 +27,7 @@ class ProgressMeter {
   std::string doing_;
   bool shown_;  // false: nothing is ever shown
   bool written_ = false;
+  size_t width_ = 0;  // of the longest line written
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point last_;
 };
