@@ -98,10 +98,13 @@ class ImportChecker : public TableFileSink {
   }
 
   void set_csv(bool csv) { csv_ = csv; }
+  void set_content(bool content) { sawContent_ = content; }
   bool stopped() const { return stopped_; }
 
   void Finish() {
-    if (headerCells_ == 0 && preview_.problems.empty()) {
+    // A JSON array may be empty; a file without a byte of content may not,
+    // lest an empty file taken for a list replace a table with nothing.
+    if (headerCells_ == 0 && preview_.problems.empty() && (csv_ || !sawContent_)) {
       Problem(1, 0, u"", "the file holds no header line and no records");
     }
     if (table_ == nullptr) {
@@ -378,6 +381,7 @@ class ImportChecker : public TableFileSink {
   std::unordered_map<uint32_t, uint32_t> seenAt_;      // field part -> header position
   size_t headerCells_ = 0;
   bool csv_ = false;
+  bool sawContent_ = false;
   int64_t expectedRows_ = 0;
   bool stopped_ = false;
 
@@ -411,6 +415,8 @@ ImportPreview CheckImport(const ImportRequest& request) {
     ImportChecker<Record> checker(request, table, &preview);
     const FileFormat format = FormatOfBytes(request.bytes);
     checker.set_csv(format == FileFormat::kCsv);
+    checker.set_content(WithoutByteOrderMark(request.bytes).find_first_not_of(" \t\r\n") !=
+                        std::string_view::npos);
     if (format == FileFormat::kCsv) {
       ReadCsv(request.bytes, &checker);
     } else {

@@ -35,6 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (exchange::FileFormat format : {exchange::FileFormat::kCsv, exchange::FileFormat::kJson,
                                       exchange::FileFormat::kJsonLines}) {
     const std::string again = testing::Exported(working, table, format);
+    // JSON lines of an empty table are an empty file, which no import takes.
+    if (again.empty()) continue;
     const exchange::ImportPreview same =
         exchange::CheckImport({working, table, again, u"again", true, u"", {}});
     Require(same.problems.empty(), "the export of an applied import imports without problems");
