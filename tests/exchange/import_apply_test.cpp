@@ -6,6 +6,7 @@
 #include "config/config_manager.h"
 #include "exchange_test_support.h"
 #include "registry/registry_operations.h"
+#include "support/stored_tables.h"
 #include "support/temp_folder.h"
 
 namespace qm {
@@ -32,13 +33,7 @@ class ImportApplyTest : public ::testing::Test {
     return exchange::CheckImport(
         {*manager_.GetTables(true), kTableIoTags, file, u"tags.csv", replace, project_, {}});
   }
-  ConfigTableSet Stored() {
-    ConfigTableSet set;
-    const ConfigHandle handle = CfgOpenConfig(project_.c_str(), 0);
-    LoadTableSet(handle, &set);
-    CfgCloseConfig(handle);
-    return set;
-  }
+  ConfigTableSet Stored() { return testing::StoredTables(project_); }
 
   testing::TempFolder folder_;
   std::u16string project_;

@@ -17,6 +17,7 @@
 #include "support/config_sets.h"
 #include "support/full_disk.h"
 #include "support/full_disk_posix.h"
+#include "support/stored_tables.h"
 #include "support/temp_folder.h"
 
 namespace qm {
@@ -58,10 +59,7 @@ class CommitFullDiskTest : public ::testing::Test {
     return RenameRecord({*manager_.editorData(), 0, kTableIoTags, 3, u"Pump.Rpm", true});
   }
   std::u16string StoredName() {
-    ConfigTableSet set;
-    const ConfigHandle handle = CfgOpenConfig(folder_.Text("plant.qmp").c_str(), 0);
-    LoadTableSet(handle, &set);
-    CfgCloseConfig(handle);
+    const ConfigTableSet set = testing::StoredTables(folder_.Text("plant.qmp"));
     return set.ioTags->count(RecordKey(3)) ? set.ioTags->at(RecordKey(3)).head.name : u"";
   }
 

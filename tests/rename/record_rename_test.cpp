@@ -14,6 +14,7 @@
 #include "registry/registry_operations.h"
 #include "support/config_sets.h"
 #include "support/native_path.h"
+#include "support/stored_tables.h"
 #include "support/temp_folder.h"
 
 namespace qm {
@@ -108,13 +109,7 @@ class RecordRenameTest : public ::testing::Test {
     return RenameRecord({*manager_.editorData(), 0, table, id, std::move(name), apply, files});
   }
   // The tables as stored, read afresh.
-  ConfigTableSet Stored() {
-    ConfigTableSet set;
-    const ConfigHandle handle = CfgOpenConfig(project_.c_str(), 0);
-    LoadTableSet(handle, &set);
-    CfgCloseConfig(handle);
-    return set;
-  }
+  ConfigTableSet Stored() { return testing::StoredTables(project_); }
   void ExpectUnchanged(const std::map<std::string, std::string>& files) {
     EXPECT_EQ(Snapshot(folder_.path()), files);
     EXPECT_EQ(Stored().ioTags->at(RecordKey(3)).head.name, u"Pump.Speed");
