@@ -43,9 +43,11 @@ class ImportChecker : public TableFileSink {
         referred_(request.working),
         cells_(&referred_),
         fieldCount_(FieldsOf<Record>().size()),
+        seenAt_(fieldCount_),
         first_(fieldCount_),
         second_(fieldCount_),
-        positions_(fieldCount_) {
+        positions_(fieldCount_),
+        fileColumnOf_(fieldCount_) {
     ForEachColumn<Record>([&](ColumnOfField column) {
       const std::string title = TitleText(ColumnTitle<Record>(column));
       known_.emplace(Folded(title), column);
@@ -67,7 +69,7 @@ class ImportChecker : public TableFileSink {
       return;
     }
     const ColumnOfField field = found->second;
-    uint32_t& seen = seenAt_[field.field * 2u + field.part];
+    uint32_t& seen = seenAt_[field.field][field.part];
     if (seen != 0) {
       Problem(line, position, titles_[column],
               "the column is given twice (also at " + std::to_string(seen) + ")");
@@ -158,13 +160,13 @@ class ImportChecker : public TableFileSink {
       texts_[i] = cell.text;
       slot = &texts_[i];
       positions_[column.field][column.part] = cell.position;
-      fileColumnOf_[column.field * 2u + column.part] = cell.column;
+      fileColumnOf_[column.field][column.part] = cell.column;
     }
     return true;
   }
 
   std::u16string TitleOf(uint16_t field, uint8_t part) const {
-    return titles_[fileColumnOf_.at(field * 2u + part)];
+    return titles_[fileColumnOf_[field][part]];
   }
 
   void CellProblem(int64_t line, uint16_t field, uint8_t part, std::string message) {
@@ -378,7 +380,7 @@ class ImportChecker : public TableFileSink {
   std::string knownList_;
   std::vector<std::optional<ColumnOfField>> columns_;  // by the file's column
   std::vector<std::u16string> titles_;                 // by the file's column
-  std::unordered_map<uint32_t, uint32_t> seenAt_;      // field part -> header position
+  std::vector<std::array<uint32_t, 2>> seenAt_;        // by field part: header position
   size_t headerCells_ = 0;
   bool csv_ = false;
   bool sawContent_ = false;
@@ -389,7 +391,7 @@ class ImportChecker : public TableFileSink {
   std::vector<std::string_view> texts_;
   std::vector<const std::string_view*> first_, second_;
   std::vector<std::array<uint32_t, 2>> positions_;
-  std::unordered_map<uint32_t, uint32_t> fileColumnOf_;
+  std::vector<std::array<uint32_t, 2>> fileColumnOf_;  // by field part: the file's column
   std::string shown_;
 
   bool namesMade_ = false;
