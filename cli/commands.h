@@ -19,6 +19,7 @@ void AddUsagesCommand(CLI::App& app);
 void AddRenameCommand(CLI::App& app);
 void AddExportCommand(CLI::App& app);
 void AddImportCommand(CLI::App& app);
+void AddCheckCommand(CLI::App& app);
 
 }  // namespace qm::cli
 

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   qm::cli::AddRenameCommand(app);
   qm::cli::AddExportCommand(app);
   qm::cli::AddImportCommand(app);
+  qm::cli::AddCheckCommand(app);
   qm::cli::AddEditorsCommand(app);
   std::vector<std::string> arguments = qm::platform::CommandLineArguments(argc, argv);
   std::vector<char*> pointers;

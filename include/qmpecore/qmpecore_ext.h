@@ -335,6 +335,49 @@ QMPE_API int32_t QM_CALL QmApplyImport(qm::CEditorManager* manager,  // 34
                                        QmImportPreview* preview, char16_t* message,
                                        int32_t capacity);
 QMPE_API void QM_CALL QmFreeImportPreview(QmImportPreview* preview);  // 35
+// The project check: what a finding is about. The numbers never change.
+enum QmCheckKind : int32_t {
+  kQmCheckMissingRecord = 0,  // a reference to a record that does not exist
+  kQmCheckSharedName = 1,     // a record named as an earlier record of its table
+  kQmCheckBadId = 2,          // an id outside 1..2147483647, or kept under another key
+  kQmCheckBadName = 3,        // an empty name, or one with a line break
+  kQmCheckUnusedTag = 4,      // a tag that no record refers to and no text file names
+  kQmCheckMissingFile = 5,    // a script's file that the project folder lacks
+  kQmCheckUnreadFile = 6,     // a project text file that could not be read
+};
+// One finding, valid only during the handler's call: its kind, the table
+// number (24 for a finding about a text file alone), the record's id and
+// Name (0 and the empty text when none), the title of the field at fault
+// (empty: the record as a whole), the file it is about relative to the
+// project folder (or empty), its line from 1 (0: none), and what is wrong.
+struct QmCheckFinding {
+  int32_t kind;
+  int32_t tableNumber;
+  int32_t recordId;
+  int32_t line;
+  const char16_t* name;
+  const char16_t* field;
+  const char16_t* file;
+  const char16_t* message;
+};
+// Returning 0 ends the check before its next finding.
+typedef int32_t(QM_CALL* QmCheckHandler)(void* context, const QmCheckFinding* finding);
+
+// Checks the open editor's working set and project folder, and hands each
+// finding to `handler`: table by table (timers, databases, outputs,
+// alarms, users, scripts, IO ports, IO devices, IO tags, trends), records
+// in key order, a record's bad id, bad name, shared name, references to
+// records that do not exist (field by field, as the tag list files carry
+// references; 0 means none, except for a device's port and a tag's
+// device; an alarm's compare tags only while it compares with tags, a
+// script's triggerer by its Trigger By) and a script's missing file; then
+// each project text file that could not be read; then each tag that no
+// record refers to and that no line of the project's text files names as
+// a whole word with the same letter case. Returns the number of findings
+// delivered (0: the project is clean), or -1 for a null manager or
+// handler, or nothing open.
+QMPE_API int32_t QM_CALL QmCheckProject(qm::CEditorManager* manager,  // 40
+                                        QmCheckHandler handler, void* context);
 }  // extern "C"
 
 #endif  // QMPECORE_QMPECORE_EXT_H_

@@ -277,4 +277,37 @@ TEST_F(Commands, ADamagedTableIsNamedAndNeverSavedOver) {
   EXPECT_EQ(qm::testing::Sql(damaged, "SELECT count(*) FROM alarms"), alarms);
 }
 
+// qmpe check: 0 for a clean project (the sample's file with every record
+// deleted, in a folder of its own), 1 with findings (the sample has them),
+// 2 for a project it cannot open; --json gives an object a line with the
+// eight fields.
+TEST_F(Commands, CheckAnswersCleanFindingsOrError) {
+  const std::filesystem::path clean = folder_->path() / "clean";
+  std::filesystem::create_directories(clean);
+  std::filesystem::copy_file(Project(), clean / "plant.qmp",
+                             std::filesystem::copy_options::overwrite_existing);
+  for (const char* table : {"general", "timers", "databases", "users", "trends", "io_ports",
+                            "io_devices", "io_tags", "outputs", "alarms", "scripts"}) {
+    qm::testing::Sql(clean / "plant.qmp", std::string("DELETE FROM ") + table);
+  }
+  std::string output;
+  EXPECT_EQ(Run("check " + (clean / "plant.qmp").string(), &output), 0);
+  EXPECT_EQ(output, "");
+  ASSERT_EQ(Run("check " + Project(), &output), 1);
+  EXPECT_NE(output.find("unused_tag io_tags #"), std::string::npos) << output;
+  ASSERT_EQ(Run("check " + Project() + " --json", &output), 1);
+  std::istringstream lines(output);
+  size_t count = 0;
+  for (std::string line; std::getline(lines, line); ++count) {
+    const nlohmann::json finding = nlohmann::json::parse(line);
+    EXPECT_EQ(finding.size(), 8u) << line;
+    for (const char* field : {"kind", "table", "record", "name", "field", "file", "line", "message"}) {
+      EXPECT_TRUE(finding.contains(field)) << field;
+    }
+  }
+  EXPECT_GT(count, 0u);
+  EXPECT_EQ(Run("check " + folder_->path().string() + "/missing.qmp"), 2);
+  EXPECT_EQ(Run("check"), 2);
+}
+
 }  // namespace
