@@ -9,6 +9,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/find_flags.h"
 #include "cli/find_printer.h"
 #include "cli/open_project.h"
 #include "cli/table_names.h"
@@ -23,9 +24,7 @@ struct FindOptions {
   std::string projectFile;
   std::string text;
   std::string scope = "Entire Project";
-  bool matchCase = false;
-  bool wholeWord = false;
-  bool regex = false;
+  FindFlagOptions matching;
   bool json = false;
   bool jsonLines = false;
   bool count = false;
@@ -41,16 +40,6 @@ bool UseColor(const std::string& when) {
   const char* noColor = std::getenv("NO_COLOR");
   return platform::IsTerminal(platform::StandardStream::kOutput) &&
          (noColor == nullptr || noColor[0] == '\0');
-}
-
-std::string PatternErrorMessage(const std::u16string& text, int32_t flags) {
-  char16_t message[256] = {};
-  int32_t offset = 0;
-  if (QmCheckFindText(text.c_str(), flags, message, 256, &offset) != kQmFindBadPattern) {
-    return "the find text cannot be used";
-  }
-  return "the regular expression does not compile at offset " + std::to_string(offset) + ": " +
-         ToUtf8(message);
 }
 
 // The project is searched once, without holding an editor open, and each
@@ -69,9 +58,7 @@ void Find(const FindOptions& options) {
                                       : FindOutput::kHuman;
   printing.maxPerPlace = options.maxCount;
   printing.color = UseColor(options.color);
-  const int32_t flags = (options.matchCase ? kQmFindMatchCase : 0) |
-                        (options.wholeWord ? kQmFindWholeWord : 0) |
-                        (options.regex ? kQmFindRegex : 0);
+  const int32_t flags = options.matching.flags();
   const std::unique_ptr<QmFindMatcher, decltype(&QmFreeFindMatcher)> matcher(
       QmCreateFindMatcher(text.c_str(), flags), &QmFreeFindMatcher);
   if (matcher == nullptr) throw CommandError(PatternErrorMessage(text, flags));
@@ -105,13 +92,7 @@ void AddFindCommand(CLI::App& app) {
   command->add_option("PROJECT_FILE", options->projectFile, "The project file")->required();
   command->add_option("TEXT", options->text, "The text to find")->required();
   command->add_option("--scope", options->scope, "What to search")->capture_default_str();
-  command->add_flag("--match-case", options->matchCase, "Match letter case exactly");
-  command->add_flag("--word", options->wholeWord,
-                    "Match whole words only: no letter, digit or connector punctuation just "
-                    "before or after a match");
-  command->add_flag("--regex", options->regex,
-                    "TEXT is a regular expression (PCRE2 syntax, Unicode classes), matched "
-                    "against each field text and file line");
+  AddFindFlagOptions(command, &options->matching);
   auto* json = command->add_flag(
       "--json", options->json,
       "Print one JSON array of the results (nine fields each) and nothing else");

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
+#include "config/config_manager.h"
 #include "qmpecore/config_records.h"
 
 namespace qm {
@@ -16,9 +18,17 @@ namespace qm {
 // and carry its Name: a port's devices, a device's tags.
 std::optional<TableSlot> OwnedSlot(int32_t table);
 
-// Gives every record of `set` owned by record `id` of `table` (a port, a
-// device) the owner's Name `name`; nothing for other tables.
-void SetOwnerName(ConfigTableSet* set, int32_t table, int32_t id, const std::u16string& name);
+// New Names of records of one table, by id.
+using OwnerNames = std::unordered_map<int32_t, std::u16string>;
+
+// Gives every record of `set` owned by a record of `table` (a port, a
+// device) named in `names` that Name, in one walk of the owned table;
+// nothing for other tables.
+void SetOwnerNames(ConfigTableSet* set, int32_t table, const OwnerNames& names);
+
+// The same in the working set of `config` and in its snapshot, where the
+// owned table is made for it.
+void PassOnOwnerNames(CConfigManagerEx* config, int32_t table, const OwnerNames& names);
 
 }  // namespace qm
 

@@ -6,6 +6,7 @@
 
 #include "core/editor_manager.h"
 #include "core/export_guard.h"
+#include "core/find_flags.h"
 #include "core/handler_sink.h"
 #include "core/message_copy.h"
 #include "core/project_find.h"
@@ -14,15 +15,6 @@
 
 namespace qm {
 namespace {
-
-constexpr int32_t kKnownFindFlags = kQmFindMatchCase | kQmFindWholeWord | kQmFindRegex;
-
-bool FlagsKnown(int32_t flags) { return (flags & ~kKnownFindFlags) == 0; }
-
-FindOptions OptionsOf(int32_t flags) {
-  return {(flags & kQmFindMatchCase) != 0, (flags & kQmFindWholeWord) != 0,
-          (flags & kQmFindRegex) != 0};
-}
 
 int32_t Answer(FindStatus status, const HandlerSink& sink) {
   switch (status) {

@@ -30,20 +30,13 @@ bool RenamesARecord(const RecordChange& change) {
 
 // Devices and tags carry their owner's Name: a port or a device that got a
 // new one passes it on, in the working set and in the snapshot.
-void PassOnOwnerNames(const ImportPreview& preview, CConfigManagerEx* config) {
-  const std::optional<TableSlot> owned = OwnedSlot(preview.tableNumber);
-  if (!owned) return;
-  ConfigTableSet* snapshot = nullptr;
-  bool snapshotAsked = false;
+OwnerNames NewNames(const ImportPreview& preview) {
+  OwnerNames names;
+  if (!OwnedSlot(preview.tableNumber)) return names;
   for (const RecordChange& change : preview.changes) {
-    if (!RenamesARecord(change)) continue;
-    SetOwnerName(config->GetTables(true), preview.tableNumber, change.id, change.name);
-    if (!snapshotAsked) {
-      snapshot = config->SnapshotWithTable(*owned);
-      snapshotAsked = true;
-    }
-    if (snapshot != nullptr) SetOwnerName(snapshot, preview.tableNumber, change.id, change.name);
+    if (RenamesARecord(change)) names[change.id] = change.name;
   }
+  return names;
 }
 
 }  // namespace
@@ -86,7 +79,7 @@ ApplyOutcome ApplyImport(const ImportPreview& preview, EditorData& editor, int32
                     (saved == kCfgReadOnly ? u": the project file is read-only)"
                                            : u"); the editor's table is as before"));
   }
-  PassOnOwnerNames(preview, config);
+  PassOnOwnerNames(config, preview.tableNumber, NewNames(preview));
   return {};
 }
 

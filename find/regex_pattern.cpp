@@ -125,4 +125,59 @@ size_t RegexPattern::FirstMatch(std::u16string_view subject, size_t* length) con
   return npos;
 }
 
+namespace {
+
+// Collects, for each substitution, the match's place in the subject and
+// the replacement's in the output.
+int CollectSpan(pcre2_substitute_callout_block* block, void* data) {
+  auto* spans = static_cast<std::vector<ReplacedSpan>*>(data);
+  spans->push_back({block->ovector[0], block->ovector[1], block->output_offsets[0],
+                    block->output_offsets[1]});
+  return 0;
+}
+
+bool RanPastLimit(int code) {
+  return code == PCRE2_ERROR_MATCHLIMIT || code == PCRE2_ERROR_DEPTHLIMIT ||
+         code == PCRE2_ERROR_HEAPLIMIT || code == PCRE2_ERROR_JIT_STACKLIMIT;
+}
+
+}  // namespace
+
+int64_t RegexPattern::ReplaceAll(std::u16string_view subject, std::u16string_view replacement,
+                                 std::u16string* result, std::vector<ReplacedSpan>* spans,
+                                 RegexError* error) const {
+  std::vector<ReplacedSpan> collected;
+  constexpr uint32_t kOptions = PCRE2_SUBSTITUTE_GLOBAL | PCRE2_SUBSTITUTE_UNSET_EMPTY |
+                                PCRE2_SUBSTITUTE_OVERFLOW_LENGTH;
+  // A result rarely outgrows the subject by much; when it does, PCRE2 says
+  // how long it is and the substitution runs once more.
+  PCRE2_SIZE capacity = subject.size() + subject.size() / 4 + replacement.size() + 16;
+  int code = 0;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    collected.clear();
+    pcre2_set_substitute_callout(handles_->context, spans != nullptr ? CollectSpan : nullptr,
+                                 &collected);
+    result->resize(capacity);
+    PCRE2_SIZE length = capacity;
+    code = pcre2_substitute(handles_->code, reinterpret_cast<PCRE2_SPTR>(subject.data()),
+                            subject.size(), 0, kOptions, handles_->match, handles_->context,
+                            reinterpret_cast<PCRE2_SPTR>(replacement.data()), replacement.size(),
+                            reinterpret_cast<PCRE2_UCHAR*>(result->data()), &length);
+    pcre2_set_substitute_callout(handles_->context, nullptr, nullptr);
+    if (code >= 0) {
+      result->resize(length);
+      if (spans != nullptr) *spans = std::move(collected);
+      return code;
+    }
+    if (code != PCRE2_ERROR_NOMEMORY || length <= capacity) break;
+    capacity = length;
+  }
+  result->clear();
+  if (code == PCRE2_ERROR_NOMEMORY) throw std::bad_alloc();
+  lastRanPastLimit_ = RanPastLimit(code);
+  limitReached_ = limitReached_ || lastRanPastLimit_;
+  if (error != nullptr) *error = ErrorOf(code, 0);
+  return -1;
+}
+
 }  // namespace qm

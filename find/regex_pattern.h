@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm {
 
@@ -32,6 +33,15 @@ struct RegexError {
 // can stop and say so.
 //
 // Matching reuses one match block: one thread at a time.
+// One replaced match: where it stood in the subject, and where its
+// replacement stands in the result; in UTF-16 units.
+struct ReplacedSpan {
+  size_t from = 0;
+  size_t to = 0;
+  size_t resultFrom = 0;
+  size_t resultTo = 0;
+};
+
 class RegexPattern {
  public:
   static constexpr size_t npos = std::u16string_view::npos;
@@ -54,6 +64,16 @@ class RegexPattern {
   // Where the first match in `subject` starts, or npos; its length goes to
   // `length` when that is not null.
   size_t FirstMatch(std::u16string_view subject, size_t* length = nullptr) const;
+  // Every match in `subject`, left to right, replaced by `replacement` as
+  // PCRE2 expands it: $1 to $99 and ${name} a group's text ($0 the whole
+  // match), $$ a dollar; a group that took no part gives nothing. Writes
+  // the replaced text to `result` and each replaced match to `spans` (may
+  // be null), and returns how many were replaced; -1 with `error` filled
+  // when the replacement names a group the pattern lacks or is malformed,
+  // or a match ran past the limit (then also remembered as limitReached).
+  int64_t ReplaceAll(std::u16string_view subject, std::u16string_view replacement,
+                     std::u16string* result, std::vector<ReplacedSpan>* spans,
+                     RegexError* error) const;
   // Whether any match so far, or the last one, ran past the limit.
   bool limitReached() const { return limitReached_; }
   bool lastRanPastLimit() const { return lastRanPastLimit_; }

@@ -117,7 +117,11 @@ size_t SearchNeedle::FindFrom(std::u16string_view haystack, size_t from) const {
 size_t SearchNeedle::FindIn(std::u16string_view haystack, size_t* length) const {
   if (options_.regex) return regex_ == nullptr ? npos : regex_->FirstMatch(haystack, length);
   if (length != nullptr) *length = compared_.size();
-  size_t at = FindFrom(haystack, 0);
+  return FindPlainFrom(haystack, 0);
+}
+
+size_t SearchNeedle::FindPlainFrom(std::u16string_view haystack, size_t from) const {
+  size_t at = FindFrom(haystack, from);
   if (!options_.wholeWord) return at;
   while (at != npos && !IsWholeWordAt(haystack, at, compared_.size())) {
     at = FindFrom(haystack, at + 1);

@@ -58,6 +58,11 @@ class SearchNeedle {
   // The offset of the first occurrence in `haystack`, or npos; its length
   // goes to `length` when that is not null.
   size_t FindIn(std::u16string_view haystack, size_t* length = nullptr) const;
+  // The first occurrence of a plain needle (no pattern) that starts at or
+  // after `from`, by the same rule; its length is the needle's.
+  size_t FindPlainFrom(std::u16string_view haystack, size_t from) const;
+  // The compiled pattern; null for a plain needle or one that does not compile.
+  const RegexPattern* pattern() const { return regex_.get(); }
 
   // False when no text made only of units of `alphabet` can contain the
   // needle; lets a caller skip making texts of a known alphabet. A pattern
@@ -81,6 +86,7 @@ class SearchNeedle {
 
   template <class Fold, class FirstTest>
   size_t Scan(std::u16string_view haystack, size_t from, Fold fold, FirstTest isFirst) const;
+  // Any occurrence, whole word or not.
   size_t FindFrom(std::u16string_view haystack, size_t from) const;
 
   std::u16string text_;

@@ -1,87 +1,16 @@
 #include "rename/file_rename_plan.h"
 
-#include <algorithm>
-
-#include "platform/utf_conversion.h"
 #include "rename/word_spans.h"
 
 namespace qm {
-namespace {
-
-std::u16string TextOf(std::string_view bytes) {
-  std::u16string text;
-  platform::AppendUtf8AsUtf16(bytes, &text);
-  return text;
-}
-
-// Walks the breaks of a text forward, keeping the number and start of the
-// line that holds the position reached.
-class LineCursor {
- public:
-  explicit LineCursor(std::string_view text) : text_(text) {}
-
-  // Moves to `at`, which holds no CR or LF and lies at or after the last.
-  void MoveTo(size_t at) {
-    for (;;) {
-      const size_t brk = text_.find_first_of("\r\n", next_);
-      if (brk == std::string_view::npos || brk >= at) break;
-      next_ = brk + 1;
-      if (text_[brk] == '\r' && next_ < text_.size() && text_[next_] == '\n') ++next_;
-      ++line_;
-      start_ = next_;
-    }
-  }
-  int32_t line() const { return line_; }
-  size_t start() const { return start_; }
-  size_t EndFrom(size_t at) const { return std::min(text_.find_first_of("\r\n", at), text_.size()); }
-
- private:
-  std::string_view text_;
-  size_t next_ = 0;
-  size_t start_ = 0;
-  int32_t line_ = 1;
-};
-
-}  // namespace
 
 bool PlanFileRename(std::string bytes, std::string_view oldWord, std::string_view newWord,
-                    FileRenamePlan* plan) {
-  plan->newBytes.clear();
-  plan->lines.clear();
-  const std::vector<size_t> spans = FindWholeWordSpans(bytes, oldWord);
-  if (spans.empty()) {
-    plan->oldBytes.clear();
-    return false;
+                    FileChangePlan* plan) {
+  std::vector<ByteEdit> edits;
+  for (size_t at : FindWholeWordSpans(bytes, oldWord)) {
+    edits.push_back({at, oldWord.size(), std::string(newWord)});
   }
-  const std::string_view text(bytes);
-  std::string& out = plan->newBytes;
-  out.reserve(bytes.size() + spans.size() * newWord.size());
-  // Lines end at the first zero byte too: the find reads no further.
-  LineCursor cursor(text.substr(0, text.find('\0')));
-  size_t copied = 0;
-  for (size_t i = 0; i < spans.size();) {
-    // The occurrences of one line make one change.
-    cursor.MoveTo(spans[i]);
-    const size_t lineStart = cursor.start();
-    const size_t lineEnd = cursor.EndFrom(spans[i]);
-    LineChange change;
-    change.line = cursor.line();
-    std::string after;
-    size_t lineCopied = lineStart;
-    for (; i < spans.size() && spans[i] < lineEnd; ++i, ++change.occurrences) {
-      after.append(text.substr(lineCopied, spans[i] - lineCopied)).append(newWord);
-      lineCopied = spans[i] + oldWord.size();
-    }
-    after.append(text.substr(lineCopied, lineEnd - lineCopied));
-    change.before = TextOf(text.substr(lineStart, lineEnd - lineStart));
-    change.after = TextOf(after);
-    out.append(text.substr(copied, lineStart - copied)).append(after);
-    copied = lineEnd;
-    plan->lines.push_back(std::move(change));
-  }
-  out.append(text.substr(copied));
-  plan->oldBytes = std::move(bytes);
-  return true;
+  return PlanFileEdits(std::move(bytes), edits, plan);
 }
 
 }  // namespace qm

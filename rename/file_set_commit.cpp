@@ -48,7 +48,7 @@ void RemoveAll(const std::vector<std::u16string>& paths, size_t from, FileOperat
 CommitOutcome FileSetCommit::Commit() {
   std::vector<std::u16string> newPaths;
   newPaths.reserve(plans_.size());
-  for (const FileRenamePlan& plan : plans_) {
+  for (const FileChangePlan& plan : plans_) {
     std::u16string newPath;
     const FileRewriteStatus status = files_.WriteBeside(plan.path, plan.newBytes, &newPath);
     if (!status.ok()) {
@@ -59,7 +59,7 @@ CommitOutcome FileSetCommit::Commit() {
     newPaths.push_back(std::move(newPath));
   }
   std::string current;
-  for (const FileRenamePlan& plan : plans_) {
+  for (const FileChangePlan& plan : plans_) {
     const FileRewriteStatus status = files_.ReadWhole(plan.path, &current);
     if (!status.ok() || current != plan.oldBytes) {
       RemoveAll(newPaths, 0, files_);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "rename/file_operations.h"
-#include "rename/file_rename_plan.h"
+#include "rename/file_change_plan.h"
 
 namespace qm {
 
@@ -28,7 +28,7 @@ struct CommitOutcome {
 
 class FileSetCommit {
  public:
-  FileSetCommit(const std::vector<FileRenamePlan>& plans, FileOperations& files)
+  FileSetCommit(const std::vector<FileChangePlan>& plans, FileOperations& files)
       : plans_(plans), files_(files) {}
   // Finishes a commit that was neither finished nor undone.
   ~FileSetCommit() { Finish(); }
@@ -54,7 +54,7 @@ class FileSetCommit {
   // of those that could not be, as a message (their kept originals stay).
   std::u16string RestoreFirst(size_t count);
 
-  const std::vector<FileRenamePlan>& plans_;
+  const std::vector<FileChangePlan>& plans_;
   FileOperations& files_;
   std::vector<std::u16string> kept_;  // by plan, once the new bytes are in place
 };

@@ -10,6 +10,7 @@
 #include "find/usages/record_lookup.h"
 #include "platform/utf_conversion.h"
 #include "registry/registry_operations.h"
+#include "rename/file_rename_plan.h"
 #include "rename/file_set_commit.h"
 #include "qmcfg/qmcfg.h"
 #include "qmshared/qmshared.h"
@@ -76,7 +77,7 @@ class Rename {
   const RenameRequest& request_;
   FileOperations systemFiles_;
   FileOperations& files_;
-  std::vector<FileRenamePlan> plans_;
+  std::vector<FileChangePlan> plans_;
 };
 
 std::u16string Rename::Refusal(const ConfigTableSet& tables, const RecordHead& head) const {
@@ -111,7 +112,7 @@ bool Rename::PlanFiles(const std::u16string& oldName, RenameOutcome* outcome) {
   const std::string newWord = Utf8Of(request_.newName);
   std::string bytes;
   for (const std::u16string& name : names) {
-    FileRenamePlan plan;
+    FileChangePlan plan;
     plan.path = folder + name;
     plan.location = name;
     const platform::FileRewriteStatus read = files_.ReadWhole(plan.path, &bytes);
@@ -193,12 +194,7 @@ RenameOutcome Rename::Apply(ConfigTableSet* tables, RecordHead* head, RenameOutc
                       Number(saved) + u"); reopen the project to see it as stored";
   }
   files.Finish();
-  SetOwnerName(tables, request_.table, id, request_.newName);
-  if (const std::optional<TableSlot> owned = OwnedSlot(request_.table)) {
-    if (ConfigTableSet* snapshot = config->SnapshotWithTable(*owned)) {
-      SetOwnerName(snapshot, request_.table, id, request_.newName);
-    }
-  }
+  PassOnOwnerNames(config, request_.table, {{id, request_.newName}});
   return outcome;
 }
 

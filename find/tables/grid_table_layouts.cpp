@@ -6,17 +6,19 @@ namespace {
 // General: three keys, each searched only when present. No column: the
 // result keeps column -1 and an empty column title, and its label is the
 // key's display name.
-template <const std::u16string_view* Key>
+template <size_t Key>
 FieldValue GeneralValue(const GeneralTable& table) {
-  auto found = table.find(std::u16string(*Key));
+  auto found = table.find(std::u16string(kGeneralSearchedKeys[Key].key));
   return {.text = found == table.end() ? nullptr : &found->second};
 }
 
-constexpr FieldDescriptor<GeneralTable> kGeneralFields[] = {
-    {{-1, u"", u"Project ID", TextForm::kText}, &GeneralValue<&kGeneralProjectId>},
-    {{-1, u"", u"Pre-launch", TextForm::kText}, &GeneralValue<&kGeneralPreLaunch>},
-    {{-1, u"", u"Post-launch", TextForm::kText}, &GeneralValue<&kGeneralPostLaunch>},
-};
+template <size_t Key>
+constexpr FieldDescriptor<GeneralTable> GeneralField() {
+  return {{-1, u"", kGeneralSearchedKeys[Key].label, TextForm::kText}, &GeneralValue<Key>};
+}
+
+constexpr FieldDescriptor<GeneralTable> kGeneralFields[] = {GeneralField<0>(), GeneralField<1>(),
+                                                            GeneralField<2>()};
 
 constexpr FieldDescriptor<TimerRecord> kTimerFields[] = {
     NameField<TimerRecord>(),

@@ -8,6 +8,18 @@
 
 namespace qm {
 
+// The General keys that the find searches, each with the label of its
+// results (which have no column).
+struct GeneralSearchedKey {
+  std::u16string_view label;
+  std::u16string_view key;
+};
+inline constexpr GeneralSearchedKey kGeneralSearchedKeys[] = {
+    {u"Project ID", kGeneralProjectId},
+    {u"Pre-launch", kGeneralPreLaunch},
+    {u"Post-launch", kGeneralPostLaunch},
+};
+
 // The General table is searched as one row: the table itself.
 extern const TableLayout<GeneralTable> kGeneralLayout;
 extern const TableLayout<TimerRecord> kTimerLayout;

@@ -13,6 +13,7 @@
 #include "core/editor_manager.h"
 #include "registry/registry_operations.h"
 #include "support/config_sets.h"
+#include "support/failing_files.h"
 #include "support/native_path.h"
 #include "support/stored_tables.h"
 #include "support/temp_folder.h"
@@ -21,43 +22,8 @@ namespace qm {
 namespace {
 
 using testing::AddRecord;
+using testing::FailingFiles;
 namespace fs = std::filesystem;
-
-// Every file under the folder with its bytes, the project file left out.
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (!entry.is_regular_file() || entry.path().extension() == ".qmp") continue;
-    files[fs::relative(entry.path(), folder).generic_string()] =
-        testing::ReadFileBytes(entry.path());
-  }
-  return files;
-}
-
-// Fails the n-th call (from 1) of one operation; 0 fails none.
-class FailingFiles : public FileOperations {
- public:
-  int failWrite = 0;
-  int failReplace = 0;
-  // Called at the first write: the test changes an original behind the
-  // rename's back.
-  std::function<void()> onFirstWrite;
-
-  platform::FileRewriteStatus WriteBeside(std::u16string_view original, std::string_view bytes,
-                                          std::u16string* newPath) override {
-    if (++writes_ == 1 && onFirstWrite) onFirstWrite();
-    if (writes_ == failWrite) return {platform::FileRewriteStep::kWrite, 28};
-    return FileOperations::WriteBeside(original, bytes, newPath);
-  }
-  platform::FileRewriteStatus Replace(std::u16string_view from, std::u16string_view to) override {
-    if (++replaces_ == failReplace) return {platform::FileRewriteStep::kReplace, 5};
-    return FileOperations::Replace(from, to);
-  }
-
- private:
-  int writes_ = 0;
-  int replaces_ = 0;
-};
 
 // A configuration manager whose per-table save fails, either after the
 // real save has written the table (as when only its read-back fails) or
@@ -111,7 +77,7 @@ class RecordRenameTest : public ::testing::Test {
   // The tables as stored, read afresh.
   ConfigTableSet Stored() { return testing::StoredTables(project_); }
   void ExpectUnchanged(const std::map<std::string, std::string>& files) {
-    EXPECT_EQ(Snapshot(folder_.path()), files);
+    EXPECT_EQ(testing::ProjectTextFiles(folder_.path()), files);
     EXPECT_EQ(Stored().ioTags->at(RecordKey(3)).head.name, u"Pump.Speed");
     EXPECT_EQ(manager_.editorData()->configManager->GetTables(true)->ioTags->at(RecordKey(3))
                   .head.name,
@@ -124,11 +90,11 @@ class RecordRenameTest : public ::testing::Test {
 };
 
 TEST_F(RecordRenameTest, PreviewListsTheNameAndEachLineAndWritesNothing) {
-  const auto before = Snapshot(folder_.path());
+  const auto before = testing::ProjectTextFiles(folder_.path());
   const RenameOutcome outcome = Rename(kTableIoTags, 3, u"Pump.Rpm", false);
   ASSERT_EQ(outcome.status, RenameStatus::kDone) << std::string(outcome.message.begin(),
                                                                 outcome.message.end());
-  EXPECT_EQ(Snapshot(folder_.path()), before);
+  EXPECT_EQ(testing::ProjectTextFiles(folder_.path()), before);
   EXPECT_EQ(Stored().ioTags->at(RecordKey(3)).head.name, u"Pump.Speed");
   std::vector<std::tuple<std::u16string, int32_t, std::u16string, int32_t>> lines;
   for (const RenameChange& change : outcome.changes) {
@@ -150,10 +116,10 @@ TEST_F(RecordRenameTest, PreviewListsTheNameAndEachLineAndWritesNothing) {
 }
 
 TEST_F(RecordRenameTest, RoundTripGivesBackEveryByteAndTheTables) {
-  const auto files = Snapshot(folder_.path());
+  const auto files = testing::ProjectTextFiles(folder_.path());
   const ConfigTableSet stored = Stored();
   ASSERT_EQ(Rename(kTableIoTags, 3, u"Kessel.Drehzahl", true).status, RenameStatus::kDone);
-  const auto renamed = Snapshot(folder_.path());
+  const auto renamed = testing::ProjectTextFiles(folder_.path());
   EXPECT_EQ(renamed.at("pages/crlf.htm"),
             "<b>Kessel.Drehzahl</b>\r\nPump.Speeds\r\n\r\nKessel.Drehzahl=Kessel.Drehzahl\r\n");
   EXPECT_EQ(renamed.at("bad.txt"), "\xff\xfeKessel.Drehzahl\xc3\n\xc3\xa9Pump.Speed\n");
@@ -164,7 +130,7 @@ TEST_F(RecordRenameTest, RoundTripGivesBackEveryByteAndTheTables) {
 
   Open();
   ASSERT_EQ(Rename(kTableIoTags, 3, u"Pump.Speed", true).status, RenameStatus::kDone);
-  EXPECT_EQ(Snapshot(folder_.path()), files);
+  EXPECT_EQ(testing::ProjectTextFiles(folder_.path()), files);
   const ConfigTableSet back = Stored();
   EXPECT_EQ(*back.ioTags, *stored.ioTags);
   EXPECT_EQ(*back.alarms, *stored.alarms);
@@ -180,7 +146,7 @@ TEST_F(RecordRenameTest, RenamingAnOwnerRenamesItInItsRecordsInMemory) {
 }
 
 TEST_F(RecordRenameTest, RefusalsChangeNothing) {
-  const auto files = Snapshot(folder_.path());
+  const auto files = testing::ProjectTextFiles(folder_.path());
   EXPECT_EQ(Rename(kTableIoTags, 3, u"", true).status, RenameStatus::kRefused);
   EXPECT_EQ(Rename(kTableIoTags, 3, u"Pump.Level", true).status, RenameStatus::kRefused);
   EXPECT_EQ(Rename(kTableIoTags, 3, u"a\nb", true).status, RenameStatus::kRefused);
@@ -209,13 +175,13 @@ TEST_F(RecordRenameTest, AFileChangedDuringTheRenameRefusesIt) {
   const RenameOutcome outcome = Rename(kTableIoTags, 3, u"X", true, &files);
   EXPECT_EQ(outcome.status, RenameStatus::kRefused);
   EXPECT_NE(outcome.message.find(u"changed on disk"), std::u16string::npos);
-  auto expected = Snapshot(folder_.path());
+  auto expected = testing::ProjectTextFiles(folder_.path());
   EXPECT_EQ(expected.at("scripts/lf.js"), "edited elsewhere\n");
   ExpectUnchanged(expected);
 }
 
 TEST_F(RecordRenameTest, AFailureBetweenTwoWritesLeavesEveryFileAsItWas) {
-  const auto before = Snapshot(folder_.path());
+  const auto before = testing::ProjectTextFiles(folder_.path());
   for (int n = 1; n <= 5; ++n) {
     FailingFiles failWrite;
     failWrite.failWrite = n;
@@ -236,7 +202,7 @@ TEST_F(RecordRenameTest, AFailureBetweenTwoWritesLeavesEveryFileAsItWas) {
 // The files follow what the project file holds after a failed save: back
 // to their old bytes when the table was not written, renamed when it was.
 TEST_F(RecordRenameTest, AFailedSaveLeavesTheFilesAgreeingWithTheProjectFile) {
-  const auto before = Snapshot(folder_.path());
+  const auto before = testing::ProjectTextFiles(folder_.path());
   EditorData& editor = *manager_.editorData();
   CConfigManagerEx* const own = editor.configManager;
   for (const bool written : {false, true}) {
@@ -253,7 +219,7 @@ TEST_F(RecordRenameTest, AFailedSaveLeavesTheFilesAgreeingWithTheProjectFile) {
       EXPECT_EQ(outcome.status, RenameStatus::kDone);
       EXPECT_NE(outcome.message.find(u"reading it back failed"), std::u16string::npos);
       EXPECT_EQ(Stored().ioTags->at(RecordKey(3)).head.name, u"Pump.Rpm");
-      EXPECT_EQ(Snapshot(folder_.path()).at("scripts/lf.js"),
+      EXPECT_EQ(testing::ProjectTextFiles(folder_.path()).at("scripts/lf.js"),
                 "x(\"Pump.Rpm\");\nlet Pump_Speed;\n");
     }
   }

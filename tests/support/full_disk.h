@@ -82,18 +82,6 @@ SweepFigures SweepFullDisk(Fill fill, Attempt&& attempt, int limit = 5000) {
   return figures;
 }
 
-// Every file under `folder` (its sub-folders too) by relative path, with
-// its bytes.
-inline std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    if (!entry.is_regular_file()) continue;
-    files[std::filesystem::relative(entry.path(), folder).generic_string()] =
-        ReadFileBytes(entry.path());
-  }
-  return files;
-}
-
 // The bytes of the files of `before` that `after` no longer holds as they
 // were, file by file.
 inline size_t BytesLost(const std::map<std::string, std::string>& before,

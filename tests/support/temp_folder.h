@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -50,6 +51,18 @@ class TempFolder {
 inline std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every file under `folder` (its sub-folders too) by relative path, with
+// its bytes.
+inline std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    files[std::filesystem::relative(entry.path(), folder).generic_string()] =
+        ReadFileBytes(entry.path());
+  }
+  return files;
 }
 
 }  // namespace qm::testing

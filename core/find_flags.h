@@ -1,0 +1,23 @@
+// The find flags of the exports (QmFindFlags) as the find's options.
+#ifndef QMPECORE_CORE_FIND_FLAGS_H_
+#define QMPECORE_CORE_FIND_FLAGS_H_
+
+#include <cstdint>
+
+#include "find/find_options.h"
+#include "qmpecore/qmpecore_ext.h"
+
+namespace qm {
+
+inline constexpr int32_t kKnownFindFlags = kQmFindMatchCase | kQmFindWholeWord | kQmFindRegex;
+
+inline bool FlagsKnown(int32_t flags) { return (flags & ~kKnownFindFlags) == 0; }
+
+inline FindOptions OptionsOf(int32_t flags) {
+  return {(flags & kQmFindMatchCase) != 0, (flags & kQmFindWholeWord) != 0,
+          (flags & kQmFindRegex) != 0};
+}
+
+}  // namespace qm
+
+#endif  // QMPECORE_CORE_FIND_FLAGS_H_
