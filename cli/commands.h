@@ -17,6 +17,7 @@ void AddFilesCommand(CLI::App& app);
 void AddFindCommand(CLI::App& app);
 void AddUsagesCommand(CLI::App& app);
 void AddRenameCommand(CLI::App& app);
+void AddReplaceCommand(CLI::App& app);
 void AddExportCommand(CLI::App& app);
 void AddImportCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
   qm::cli::AddFindCommand(app);
   qm::cli::AddUsagesCommand(app);
   qm::cli::AddRenameCommand(app);
+  qm::cli::AddReplaceCommand(app);
   qm::cli::AddExportCommand(app);
   qm::cli::AddImportCommand(app);
   qm::cli::AddCheckCommand(app);

@@ -164,6 +164,41 @@ struct QmImportCounts {
   int64_t unchanged;
   int64_t problems;  // all that were found; at most 1000 are handed over
 };
+
+// Replace across the project: the answers besides counts.
+enum QmReplaceErrors : int32_t {
+  kQmReplaceRefused = -13,   // the replace was refused; nothing changed
+  kQmReplaceFailed = -14,    // a file or a save failed; everything is as before
+  kQmReplaceReadOnly = -15,  // the project may not be written; nothing changed
+};
+// A previewed replace: its changes, until it is applied or freed.
+typedef struct QmReplacePreview QmReplacePreview;
+enum QmReplaceChangeKind : int32_t {
+  kQmReplaceField = 0,     // a table's text field
+  kQmReplaceFileLine = 1,  // a line of a project text file
+  kQmReplaceSkipped = 2,   // a field that the find matched but that is not free text
+};
+// One change of a replace, valid only during the handler's call. A field:
+// its table number, record id (0 for General), the find's location, the
+// column title (General: the setting's label), the text before and after.
+// A line: table number 24, the line number from 1 as record id, the path
+// relative to the project folder as location, the full path, the line
+// without its break before and after. A skipped field: its text as the
+// grid shows it as `before`, and why it is skipped as `note`.
+struct QmReplaceChange {
+  int32_t kind;
+  int32_t tableNumber;
+  int32_t recordId;
+  int32_t occurrences;  // matches replaced in the field or line
+  const char16_t* location;
+  const char16_t* column;  // the empty text for a line
+  const char16_t* path;    // the empty text for a field
+  const char16_t* before;
+  const char16_t* after;
+  const char16_t* note;
+};
+// Returning 0 stops the delivery of changes.
+typedef int32_t(QM_CALL* QmReplaceHandler)(void* context, const QmReplaceChange* change);
 extern "C" {
 
 // The find of QmFind over the open editor of `manager` (its working set and
@@ -335,6 +370,45 @@ QMPE_API int32_t QM_CALL QmApplyImport(qm::CEditorManager* manager,  // 34
                                        QmImportPreview* preview, char16_t* message,
                                        int32_t capacity);
 QMPE_API void QM_CALL QmFreeImportPreview(QmImportPreview* preview);  // 35
+// Previews the replace of every match that QmFindEach with the same
+// `scope`, `text` and find `flags` finds in the open editor: in the free
+// text fields of the tables (names, descriptions, messages, paths, ...)
+// and in the lines of the project's text files, every match of a field or
+// line replaced by `replacement` (with kQmFindRegex as PCRE2 substitutes:
+// $1 to $99, ${name}, $$; else as it stands). Nothing is written. A
+// replaced Name renames its record: references show the new Name. Returns
+// the number of fields and lines that change, with the preview written to
+// `preview` (free it with QmFreeReplacePreview); -1 for null arguments,
+// nothing open or an undefined flag; kQmFindBadPattern or
+// kQmFindMatchLimit; kQmReplaceRefused (a replacement that names a group
+// the pattern lacks, that would leave a Name empty, put a line break in
+// it or give two records of a table one Name); kQmReplaceFailed (a file
+// could not be read). The reason is written to `message` as
+// QmCheckFindText writes its own; no preview is made then.
+QMPE_API int32_t QM_CALL QmPreviewReplace(qm::CEditorManager* manager,  // 36
+                                          const char16_t* scope, const char16_t* text,
+                                          const char16_t* replacement, int32_t flags,
+                                          QmReplacePreview** preview, char16_t* message,
+                                          int32_t capacity);
+// Each change of a preview to `handler`, in the find's order (a file's
+// lines together, ascending), skipped fields among them. Returns how many
+// were handed over, or -1 for null arguments.
+QMPE_API int32_t QM_CALL QmGetReplaceChanges(const QmReplacePreview* preview,  // 37
+                                             QmReplaceHandler handler, void* context);
+// Makes the preview's changes, all or none: the files written through new
+// files renamed over them (every other byte kept), then each changed table
+// saved through the configuration manager; when a save fails, the editor's
+// tables, the project file and the files are as before. Returns the number
+// of fields and lines changed; -1 for null arguments or nothing open;
+// kQmReplaceRefused (a preview of another editor or applied already, a
+// project the editor registry lists for another editor, a project file, a
+// table text or a text file that changed since the preview),
+// kQmReplaceFailed, kQmReplaceReadOnly. The reason goes to `message`.
+QMPE_API int32_t QM_CALL QmApplyReplace(qm::CEditorManager* manager,  // 38
+                                        QmReplacePreview* preview, char16_t* message,
+                                        int32_t capacity);
+QMPE_API void QM_CALL QmFreeReplacePreview(QmReplacePreview* preview);  // 39
+
 // The project check: what a finding is about. The numbers never change.
 enum QmCheckKind : int32_t {
   kQmCheckMissingRecord = 0,  // a reference to a record that does not exist

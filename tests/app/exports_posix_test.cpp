@@ -29,7 +29,9 @@ TEST(Exports, ExactlyTheSeventeenAndTheAdditionsUnmangled) {
       "QmFirstMatch",        "QmFreeFindMatcher", "QmFindRecordId",  "QmFindUsages",
       "QmRenameRecord",      "QmGetUnreadFolders", "QmFindInProjectEx",
       "QmExportTable",       "QmCheckImport",    "QmGetImportCounts", "QmGetImportProblems",
-      "QmGetImportChanges",  "QmApplyImport",    "QmFreeImportPreview"};
+      "QmGetImportChanges",  "QmApplyImport",    "QmFreeImportPreview",
+      "QmPreviewReplace",    "QmGetReplaceChanges", "QmApplyReplace", "QmFreeReplacePreview",
+      "QmCheckProject"};
   EXPECT_EQ(exported, expected);
 }
 

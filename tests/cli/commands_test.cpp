@@ -208,6 +208,36 @@ TEST_F(Commands, UsagesAndRenameThereAndBack) {
   std::filesystem::remove(uses);
 }
 
+// A replace there and back through qmpe: the preview in JSON writing
+// nothing, the apply and its reverse giving back every byte, nothing to
+// replace, and a Name that another timer has refused.
+TEST_F(Commands, ReplaceThereAndBack) {
+  const std::filesystem::path notes = folder_->path() / "p" / "replace_notes.txt";
+  const std::string original = "Valve-7 and valve-7\r\nVALVE-7\n";
+  std::ofstream(notes, std::ios::binary) << original;
+  const auto contents = [&notes] {
+    std::ifstream in(notes, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string replace = "replace " + Project() + " ";
+  std::string output;
+  ASSERT_EQ(Run(replace + "Valve-7 Ventil-7 --match-case --json", &output), 0);
+  const nlohmann::json changes = nlohmann::json::parse(output);
+  ASSERT_EQ(changes.size(), 1u) << output;
+  EXPECT_EQ(changes[0]["kind"], "line");
+  EXPECT_EQ(changes[0]["after"], "Ventil-7 and valve-7");
+  EXPECT_EQ(contents(), original);
+  ASSERT_EQ(Run(replace + Quoted("v(alve)-7") + " " + Quoted("W${1}x") + " --regex --apply"), 0);
+  EXPECT_EQ(contents(), "Walvex and Walvex\r\nWALVEx\n");
+  EXPECT_EQ(Run(replace + Quoted("W(alve|ALVE)x") + " " + Quoted("V$1-7") + " --regex --match-case --apply"), 0);
+  EXPECT_EQ(Run(replace + Quoted("(?<=and )Valve") + " valve --regex --match-case --apply"), 0);
+  EXPECT_EQ(contents(), original);
+  EXPECT_EQ(Run(replace + "no-such-text-anywhere x"), 1);
+  EXPECT_EQ(Run(replace + Quoted("Every second") + " " + Quoted("Every 100 ms") + " --match-case --apply", &output), 2);
+  EXPECT_NE(output.find("the same Name"), std::string::npos) << output;
+  std::filesystem::remove(notes);
+}
+
 // A tag list out and in: unchanged is no change, a bad cell is named as
 // compilers name a line, and --apply makes a change that the next export
 // shows.

@@ -1,0 +1,172 @@
+// The preview of a replace: the find's results gathered into the field
+// edits and the file plans that the apply makes.
+#include "replace/project_replace.h"
+
+#include <unordered_set>
+
+#include "config/config_manager.h"
+#include "find/search_needle.h"
+#include "qmpecore/config_records.h"
+#include "replace/file_replace.h"
+#include "replace/replaced_names.h"
+#include "replace/text_replacer.h"
+
+namespace qm {
+namespace {
+
+// Takes the find's results as they come: a table hit becomes a field edit
+// (or a skipped field) at once, a file's lines are gathered until its last
+// and the file is then read and planned. Any failure ends the find.
+class ReplaceSink final : public ResultSink {
+ public:
+  ReplaceSink(ConfigTableSet* working, TextReplacer& replacer, FileOperations& files,
+              ReplacePreview* preview)
+      : working_(working), replacer_(replacer), files_(files), preview_(preview) {}
+
+  void Take(const FindResult& result) override {
+    if (failed()) return;
+    if (result.tableNumber != kTableFile) {
+      FlushFile();
+      TakeField(result);
+      return;
+    }
+    if (result.label != path_) {
+      FlushFile();
+      path_ = result.label;
+      location_ = result.location;
+    }
+    lines_.push_back(result.recordId);
+  }
+  bool Done() const override { return failed(); }
+
+  // Plans the last file; call once the find is over.
+  void Finish() { FlushFile(); }
+
+ private:
+  bool failed() const { return preview_->status != ReplaceStatus::kDone; }
+
+  void Fail(ReplaceStatus status, std::u16string message) {
+    preview_->status = status;
+    preview_->message = std::move(message);
+  }
+
+  void TakeField(const FindResult& hit) {
+    HitField field = FieldOfHit(hit);
+    ReplaceChange change;
+    change.tableNumber = hit.tableNumber;
+    change.recordId = hit.recordId;
+    change.location = hit.location;
+    change.column = hit.tableNumber == kTableGeneral ? hit.label : hit.columnName;
+    const std::u16string* stored =
+        field.skipped.empty() && working_ != nullptr ? StoredText(*working_, field.edit) : nullptr;
+    if (stored == nullptr) {
+      change.kind = ReplaceChange::Kind::kSkipped;
+      change.before = hit.matchedText;
+      change.note = field.skipped.empty() ? u"is not a stored text" : field.skipped;
+      preview_->changes.push_back(std::move(change));
+      return;
+    }
+    std::u16string after;
+    const int64_t count = replacer_.Replace(*stored, &after, nullptr);
+    if (count < 0) return Fail(ReplaceStatus::kRefused, replacer_.error());
+    if (after == *stored) return;
+    field.edit.before = *stored;
+    field.edit.after = after;
+    change.before = *stored;
+    change.after = std::move(after);
+    change.occurrences = static_cast<int32_t>(std::min<int64_t>(count, INT32_MAX));
+    preview_->replaced += count;
+    preview_->fields.push_back(std::move(field.edit));
+    preview_->changes.push_back(std::move(change));
+  }
+
+  void FlushFile() {
+    if (lines_.empty()) return;
+    FileChangePlan plan;
+    plan.path = std::move(path_);
+    plan.location = std::move(location_);
+    path_.clear();
+    std::vector<int32_t> lines = std::move(lines_);
+    lines_.clear();
+    // A file that two items of the scope select is changed once.
+    if (!planned_.insert(plan.path).second) return;
+    std::string bytes;
+    const platform::FileRewriteStatus read = files_.ReadWhole(plan.path, &bytes);
+    if (!read.ok()) {
+      const std::string code = std::to_string(read.systemError);
+      return Fail(ReplaceStatus::kFailed, u"cannot read " + plan.path + u" (system error " +
+                                              std::u16string(code.begin(), code.end()) + u")");
+    }
+    std::u16string error;
+    switch (PlanFileReplace(std::move(bytes), lines, replacer_, &plan, &error)) {
+      case FileReplaceStatus::kUnchanged:
+        return;
+      case FileReplaceStatus::kFailed:
+        return Fail(ReplaceStatus::kRefused, plan.path + u": " + error);
+      case FileReplaceStatus::kChanged:
+        break;
+    }
+    for (const LineChange& line : plan.lines) {
+      ReplaceChange change{ReplaceChange::Kind::kFileLine, kTableFile, line.line, plan.location,
+                           u"", plan.path, line.before, line.after, u"", line.occurrences};
+      preview_->replaced += line.occurrences;
+      preview_->changes.push_back(std::move(change));
+    }
+    preview_->files.push_back(std::move(plan));
+  }
+
+  ConfigTableSet* working_;
+  TextReplacer& replacer_;
+  FileOperations& files_;
+  ReplacePreview* preview_;
+  std::u16string path_;
+  std::u16string location_;
+  std::vector<int32_t> lines_;
+  std::unordered_set<std::u16string> planned_;
+};
+
+}  // namespace
+
+ReplacePreview PreviewReplace(const ReplaceRequest& request) {
+  ReplacePreview preview;
+  preview.projectPath = request.editor.projectPath;
+  preview.projectStamp = platform::StampOfFile(preview.projectPath);
+  const SearchNeedle needle(request.text, request.options);
+  if (needle.empty()) {
+    preview.status = needle.patternError() != nullptr ? ReplaceStatus::kBadPattern
+                                                      : ReplaceStatus::kRefused;
+    preview.message = needle.patternError() != nullptr ? needle.patternError()->message
+                                                       : u"the search text is empty";
+    return preview;
+  }
+  FileOperations systemFiles;
+  TextReplacer replacer(needle, request.replacement);
+  CConfigManagerEx* config = request.editor.configManager;
+  ConfigTableSet* working = config != nullptr ? config->GetTables(true) : nullptr;
+  ReplaceSink sink(working, replacer, request.files != nullptr ? *request.files : systemFiles,
+                   &preview);
+  const FindStatus found = request.find(sink);
+  sink.Finish();
+  if (preview.status == ReplaceStatus::kDone && found != FindStatus::kDone) {
+    preview.status =
+        found == FindStatus::kBadPattern ? ReplaceStatus::kBadPattern : ReplaceStatus::kMatchLimit;
+    preview.message = found == FindStatus::kBadPattern
+                          ? u"the pattern does not compile"
+                          : u"the pattern's matching ran past the match limit";
+  }
+  if (preview.status == ReplaceStatus::kDone && working != nullptr) {
+    if (std::u16string why = NameRefusal(*working, preview.fields); !why.empty()) {
+      preview.status = ReplaceStatus::kRefused;
+      preview.message = std::move(why);
+    }
+  }
+  if (preview.status != ReplaceStatus::kDone) {
+    preview.changes.clear();
+    preview.fields.clear();
+    preview.files.clear();
+    preview.replaced = 0;
+  }
+  return preview;
+}
+
+}  // namespace qm
