@@ -23,22 +23,8 @@ namespace {
 
 using testing::AddRecord;
 using testing::FailingFiles;
+using testing::FailingSaveManager;
 namespace fs = std::filesystem;
-
-// A configuration manager whose per-table save fails, either after the
-// real save has written the table (as when only its read-back fails) or
-// before anything is written.
-class FailingSaveManager : public CConfigManagerEx {
- public:
-  explicit FailingSaveManager(bool writeFirst) : writeFirst_(writeFirst) {}
-  int32_t Save(int32_t tableNumber, int32_t subId) override {
-    if (writeFirst_) CConfigManagerEx::Save(tableNumber, subId);
-    return kCfgSqliteBase + 10;  // an I/O error
-  }
-
- private:
-  bool writeFirst_;
-};
 
 class RecordRenameTest : public ::testing::Test {
  protected:
@@ -206,7 +192,7 @@ TEST_F(RecordRenameTest, AFailedSaveLeavesTheFilesAgreeingWithTheProjectFile) {
   EditorData& editor = *manager_.editorData();
   CConfigManagerEx* const own = editor.configManager;
   for (const bool written : {false, true}) {
-    FailingSaveManager failing(written);
+    FailingSaveManager failing(1, written);
     ASSERT_EQ(failing.Open(project_.c_str(), 0), 0);
     editor.configManager = &failing;
     const RenameOutcome outcome = Rename(kTableIoTags, 3, u"Pump.Rpm", true);

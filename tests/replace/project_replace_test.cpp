@@ -23,27 +23,12 @@ namespace {
 
 using testing::AddRecord;
 using testing::FailingFiles;
+using testing::FailingSaveManager;
 namespace fs = std::filesystem;
 
 constexpr FindOptions kMatchCase{true, false, false};
 
 std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
-
-class FailingSaveManager : public CConfigManagerEx {
- public:
-  // Fails the n-th save (from 1), after writing when `writeFirst`.
-  FailingSaveManager(int failAt, bool writeFirst) : failAt_(failAt), writeFirst_(writeFirst) {}
-  int32_t Save(int32_t tableNumber, int32_t subId) override {
-    if (++saves_ != failAt_) return CConfigManagerEx::Save(tableNumber, subId);
-    if (writeFirst_) CConfigManagerEx::Save(tableNumber, subId);
-    return kCfgSqliteBase + 10;  // an I/O error
-  }
-
- private:
-  int failAt_;
-  bool writeFirst_;
-  int saves_ = 0;
-};
 
 class ProjectReplaceTest : public ::testing::Test {
  protected:

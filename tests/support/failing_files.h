@@ -1,5 +1,5 @@
-// The file operations of a rename or a replace with a failure injected at
-// a chosen call, and the bytes of a project's files to compare with after.
+// The file operations and the save of a rename or a replace with a failure
+// injected at a chosen call, and the bytes of a project's files to compare with after.
 #ifndef QMPECORE_TESTS_SUPPORT_FAILING_FILES_H_
 #define QMPECORE_TESTS_SUPPORT_FAILING_FILES_H_
 
@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+#include "config/config_manager.h"
+#include "qmcfg/qmcfg.h"
 #include "rename/file_operations.h"
 #include "support/temp_folder.h"
 
@@ -43,6 +45,24 @@ class FailingFiles : public FileOperations {
  private:
   int writes_ = 0;
   int replaces_ = 0;
+};
+
+// A configuration manager whose n-th save (from 1) fails, either after
+// the real save has written the table (as when only its read-back fails)
+// or before anything is written.
+class FailingSaveManager : public CConfigManagerEx {
+ public:
+  FailingSaveManager(int failAt, bool writeFirst) : failAt_(failAt), writeFirst_(writeFirst) {}
+  int32_t Save(int32_t tableNumber, int32_t subId) override {
+    if (++saves_ != failAt_) return CConfigManagerEx::Save(tableNumber, subId);
+    if (writeFirst_) CConfigManagerEx::Save(tableNumber, subId);
+    return kCfgSqliteBase + 10;  // an I/O error
+  }
+
+ private:
+  int failAt_;
+  bool writeFirst_;
+  int saves_ = 0;
 };
 
 }  // namespace qm::testing
