@@ -30,7 +30,10 @@ std::u16string NameRefusal(const ConfigTableSet& set, const std::vector<FieldEdi
     }
     renamed[edit.tableNumber][edit.recordId] = &edit.after;
   }
-  for (const auto& [tableNumber, newNames] : renamed) {
+  for (const auto& renamedInTable : renamed) {
+    // Named copies: clang 14 cannot capture structured bindings in the lambda below.
+    const int32_t tableNumber = renamedInTable.first;
+    const auto& newNames = renamedInTable.second;
     std::unordered_map<std::u16string_view, int32_t> holders;  // a new Name: its record
     for (const auto& [id, name] : newNames) holders.emplace(*name, id);
     std::u16string refusal;
