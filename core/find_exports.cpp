@@ -1,8 +1,9 @@
 // The streamed finds, the check of a find's text and its matcher,
-// ordinals 18 to 23 and 28.
+// ordinals 18 to 23 and 28, and the lines around a file result, 41.
 #include <algorithm>
 #include <memory>
 #include <cstdint>
+#include <vector>
 
 #include "core/editor_manager.h"
 #include "core/export_guard.h"
@@ -10,6 +11,7 @@
 #include "core/handler_sink.h"
 #include "core/message_copy.h"
 #include "core/project_find.h"
+#include "find/files/file_lines.h"
 #include "find/search_needle.h"
 #include "qmpecore/qmpecore_ext.h"
 
@@ -127,6 +129,33 @@ QMPE_API int32_t QM_CALL QmFirstMatch(QmFindMatcher* matcher, const char16_t* su
 
 QMPE_API void QM_CALL QmFreeFindMatcher(QmFindMatcher* matcher) {
   GuardExport([&] { delete matcher; });
+}
+
+QMPE_API int32_t QM_CALL QmReadFileLines(const char16_t* fullPath, const int32_t* spans,
+                                         int32_t spanCount, QmFileLineHandler handler,
+                                         void* context) {
+  if (fullPath == nullptr || handler == nullptr || spanCount < 0 ||
+      (spans == nullptr && spanCount != 0)) {
+    return kQmFindBadArguments;
+  }
+  std::vector<qm::LineSpan> lineSpans;
+  for (int32_t i = 0; i < spanCount; ++i) {
+    const qm::LineSpan span{spans[2 * i], spans[2 * i + 1]};
+    if (span.first < 1 || span.last < span.first ||
+        (!lineSpans.empty() && span.first <= lineSpans.back().last)) {
+      return kQmFindBadArguments;
+    }
+    lineSpans.push_back(span);
+  }
+  return GuardExport<int32_t>(kQmFindBadArguments, [&]() -> int32_t {
+    int32_t handed = 0;
+    const qm::FileLinesStatus status = qm::ReadFileLines(
+        fullPath, lineSpans, [&](int32_t number, std::u16string_view line) {
+          ++handed;
+          return handler(context, number, line.data(), static_cast<int32_t>(line.size())) != 0;
+        });
+    return status == qm::FileLinesStatus::kCannotRead ? kQmFindCannotOpen : handed;
+  });
 }
 
 }  // extern "C"

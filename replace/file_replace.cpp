@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "find/files/line_walk.h"
 #include "platform/unicode_units.h"
 #include "platform/utf_conversion.h"
 
@@ -35,33 +36,6 @@ struct DecodedLine {
     }
     byteOf.push_back(bytes.size());
   }
-};
-
-// The byte ranges of each line, walked forward once.
-class LineWalk {
- public:
-  explicit LineWalk(std::string_view text) : text_(text) {}
-
-  // The bytes of line `number` (ascending from call to call) without its
-  // break, and where they start; false past the last line.
-  bool MoveTo(int32_t number, size_t* start, std::string_view* line) {
-    while (line_ < number) {
-      const size_t brk = text_.find_first_of("\r\n", start_);
-      if (brk == std::string_view::npos) return false;
-      start_ = brk + 1;
-      if (text_[brk] == '\r' && start_ < text_.size() && text_[start_] == '\n') ++start_;
-      ++line_;
-    }
-    const size_t end = text_.find_first_of("\r\n", start_);
-    *start = start_;
-    *line = text_.substr(start_, end == std::string_view::npos ? end : end - start_);
-    return true;
-  }
-
- private:
-  std::string_view text_;
-  size_t start_ = 0;
-  int32_t line_ = 1;
 };
 
 }  // namespace

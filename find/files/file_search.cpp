@@ -6,9 +6,6 @@
 
 #include "platform/path_limits.h"
 #include "platform/text_case.h"
-#include "platform/unicode_units.h"
-#include "platform/utf_conversion.h"
-#include "qmshared/qmshared.h"
 
 namespace qm {
 namespace {
@@ -65,19 +62,6 @@ void FileSearcher::SearchFile(std::u16string_view fullPath, std::u16string_view 
   SearchText(buffer_.bytes(), fullPath, projectFolder, sink);
 }
 
-// The matcher decodes UTF-8 itself, with one U+FFFD for each maximal
-// ill-formed subsequence. Where the platform's converter follows another
-// rule, a text with ill-formed bytes goes through the converter and back,
-// so that the find reads the file as the converter does (the UTF-16 text,
-// and so every line and column, are the converter's).
-std::string_view FileSearcher::AsConverterReadsThem(std::string_view bytes) {
-  if constexpr (platform::kConverterReplacesMaximalSubparts) return bytes;
-  if (platform::IsWellFormedUtf8(bytes)) return bytes;
-  BytesToTextN(&convertedText_, bytes);
-  TextToBytes(&convertedBytes_, convertedText_, kCodePageUtf8, 1);
-  return convertedBytes_;
-}
-
 void FileSearcher::SearchBytes(std::string_view bytes, std::u16string_view fullPath,
                                std::u16string_view projectFolder, ResultSink& sink) {
   SearchText(bytes.substr(0, bytes.find('\0')), fullPath, projectFolder, sink);
@@ -85,7 +69,7 @@ void FileSearcher::SearchBytes(std::string_view bytes, std::u16string_view fullP
 
 void FileSearcher::SearchText(std::string_view text, std::u16string_view fullPath,
                               std::u16string_view projectFolder, ResultSink& sink) {
-  const std::string_view bytes = AsConverterReadsThem(text);
+  const std::string_view bytes = converterReading_.Of(text);
   result_.location.assign(Location(fullPath, projectFolder));
   result_.label.assign(fullPath);
   LineResults lines(&result_, &sink);

@@ -24,6 +24,7 @@
 #include <string>
 #include <string_view>
 
+#include "find/files/converter_reading.h"
 #include "find/files/file_text_matcher.h"
 #include "platform/file_read.h"
 #include "find/result_sink.h"
@@ -61,15 +62,11 @@ class FileSearcher {
   // Searches `text`, which holds no zero byte.
   void SearchText(std::string_view text, std::u16string_view fullPath,
                   std::u16string_view projectFolder, ResultSink& sink);
-  // Ill-formed bytes as the platform's converter replaces them, where its
-  // rule is not the matcher's.
-  std::string_view AsConverterReadsThem(std::string_view bytes);
 
   const SearchNeedle needle_;
   FileTextMatcher matcher_;
   platform::FileBuffer buffer_;
-  std::u16string convertedText_;
-  std::string convertedBytes_;
+  ConverterReading converterReading_;
   // Filled with the fields common to all results of one file, and handed
   // over once per matching line.
   FindResult result_;

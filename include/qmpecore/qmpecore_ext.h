@@ -452,6 +452,25 @@ typedef int32_t(QM_CALL* QmCheckHandler)(void* context, const QmCheckFinding* fi
 // handler, or nothing open.
 QMPE_API int32_t QM_CALL QmCheckProject(qm::CEditorManager* manager,  // 40
                                         QmCheckHandler handler, void* context);
+
+// One line for QmReadFileLines: its number (from 1) and its text without
+// its break, `length` units, not terminated. Return 0 to stop.
+typedef int32_t(QM_CALL* QmFileLineHandler)(void* context, int32_t lineNumber,
+                                            const char16_t* text, int32_t length);
+
+// The lines around file results, as a search tool prints them before and
+// after a hit: each line of `spanCount` spans (`spans` holds first and last
+// line of each, from 1, ascending and not overlapping) of the text file at
+// `fullPath` (a file result's label) to `handler`, read as the find reads
+// the file (UTF-8 up to its first zero byte, ill-formed bytes as the
+// find's U+FFFD, a break CR LF, CR or LF), so that its numbers are the
+// find's. Lines past the end of the file, and the empty one after a final
+// break, are not handed. Returns the number of lines handed over;
+// kQmFindBadArguments for a null path or handler or bad spans;
+// kQmFindCannotOpen when the file cannot be read.
+QMPE_API int32_t QM_CALL QmReadFileLines(const char16_t* fullPath,  // 41
+                                         const int32_t* spans, int32_t spanCount,
+                                         QmFileLineHandler handler, void* context);
 }  // extern "C"
 
 #endif  // QMPECORE_QMPECORE_EXT_H_

@@ -220,3 +220,42 @@ TEST(FindMatcher, PlacesAndMeasuresTheFirstMatch) {
   EXPECT_EQ(QmCreateFindMatcher(u"a", 64), nullptr);
   EXPECT_EQ(QmCreateFindMatcher(nullptr, 0), nullptr);
 }
+
+// The lines around a file result are the find's lines: its breaks, its
+// U+FFFD for an ill-formed byte, nothing after a zero byte; spans past the
+// end give what there is, and a handler's stop ends the reading.
+TEST(FileLines, AreReadAsTheFindReadsTheFile) {
+  qm::testing::TempFolder folder;
+  std::ofstream(folder.path() / "a.txt", std::ios::binary)
+      << std::string("one\r\ntwo\rthr\xC3\n\nfive\r\n\0six\n", 22);
+  const std::u16string path = folder.Text("a.txt");
+  struct Lines {
+    std::vector<std::pair<int32_t, std::u16string>> taken;
+    size_t limit = SIZE_MAX;
+    static int32_t QM_CALL Take(void* context, int32_t number, const char16_t* text,
+                                int32_t length) {
+      auto* self = static_cast<Lines*>(context);
+      self->taken.emplace_back(number, std::u16string(text, static_cast<size_t>(length)));
+      return self->taken.size() < self->limit ? 1 : 0;
+    }
+  };
+  Lines lines;
+  const int32_t spans[] = {1, 1, 3, 9};
+  ASSERT_EQ(QmReadFileLines(path.c_str(), spans, 2, &Lines::Take, &lines), 4);
+  const std::vector<std::pair<int32_t, std::u16string>> expected = {
+      {1, u"one"}, {3, u"thr\uFFFD"}, {4, u""}, {5, u"five"}};
+  EXPECT_EQ(lines.taken, expected);
+
+  Lines stopped;
+  stopped.limit = 2;
+  EXPECT_EQ(QmReadFileLines(path.c_str(), spans, 2, &Lines::Take, &stopped), 2);
+  const int32_t overlapping[] = {1, 3, 3, 4};
+  const int32_t backwards[] = {2, 1};
+  EXPECT_EQ(QmReadFileLines(path.c_str(), overlapping, 2, &Lines::Take, &lines),
+            kQmFindBadArguments);
+  EXPECT_EQ(QmReadFileLines(path.c_str(), backwards, 1, &Lines::Take, &lines),
+            kQmFindBadArguments);
+  EXPECT_EQ(QmReadFileLines(nullptr, spans, 1, &Lines::Take, &lines), kQmFindBadArguments);
+  EXPECT_EQ(QmReadFileLines(folder.Text("missing.txt").c_str(), spans, 1, &Lines::Take, &lines),
+            kQmFindCannotOpen);
+}
