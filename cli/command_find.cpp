@@ -1,7 +1,9 @@
 // qmpe find PROJECT_FILE TEXT [--scope S] [--match-case] [--word] [--regex]
-// [--json|--json-lines|--count|-l] [--max-count N] [--color WHEN]: the
+// [--json|--json-lines|--count|-l] [--max-count N] [-A N] [-B N] [-C N]
+// [--color WHEN]: the
 // places that hold TEXT, through QmFindInProjectEx, each printed as it is
 // found. Exit 0 with results, 1 without, 2 on error.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -30,6 +32,10 @@ struct FindOptions {
   bool count = false;
   bool places = false;
   uint64_t maxCount = 0;
+  // -1: not given; -A and -B are --context's unless given.
+  int32_t context = -1;
+  int32_t after = -1;
+  int32_t before = -1;
   std::string color = "auto";
 };
 
@@ -58,6 +64,10 @@ void Find(const FindOptions& options) {
                                       : FindOutput::kHuman;
   printing.maxPerPlace = options.maxCount;
   printing.color = UseColor(options.color);
+  printing.contextLines = options.context >= 0 || options.after >= 0 || options.before >= 0;
+  const int32_t context = std::max(options.context, 0);
+  printing.linesAfter = options.after >= 0 ? options.after : context;
+  printing.linesBefore = options.before >= 0 ? options.before : context;
   const int32_t flags = options.matching.flags();
   const std::unique_ptr<QmFindMatcher, decltype(&QmFreeFindMatcher)> matcher(
       QmCreateFindMatcher(text.c_str(), flags), &QmFreeFindMatcher);
@@ -111,6 +121,22 @@ void AddFindCommand(CLI::App& app) {
       ->excludes(count);
   command->add_option("-m,--max-count", options->maxCount,
                       "At most N results of each table and file");
+  const auto lines = CLI::Range(0, 1000000);
+  command->add_option("-A,--after-context", options->after,
+                      "Print N lines of a file after each result, \"--\" between groups, "
+                      "as grep prints them: path-line-text")
+      ->check(lines);
+  command->add_option("-B,--before-context", options->before,
+                      "Print N lines of a file before each result")
+      ->check(lines);
+  command->add_option("-C,--context", options->context,
+                      "Print N lines of a file before and after each result (-A and -B "
+                      "given as well win)")
+      ->check(lines);
+  for (const char* context : {"-A", "-B", "-C"}) {
+    command->get_option(context)->excludes(json)->excludes("--json-lines")->excludes(count)
+        ->excludes("-l");
+  }
   command->add_option("--color", options->color,
                       "Color the places, line numbers and matches: auto (when standard "
                       "output is a terminal and NO_COLOR is not set), always or never")

@@ -1,5 +1,8 @@
 #include "cli/find_printer.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "cli/cli_support.h"
 #include "cli/json_text.h"
 #include "qmpecore/config_records.h"
@@ -31,12 +34,17 @@ bool FindPrinter::Print(const FindResult& result) {
   if (output_.failed()) return false;
   const bool newPlace = printed_ == 0 || result.location != lastLocation_ ||
                         (result.tableNumber == kTableFile) != lastLocationIsFile_;
+  if (newPlace) PrintHeldFileResults();
   const std::string& place = LocationBytes(result);
   inPlace_ = newPlace ? 1 : inPlace_ + 1;
   if (options_.maxPerPlace != 0 && inPlace_ > options_.maxPerPlace) return true;
   switch (options_.form) {
     case FindOutput::kHuman:
-      PrintHuman(result);
+      if (WithContext() && result.tableNumber == kTableFile) {
+        heldFileResults_.push_back(result);
+      } else {
+        PrintHuman(result);
+      }
       break;
     case FindOutput::kJsonArray:
     case FindOutput::kJsonLines:
@@ -130,7 +138,75 @@ void FindPrinter::PrintJson(const FindResult& result) {
   }
 }
 
+// The spans of lines around the held results, merged where they touch,
+// read in one pass over the file. A result whose line the file no longer
+// holds (it changed since the find) is still printed, in its place.
+void FindPrinter::PrintHeldFileResults() {
+  if (heldFileResults_.empty()) return;
+  std::vector<int32_t> spans;  // first and last line of each
+  for (const FindResult& held : heldFileResults_) {
+    const int64_t line = held.recordId;
+    const auto first = static_cast<int32_t>(std::max<int64_t>(1, line - options_.linesBefore));
+    const auto last = static_cast<int32_t>(std::min<int64_t>(INT32_MAX, line + options_.linesAfter));
+    if (!spans.empty() && first <= static_cast<int64_t>(spans.back()) + 1) {
+      spans.back() = std::max(spans.back(), last);
+    } else {
+      spans.push_back(first);
+      spans.push_back(last);
+    }
+  }
+  nextHeld_ = 0;
+  lastLineOfFile_ = 0;
+  QmReadFileLines(heldFileResults_.front().label.c_str(), spans.data(),
+                  static_cast<int32_t>(spans.size() / 2), &TakeContextLine, this);
+  StartLine(INT32_MAX);
+  heldFileResults_.clear();
+}
+
+void FindPrinter::StartLine(int32_t number) {
+  while (nextHeld_ < heldFileResults_.size() &&
+         heldFileResults_[nextHeld_].recordId < number) {
+    StartLine(heldFileResults_[nextHeld_].recordId);
+    PrintHuman(heldFileResults_[nextHeld_++]);
+  }
+  if (number == INT32_MAX || number <= lastLineOfFile_) return;
+  if (lastLineOfFile_ == 0 ? anyGroupPrinted_ : number > lastLineOfFile_ + 1) {
+    pending_.append("--\n");
+  }
+  lastLineOfFile_ = number;
+  anyGroupPrinted_ = true;
+}
+
+void FindPrinter::PrintContextLine(int32_t number, std::u16string_view text) {
+  StartLine(number);
+  bool isResult = false;
+  while (nextHeld_ < heldFileResults_.size() &&
+         heldFileResults_[nextHeld_].recordId == number) {
+    PrintHuman(heldFileResults_[nextHeld_++]);
+    isResult = true;
+  }
+  if (!isResult) {
+    AppendColored(kPlaceColor, LocationBytes(heldFileResults_.front()));
+    pending_.push_back('-');
+    std::string line;
+    AppendNumber(number, &line);
+    AppendColored(kLineColor, line);
+    pending_.push_back('-');
+    AppendUtf8(text, &pending_);
+    pending_.push_back('\n');
+  }
+  output_.FlushIfFull();
+}
+
+int32_t QM_CALL FindPrinter::TakeContextLine(void* context, int32_t number, const char16_t* text,
+                                             int32_t length) {
+  auto* printer = static_cast<FindPrinter*>(context);
+  printer->PrintContextLine(number, {text, static_cast<size_t>(length)});
+  return printer->output_.failed() ? 0 : 1;
+}
+
 bool FindPrinter::Finish() {
+  PrintHeldFileResults();
   switch (options_.form) {
     case FindOutput::kCounts:
       for (const auto& [place, count] : counts_) {

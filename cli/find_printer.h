@@ -2,8 +2,9 @@
 // form (path:line:column: text for a file hit, as grep and rg print it), as
 // one JSON array written one object at a time, or as JSON lines; or, as
 // grep users reach for, only the places that hold results (-l) or their
-// counts (--count). Nothing is kept but the bytes waiting to be written and,
-// for the counts, a count per place.
+// counts (--count). Nothing is kept but the bytes waiting to be written,
+// for the counts a count per place, and with context lines the results of
+// the current file, whose lines are read once when the file's results end.
 #ifndef QMPECORE_CLI_FIND_PRINTER_H_
 #define QMPECORE_CLI_FIND_PRINTER_H_
 
@@ -28,6 +29,12 @@ struct FindPrintOptions {
   // The human forms with the place, the line number and each match in
   // color, as rg prints them.
   bool color = false;
+  // Lines of a file shown before and after each of its results in the
+  // human form, as grep's -B and -A show them, with "--" between groups
+  // (also when both are 0, as grep separates then).
+  bool contextLines = false;
+  int32_t linesBefore = 0;
+  int32_t linesAfter = 0;
 };
 
 class FindPrinter {
@@ -49,6 +56,17 @@ class FindPrinter {
 
  private:
   void PrintHuman(const FindResult& result);
+  bool WithContext() const {
+    return options_.form == FindOutput::kHuman && options_.contextLines;
+  }
+  // Prints the held results of a file with the lines around them.
+  void PrintHeldFileResults();
+  // Prints what comes before line `number` of the held file: "--" where a
+  // group of lines begins; the held results of earlier lines.
+  void StartLine(int32_t number);
+  void PrintContextLine(int32_t number, std::u16string_view text);
+  static int32_t QM_CALL TakeContextLine(void* context, int32_t number, const char16_t* text,
+                                         int32_t length);
   void AppendMatchedText(const std::u16string& text);
   void AppendColored(const char* color, std::string_view text);
   void PrintJson(const FindResult& result);
@@ -64,6 +82,10 @@ class FindPrinter {
   std::u16string lastLocation_;
   bool lastLocationIsFile_ = false;
   std::string lastLocationBytes_;
+  std::vector<FindResult> heldFileResults_;  // of one file, in line order
+  size_t nextHeld_ = 0;           // the first held result not yet printed
+  int32_t lastLineOfFile_ = 0;    // the last line printed of the held file
+  bool anyGroupPrinted_ = false;  // of any file: the next group needs "--"
 };
 
 // The library's handler: `context` is the FindPrinter.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -123,9 +124,6 @@ TEST_F(Commands, FindWholeWordsAndPatterns) {
       << output;
 }
 
-// The usages of a timer and its rename there and back through qmpe: the
-// file line found by the whole name, the preview writing nothing, apply
-// and its reverse giving back every byte, a name in use refused.
 // --count, -l and --max-count against what the plain find gives, the
 // scope by table name against the scope by number, and --color against
 // --color never with its escapes taken out.
@@ -183,6 +181,65 @@ TEST_F(Commands, FindOptionsAgreeWithThePlainFind) {
   EXPECT_EQ(stripped, plain);
 }
 
+// Context lines as grep prints them (path-line-text, "--" between groups,
+// also across files and with no context at all), against the lines as the
+// find numbers them: breaks CR LF, CR and LF, hits on the first and last
+// line, a final break that ends the file.
+TEST_F(Commands, FindContextLinesAsGrepPrintsThem) {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> files = {
+      {"context_a.txt", {"KEY first", "b", "c", "d key", "e", "f", "g", "h", "i key", "Key last"}},
+      {"context_b.txt", {"one", "two key"}}};
+  const std::string breaks[] = {"\r\n", "\r", "\n"};
+  for (const auto& [name, lines] : files) {
+    std::ofstream out(folder_->path() / "p" / name, std::ios::binary);
+    for (size_t i = 0; i < lines.size(); ++i) out << lines[i] << breaks[i % 3];
+  }
+  const auto expected = [&files](int before, int after) {
+    std::string text;
+    bool anyGroup = false;
+    for (const auto& [name, lines] : files) {
+      const auto hit = [&lines](int number) {
+        return number >= 1 && number <= static_cast<int>(lines.size()) &&
+               lines[number - 1].find_first_of("Kk") != std::string::npos;
+      };
+      int last = 0;
+      for (int number = 1; number <= static_cast<int>(lines.size()); ++number) {
+        bool shown = false;
+        for (int at = number - after; at <= number + before; ++at) shown = shown || hit(at);
+        if (!shown) continue;
+        if (last == 0 ? anyGroup : number > last + 1) text += "--\n";
+        const char mark = hit(number) ? ':' : '-';
+        text += name + mark + std::to_string(number) + mark + lines[number - 1] + "\n";
+        last = number;
+        anyGroup = true;
+      }
+    }
+    return text;
+  };
+  const struct {
+    std::string options;
+    int before, after;
+  } cases[] = {{"-C 1", 1, 1}, {"-A 2", 0, 2}, {"-B 3", 3, 0}, {"-C 0", 0, 0},
+               {"-C 4 -A 0", 4, 0}, {"-B 1 -A 9", 1, 9}};
+  for (const auto& c : cases) {
+    std::string output;
+    ASSERT_EQ(Run("find " + Project() + " key --scope " + Quoted("context_a.txt,context_b.txt") + " " +
+                      c.options,
+                  &output),
+              0);
+    std::erase(output, '\r');
+    // The column of a hit is not grep's; the count line neither.
+    output = std::regex_replace(output, std::regex("^([^:\n]+:[0-9]+):[0-9]+: ", std::regex::multiline), "$1:");
+    output.erase(output.rfind("5 results\n"));
+    EXPECT_EQ(output, expected(c.before, c.after)) << c.options;
+  }
+  EXPECT_EQ(Run("find " + Project() + " key -C 1 --json"), 2);
+  for (const auto& file : files) std::filesystem::remove(folder_->path() / "p" / file.first);
+}
+
+// The usages of a timer and its rename there and back through qmpe: the
+// file line found by the whole name, the preview writing nothing, apply
+// and its reverse giving back every byte, a name in use refused.
 TEST_F(Commands, UsagesAndRenameThereAndBack) {
   const std::filesystem::path uses = folder_->path() / "p" / "timer_uses.txt";
   const std::string original = "Run(\"Every second\");\r\nEvery seconds\n";
