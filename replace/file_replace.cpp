@@ -50,10 +50,9 @@ FileReplaceStatus PlanFileReplace(std::string bytes, const std::vector<int32_t>&
   std::vector<ReplacedSpan> spans;
   std::vector<ByteEdit> edits;
   for (int32_t number : lines) {
-    size_t start = 0;
-    std::string_view line;
-    if (!walk.MoveTo(number, &start, &line)) break;
-    decoded.Decode(line);
+    if (!walk.MoveToLine(number)) break;
+    const size_t start = walk.start();
+    decoded.Decode(walk.bytes());
     if (replacer.Replace(decoded.text, &replaced, &spans) < 0) {
       *error = replacer.error();
       return FileReplaceStatus::kFailed;

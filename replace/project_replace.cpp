@@ -106,12 +106,15 @@ class ReplaceSink final : public ResultSink {
       case FileReplaceStatus::kChanged:
         break;
     }
-    for (const LineChange& line : plan.lines) {
-      ReplaceChange change{ReplaceChange::Kind::kFileLine, kTableFile, line.line, plan.location,
-                           u"", plan.path, line.before, line.after, u"", line.occurrences};
+    // The lines' texts move to the changes: the commit needs only the bytes.
+    for (LineChange& line : plan.lines) {
+      ReplaceChange change{ReplaceChange::Kind::kFileLine, kTableFile, line.line,
+                           plan.location, u"", plan.path, std::move(line.before),
+                           std::move(line.after), u"", line.occurrences};
       preview_->replaced += line.occurrences;
       preview_->changes.push_back(std::move(change));
     }
+    plan.lines = {};
     preview_->files.push_back(std::move(plan));
   }
 

@@ -28,10 +28,9 @@ FileLinesStatus ReadFileLines(std::u16string_view fullPath, const std::vector<Li
     // 64 bits, so that a span up to INT32_MAX ends.
     for (int64_t number = std::max(span.first, 1); number <= span.last; ++number) {
       const auto lineNumber = static_cast<int32_t>(number);
-      size_t start = 0;
-      std::string_view line;
-      if (!walk.MoveTo(lineNumber, &start, &line)) return FileLinesStatus::kRead;
-      if (start == text.size() && lineNumber > 1) return FileLinesStatus::kRead;
+      if (!walk.MoveToLine(lineNumber)) return FileLinesStatus::kRead;
+      if (walk.start() == text.size() && lineNumber > 1) return FileLinesStatus::kRead;
+      const std::string_view line = walk.bytes();
       decoded.resize(line.size());
       decoded.resize(DecodeUtf8(line, decoded.data()));
       if (!take(lineNumber, decoded)) return FileLinesStatus::kStopped;
