@@ -44,6 +44,9 @@ size_t WordRunEnd(std::u16string_view text, size_t at) {
 
 void NameWordIndex::Add(std::u16string_view name) {
   const auto index = static_cast<uint32_t>(names_.size());
+  const auto [entry, isNew] = byText_.emplace(name, index);
+  entryOf_.push_back(entry->second);
+  if (!isNew) return;
   names_.push_back({name, 0, kNone, true});
   if (name.empty() || name.find_first_of(u"\r\n") != std::u16string_view::npos) return;
   Name& added = names_.back();
@@ -86,9 +89,16 @@ void NameWordIndex::MarkNamedIn(std::u16string_view text) {
     if ((runLengths_ & LengthBit(end - at)) != 0) {
       const auto filed = byFirstRun_.find(text.substr(at, end - at));
       if (filed != byFirstRun_.end()) {
-        for (uint32_t i = filed->second; i != kNone; i = names_[i].next) {
-          Name& name = names_[i];
+        // A name once named leaves its list, so that the lists of common
+        // first runs shrink as the files are read.
+        for (uint32_t* link = &filed->second; *link != kNone;) {
+          Name& name = names_[*link];
           if (name.runOffset <= at) MarkAt(text, at - name.runOffset, &name);
+          if (name.named) {
+            *link = name.next;
+          } else {
+            link = &name.next;
+          }
         }
       }
     }

@@ -33,13 +33,14 @@ class NameWordIndex {
 
   // Adds a name as number size() - 1. The name's text must outlive the
   // index. An empty name, or one with a line break, is never named: no
-  // line of a file can hold it.
+  // line of a file can hold it. Names of the same text share one entry,
+  // so that a text is looked for once however many records bear it.
   void Add(std::u16string_view name);
-  size_t size() const { return names_.size(); }
+  size_t size() const { return entryOf_.size(); }
 
   // Marks every name that `text` holds as a whole word with the same case.
   void MarkNamedIn(std::u16string_view text);
-  bool Named(size_t index) const { return names_[index].named; }
+  bool Named(size_t index) const { return names_[entryOf_[index]].named; }
   // True once every name that can be named has been.
   bool AllNamed() const { return unnamed_ == 0; }
 
@@ -54,7 +55,9 @@ class NameWordIndex {
 
   void MarkAt(std::u16string_view text, size_t start, Name* name);
 
-  std::vector<Name> names_;
+  std::vector<Name> names_;       // one per distinct text
+  std::vector<uint32_t> entryOf_;  // by added name, its entry in names_
+  std::unordered_map<std::u16string_view, uint32_t> byText_;
   // First word run to the first name filed under it.
   std::unordered_map<std::u16string_view, uint32_t> byFirstRun_;
   std::vector<uint32_t> wordless_;  // names without a word character
