@@ -11,6 +11,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm::platform {
 
@@ -48,11 +49,22 @@ FileRewriteStatus ReadWholeFile(std::u16string_view path, std::string* bytes);
 FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view bytes,
                                   std::u16string* newPath);
 
+// Whether a rename is on the disk when it answers, or waits for one
+// SyncFoldersOf after many renames: syncing a folder once for all its
+// files, not once a file, is what a commit of thousands of files costs.
+enum class FolderSync { kNow, kLater };
+
 // Renames `from` over `to` in one step: afterwards `to` holds either its
-// old bytes or all of `from`'s, whatever happens on the way. When it
-// answers, the rename is on the disk (kSyncFolder: made, but perhaps not
-// durable).
-FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to);
+// old bytes or all of `from`'s, whatever happens on the way. With kNow,
+// when it answers the rename is on the disk (kSyncFolder: made, but
+// perhaps not durable).
+FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to,
+                             FolderSync sync = FolderSync::kNow);
+
+// Makes the kLater renames to `paths` durable, each of their folders
+// synced once; kSyncFolder with the index of a path whose folder could
+// not be synced in `failedAt`. (Windows writes a rename through itself.)
+FileRewriteStatus SyncFoldersOf(const std::vector<std::u16string>& paths, size_t* failedAt);
 
 // Gives the file at `original` a second name beside it (a hard link), its
 // path to `linkPath`: renaming that name back over the original later

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <set>
 #include <string>
 
 #include "platform/file_descriptor_posix.h"
@@ -48,14 +49,16 @@ int MakeBeside(const std::string& native, const char* suffix, std::string* candi
   return EEXIST;
 }
 
-// Makes a rename in the folder of `native` durable: the file's bytes were
-// synced before, but its new name lives in the folder. A folder that
-// cannot be opened for reading, or a file system that cannot sync folders
-// (EINVAL), has nothing more to give; 0 then, as SQLite does.
-int SyncFolderOf(const std::string& native) {
+std::string FolderOf(const std::string& native) {
   const size_t slash = native.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
+}
+
+// Makes the renames in `folder` durable: the files' bytes were synced
+// before, but their new names live in the folder. A folder that cannot be
+// opened for reading, or a file system that cannot sync folders (EINVAL),
+// has nothing more to give; 0 then, as SQLite does.
+int SyncFolder(const std::string& folder) {
   const int fd = SystemCalls().openFile(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
   if (fd < 0) return 0;
   const FileDescriptor dir(fd);
@@ -140,7 +143,7 @@ FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view
   return {};
 }
 
-FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to) {
+FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to, FolderSync sync) {
   std::string nativeFrom;
   std::string nativeTo;
   if (!NativePath(from, &nativeFrom) || !NativePath(to, &nativeTo)) {
@@ -149,7 +152,26 @@ FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to) {
   if (SystemCalls().renameFile(nativeFrom.c_str(), nativeTo.c_str()) != 0) {
     return Failed(FileRewriteStep::kReplace, errno);
   }
-  if (const int error = SyncFolderOf(nativeTo)) return Failed(FileRewriteStep::kSyncFolder, error);
+  if (sync == FolderSync::kLater) return {};
+  if (const int error = SyncFolder(FolderOf(nativeTo))) {
+    return Failed(FileRewriteStep::kSyncFolder, error);
+  }
+  return {};
+}
+
+FileRewriteStatus SyncFoldersOf(const std::vector<std::u16string>& paths, size_t* failedAt) {
+  std::set<std::string> synced;
+  std::string native;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (!NativePath(paths[i], &native)) continue;  // no such file was renamed
+    std::string folder = FolderOf(native);
+    if (synced.count(folder) != 0) continue;
+    if (const int error = SyncFolder(folder)) {
+      *failedAt = i;
+      return Failed(FileRewriteStep::kSyncFolder, error);
+    }
+    synced.insert(std::move(folder));
+  }
   return {};
 }
 

@@ -115,7 +115,9 @@ FileRewriteStatus WriteFileBeside(std::u16string_view original, std::string_view
   return {};
 }
 
-FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to) {
+// MOVEFILE_WRITE_THROUGH answers once the rename is on the disk, so a
+// rename never waits for a folder sync here.
+FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to, FolderSync) {
   std::wstring wideFrom;
   std::wstring wideTo;
   if (!ToWideText(from, &wideFrom) || !ToWideText(to, &wideTo)) {
@@ -127,6 +129,8 @@ FileRewriteStatus RenameOver(std::u16string_view from, std::u16string_view to) {
   }
   return {};
 }
+
+FileRewriteStatus SyncFoldersOf(const std::vector<std::u16string>&, size_t*) { return {}; }
 
 FileRewriteStatus LinkBeside(std::u16string_view original, std::u16string* linkPath) {
   linkPath->clear();

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_rewrite.h"
 
@@ -26,8 +27,13 @@ class FileOperations {
                                                  std::u16string* linkPath) {
     return platform::LinkBeside(original, linkPath);
   }
-  virtual platform::FileRewriteStatus Replace(std::u16string_view from, std::u16string_view to) {
-    return platform::RenameOver(from, to);
+  virtual platform::FileRewriteStatus Replace(std::u16string_view from, std::u16string_view to,
+                                              platform::FolderSync sync) {
+    return platform::RenameOver(from, to, sync);
+  }
+  virtual platform::FileRewriteStatus SyncFolders(const std::vector<std::u16string>& paths,
+                                                  size_t* failedAt) {
+    return platform::SyncFoldersOf(paths, failedAt);
   }
   virtual platform::FileRewriteStatus Remove(std::u16string_view path) {
     return platform::RemoveFile(path);

@@ -82,21 +82,32 @@ CommitOutcome FileSetCommit::Commit() {
     }
   }
   kept_ = std::move(kept);
+  // The renames are made durable together, each folder synced once.
   for (size_t i = 0; i < plans_.size(); ++i) {
-    const FileRewriteStatus status = files_.Replace(newPaths[i], plans_[i].path);
+    const FileRewriteStatus status =
+        files_.Replace(newPaths[i], plans_[i].path, platform::FolderSync::kLater);
     if (!status.ok()) {
-      // A folder that could not be synced holds the new name all the same.
-      const bool renamed = status.failed == FileRewriteStep::kSyncFolder;
-      RemoveAll(newPaths, renamed ? i + 1 : i, files_);
-      const size_t replaced = renamed ? i + 1 : i;
-      std::u16string message =
-          Describe(u"cannot replace", plans_[i].path, status) + RestoreFirst(replaced);
-      RemoveAll(kept_, replaced, files_);  // those originals were never replaced
+      RemoveAll(newPaths, i, files_);
+      std::u16string message = Describe(u"cannot replace", plans_[i].path, status) + RestoreFirst(i);
+      RemoveAll(kept_, i, files_);  // those originals were never replaced
       kept_.clear();
       // A file the folder let be written beside it is not read-only; a
       // refused rename is a file in use (Windows) or a change under way.
       return {CommitStatus::kFailed, std::move(message)};
     }
+  }
+  std::vector<std::u16string> paths;
+  paths.reserve(plans_.size());
+  for (const FileChangePlan& plan : plans_) paths.push_back(plan.path);
+  size_t failedAt = 0;
+  const FileRewriteStatus synced = files_.SyncFolders(paths, &failedAt);
+  if (!synced.ok()) {
+    // Every new name is in place, but perhaps not on the disk: all go back.
+    std::u16string message =
+        Describe(u"cannot make the new names durable in the folder of", paths[failedAt], synced) +
+        RestoreFirst(plans_.size());
+    kept_.clear();
+    return {CommitStatus::kFailed, std::move(message)};
   }
   return {};
 }
@@ -112,7 +123,8 @@ std::u16string FileSetCommit::Undo() {
 std::u16string FileSetCommit::RestoreFirst(size_t count) {
   std::u16string unrestored;
   for (size_t i = 0; i < count && i < kept_.size(); ++i) {
-    const FileRewriteStatus status = files_.Replace(kept_[i], plans_[i].path);
+    const FileRewriteStatus status =
+        files_.Replace(kept_[i], plans_[i].path, platform::FolderSync::kNow);
     if (status.ok() || status.failed == FileRewriteStep::kSyncFolder) continue;
     unrestored.append(unrestored.empty() ? u"" : u", ").append(plans_[i].path);
     unrestored.append(u" (its old text is in ").append(kept_[i]).append(u")");

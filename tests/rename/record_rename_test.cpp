@@ -166,7 +166,7 @@ TEST_F(RecordRenameTest, AFileChangedDuringTheRenameRefusesIt) {
   ExpectUnchanged(expected);
 }
 
-TEST_F(RecordRenameTest, AFailureBetweenTwoWritesLeavesEveryFileAsItWas) {
+TEST_F(RecordRenameTest, AFailureAtAnyWriteRenameOrSyncLeavesEveryFileAsItWas) {
   const auto before = testing::ProjectTextFiles(folder_.path());
   for (int n = 1; n <= 5; ++n) {
     FailingFiles failWrite;
@@ -183,6 +183,13 @@ TEST_F(RecordRenameTest, AFailureBetweenTwoWritesLeavesEveryFileAsItWas) {
     EXPECT_NE(replaced.message.find(u"cannot replace"), std::u16string::npos);
     ExpectUnchanged(before);
   }
+  // Every file renamed, then their folders cannot be synced: all go back.
+  FailingFiles failSync;
+  failSync.failSync = true;
+  const RenameOutcome unsynced = Rename(kTableIoTags, 3, u"X", true, &failSync);
+  EXPECT_EQ(unsynced.status, RenameStatus::kFailed);
+  EXPECT_NE(unsynced.message.find(u"durable"), std::u16string::npos);
+  ExpectUnchanged(before);
 }
 
 // The files follow what the project file holds after a failed save: back

@@ -27,6 +27,7 @@ class FailingFiles : public FileOperations {
  public:
   int failWrite = 0;
   int failReplace = 0;
+  bool failSync = false;  // the folders' sync after every rename
   // Called at the first write: the test changes an original behind the
   // caller's back.
   std::function<void()> onFirstWrite;
@@ -37,9 +38,18 @@ class FailingFiles : public FileOperations {
     if (writes_ == failWrite) return {platform::FileRewriteStep::kWrite, 28};
     return FileOperations::WriteBeside(original, bytes, newPath);
   }
-  platform::FileRewriteStatus Replace(std::u16string_view from, std::u16string_view to) override {
+  platform::FileRewriteStatus Replace(std::u16string_view from, std::u16string_view to,
+                                      platform::FolderSync sync) override {
     if (++replaces_ == failReplace) return {platform::FileRewriteStep::kReplace, 5};
-    return FileOperations::Replace(from, to);
+    return FileOperations::Replace(from, to, sync);
+  }
+  platform::FileRewriteStatus SyncFolders(const std::vector<std::u16string>& paths,
+                                          size_t* failedAt) override {
+    if (failSync) {
+      *failedAt = paths.size() - 1;
+      return {platform::FileRewriteStep::kSyncFolder, 5};
+    }
+    return FileOperations::SyncFolders(paths, failedAt);
   }
 
  private:
