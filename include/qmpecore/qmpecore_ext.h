@@ -84,6 +84,10 @@ typedef int32_t(QM_CALL* QmRenameHandler)(void* context, const QmRenameChange* c
 // The flags of QmRenameRecord.
 enum QmRenameFlags : int32_t {
   kQmRenameApply = 1,  // make the changes; without it only list them
+  // Bits 16 to 23: how many threads read and plan the project's text files,
+  // as the find's flags give it (kQmFindThreadsShift); 0 for one per
+  // processor. The changes and their order are the same for every count.
+  kQmRenameThreadsMask = kQmFindThreadsMask,
 };
 
 // A folder of the project that could not be read when its files were
