@@ -1,6 +1,6 @@
 // qmpe find PROJECT_FILE TEXT [--scope S] [--match-case] [--word] [--regex]
 // [--json|--json-lines|--count|-l] [--max-count N] [-A N] [-B N] [-C N]
-// [--color WHEN]: the
+// [--color WHEN] [--threads N]: the
 // places that hold TEXT, through QmFindInProjectEx, each printed as it is
 // found. Exit 0 with results, 1 without, 2 on error.
 #include <algorithm>
@@ -27,6 +27,7 @@ struct FindOptions {
   std::string text;
   std::string scope = "Entire Project";
   FindFlagOptions matching;
+  FileThreadsOption threads;
   bool json = false;
   bool jsonLines = false;
   bool count = false;
@@ -74,7 +75,8 @@ void Find(const FindOptions& options) {
   if (matcher == nullptr) throw CommandError(PatternErrorMessage(text, flags));
   FindPrinter printer(stdout, printing, matcher.get());
   const int32_t found =
-      QmFindInProjectEx(pathText.c_str(), scope.c_str(), text.c_str(), flags, PrintFoundResult,
+      QmFindInProjectEx(pathText.c_str(), scope.c_str(), text.c_str(),
+                        flags | options.threads.flags(), PrintFoundResult,
                         &printer, WarnOfUnreadFolder, nullptr);
   const bool written = printer.Finish();
   if (found == kQmFindCannotOpen) throw CommandError(CannotOpenMessage(path));
@@ -103,6 +105,7 @@ void AddFindCommand(CLI::App& app) {
   command->add_option("TEXT", options->text, "The text to find")->required();
   command->add_option("--scope", options->scope, "What to search")->capture_default_str();
   AddFindFlagOptions(command, &options->matching);
+  AddFileThreadsOption(command, &options->threads);
   auto* json = command->add_flag(
       "--json", options->json,
       "Print one JSON array of the results (nine fields each) and nothing else");

@@ -1,4 +1,4 @@
-// qmpe rename PROJECT_FILE TABLE OLD NEW [--apply] [--json]: the changes
+// qmpe rename PROJECT_FILE TABLE OLD NEW [--apply] [--json] [--threads N]: the changes
 // that renaming the record makes (its name, and each line of the project's
 // text files that holds OLD as a whole word with its case), through
 // QmRenameRecord; with --apply it makes them, all or none. Exit 0 when
@@ -10,6 +10,7 @@
 #include "cli/buffered_output.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/find_flags.h"
 #include "cli/json_text.h"
 #include "cli/open_project.h"
 #include "cli/table_names.h"
@@ -25,6 +26,7 @@ struct RenameOptions {
   std::string newName;
   bool apply = false;
   bool json = false;
+  FileThreadsOption threads;
 };
 
 // Prints each change as it is handed over: in the human form the record as
@@ -104,7 +106,9 @@ void Rename(const RenameOptions& options) {
   char16_t message[1024] = {};
   const int32_t changes = QmRenameRecord(project.manager(), table, id,
                                          ToText(options.newName).c_str(),
-                                         options.apply ? kQmRenameApply : 0, PrintChange,
+                                         (options.apply ? kQmRenameApply : 0) |
+                                             options.threads.flags(),
+                                         PrintChange,
                                          &printer, message, 1024);
   if (changes < 0) {
     const char* why = changes == kQmRenameRefused    ? "refused: "
@@ -137,6 +141,7 @@ void AddRenameCommand(CLI::App& app) {
                     "every other byte); without it nothing is written");
   command->add_flag("--json", options->json,
                     "Print one JSON array of the changes (eight fields each) and nothing else");
+  AddFileThreadsOption(command, &options->threads);
   command->callback([options] { Rename(*options); });
 }
 

@@ -20,6 +20,18 @@ void AddFindFlagOptions(CLI::App* command, FindFlagOptions* options) {
                     "against each field text and file line");
 }
 
+int32_t FileThreadsOption::flags() const {
+  return static_cast<int32_t>(threads << kQmFindThreadsShift) & kQmFindThreadsMask;
+}
+
+void AddFileThreadsOption(CLI::App* command, FileThreadsOption* option) {
+  command
+      ->add_option("--threads", option->threads,
+                   "Search the project's text files on N threads, 1 to 255 (default: one per "
+                   "processor); the results and their order are the same for every N")
+      ->check(CLI::Range(1u, 255u));
+}
+
 std::string PatternErrorMessage(const std::u16string& text, int32_t flags) {
   char16_t message[256] = {};
   int32_t offset = 0;

@@ -9,13 +9,15 @@
 
 namespace qm {
 
-inline constexpr int32_t kKnownFindFlags = kQmFindMatchCase | kQmFindWholeWord | kQmFindRegex;
+inline constexpr int32_t kKnownFindFlags =
+    kQmFindMatchCase | kQmFindWholeWord | kQmFindRegex | kQmFindThreadsMask;
 
 inline bool FlagsKnown(int32_t flags) { return (flags & ~kKnownFindFlags) == 0; }
 
 inline FindOptions OptionsOf(int32_t flags) {
   return {(flags & kQmFindMatchCase) != 0, (flags & kQmFindWholeWord) != 0,
-          (flags & kQmFindRegex) != 0};
+          (flags & kQmFindRegex) != 0,
+          static_cast<uint32_t>((flags & kQmFindThreadsMask) >> kQmFindThreadsShift)};
 }
 
 }  // namespace qm

@@ -90,13 +90,16 @@ QMPE_API int32_t QM_CALL QmRenameRecord(qm::CEditorManager* manager, int32_t tab
                                         int32_t recordId, const char16_t* newName, int32_t flags,
                                         QmRenameHandler handler, void* context,
                                         char16_t* message, int32_t capacity) {
-  if (manager == nullptr || newName == nullptr || (flags & ~kQmRenameApply) != 0) return -1;
+  constexpr int32_t kKnownFlags = kQmRenameApply | kQmRenameThreadsMask;
+  if (manager == nullptr || newName == nullptr || (flags & ~kKnownFlags) != 0) return -1;
   return GuardExport<int32_t>(kQmRenameFailed, [&]() -> int32_t {
     qm::EditorData* editor = manager->editorData();
     if (editor == nullptr || editor->configManager == nullptr) return -1;
-    const qm::RenameRequest request{*editor,      manager->editorId(),
-                                    tableNumber,  recordId,
-                                    newName,      (flags & kQmRenameApply) != 0};
+    qm::RenameRequest request{*editor,     manager->editorId(),
+                              tableNumber, recordId,
+                              newName,     (flags & kQmRenameApply) != 0};
+    request.fileWorkers =
+        static_cast<uint32_t>((flags & kQmRenameThreadsMask) >> kQmFindThreadsShift);
     const qm::RenameOutcome outcome = qm::RenameRecord(request);
     qm::CopyMessage(outcome.message, message, capacity);
     if (outcome.status != qm::RenameStatus::kDone) return qm::Answer(outcome.status);

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "files/file_manager.h"
+#include "find/files/file_list_search.h"
 #include "find/files/file_search.h"
+#include "find/files/ordered_file_pool.h"
 #include "find/tables/name_lookup_builders.h"
 #include "find/search_needle.h"
 #include "find/searched_files.h"
@@ -26,6 +28,7 @@ class FindRun {
       : request_(request), sink_(sink), needle_(request.text, request.options) {}
 
   const SearchNeedle& needle() const { return needle_; }
+  bool MatchLimitReached() const { return needle_.matchLimitReached() || fileMatchLimit_; }
 
   void SearchEntireProject() {
     SearchAllTables();
@@ -41,9 +44,10 @@ class FindRun {
   void SearchOwnedTable(int32_t tableNumber, int32_t ownerId);
   void SearchFiles(const PatternList& patterns);
   void SearchFilesNamedLike(const std::u16string& item);
+  void SearchFileList(const std::vector<std::u16string>& fullPaths);
   void SearchFile(const std::u16string& fullPath);
   // True once no more tables or files are to be searched.
-  bool Stopped() const { return sink_.Done() || needle_.matchLimitReached(); }
+  bool Stopped() const { return sink_.Done() || MatchLimitReached(); }
   void Search(TableNumber table, int32_t ownerId = -1,
               const NameMatches* matchingTagNames = nullptr) {
     if (Stopped()) return;
@@ -62,6 +66,9 @@ class FindRun {
   const ConfigTableSet* tables_ = nullptr;
   std::optional<FileSearcher> fileSearcher_;
   std::optional<std::u16string> projectFolder_;
+  // Set when a file searched by the workers, who have needles of their
+  // own, ran past the match limit.
+  bool fileMatchLimit_ = false;
 };
 
 void FindRun::SearchAllTables() {
@@ -156,11 +163,12 @@ void FindRun::SearchFiles(const PatternList& patterns) {
   if (request_.editor.fileManager != nullptr) {
     request_.editor.fileManager->GetAllFiles(&names, &patterns, nullptr, 0);
   }
-  std::u16string fullPath;
+  std::vector<std::u16string> fullPaths;
+  fullPaths.reserve(names.size());
   for (const std::u16string& name : names) {
-    FormatText(&fullPath, u"%s%s", ProjectFolder(), name);
-    SearchFile(fullPath);
+    FormatText(&fullPaths.emplace_back(), u"%s%s", ProjectFolder(), name);
   }
+  SearchFileList(fullPaths);
 }
 
 // A relative item selects the project files of its extension whose
@@ -183,7 +191,21 @@ void FindRun::SearchFilesNamedLike(const std::u16string& item) {
     NormalizeText(&fullPath, 0, 0);
     selected.push_back(std::move(fullPath));
   }
-  for (const std::u16string& fullPath : selected) SearchFile(fullPath);
+  SearchFileList(selected);
+}
+
+void FindRun::SearchFileList(const std::vector<std::u16string>& fullPaths) {
+  if (Stopped()) return;
+  const size_t workers =
+      OrderedFilePool::WidthFor(request_.options.fileWorkers, fullPaths.size());
+  if (workers <= 1) {
+    for (const std::u16string& fullPath : fullPaths) SearchFile(fullPath);
+    return;
+  }
+  if (qm::SearchFileList(needle_, fullPaths, ProjectFolder(), workers, sink_) ==
+      FileListStatus::kMatchLimit) {
+    fileMatchLimit_ = true;
+  }
 }
 
 void FindRun::SearchFile(const std::u16string& fullPath) {
@@ -216,7 +238,7 @@ FindStatus RunFind(const FindRequest& request, ResultSink& sink) {
       if (!run.SearchItem(item)) break;
     }
   }
-  return run.needle().matchLimitReached() ? FindStatus::kMatchLimit : FindStatus::kDone;
+  return run.MatchLimitReached() ? FindStatus::kMatchLimit : FindStatus::kDone;
 }
 
 }  // namespace qm

@@ -2,7 +2,8 @@
 // text, any match-case value, whole words or not, plain or pattern. Each find answers with the length of its
 // list, every result's text holds the needle (a file result carries it as
 // its search text too), and a second find with the same request (the name
-// lookups kept, as an editor keeps them) answers alike.
+// lookups kept, as an editor keeps them) on one thread, where the first
+// searched the files on three, answers alike.
 #include <memory>
 
 #include "config/config_manager.h"
@@ -72,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qm::FindOptions options = qm::FindOptions::FromMatchCase(static_cast<int32_t>(flags & 0x3F) - 1);
   options.wholeWord = (flags & 0x40) != 0;
   options.regex = (flags & 0x80) != 0;
+  options.fileWorkers = 3;
   const std::u16string scope = input.UnitsToZero();
   const std::u16string text = input.UnitsToZero();
   if (MayNameADevice(scope)) return 0;
@@ -83,6 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(result.searchText == (result.tableNumber == kFileTableNumber ? text : u""),
             "only a file result carries the search text");
   }
-  Require(Find(project, scope, text, options) == results, "the same find finds the same");
+  qm::FindOptions oneThread = options;
+  oneThread.fileWorkers = 1;
+  Require(Find(project, scope, text, oneThread) == results,
+          "the same find finds the same, on one thread as on several");
   return 0;
 }

@@ -1,5 +1,6 @@
 // The file system as a rename uses it. The system's operations by default;
-// a test overrides one to make it fail at a chosen moment.
+// a test overrides one to make it fail at a chosen moment. ReadWhole is
+// called from several threads at once.
 #ifndef QMPECORE_RENAME_FILE_OPERATIONS_H_
 #define QMPECORE_RENAME_FILE_OPERATIONS_H_
 

@@ -10,7 +10,7 @@
 #include "find/usages/record_lookup.h"
 #include "platform/utf_conversion.h"
 #include "registry/registry_operations.h"
-#include "rename/file_rename_plan.h"
+#include "rename/file_rename_scan.h"
 #include "rename/file_set_commit.h"
 #include "qmcfg/qmcfg.h"
 #include "qmshared/qmshared.h"
@@ -108,26 +108,28 @@ bool Rename::PlanFiles(const std::u16string& oldName, RenameOutcome* outcome) {
     request_.editor.fileManager->GetAllFiles(&names, &SearchedFileTypes(), nullptr, 0);
   }
   const std::u16string folder = ProjectFolderOf(request_.editor.projectPath);
+  std::vector<FileChangePlan> files(names.size());
+  size_t at = 0;
+  for (const std::u16string& name : names) {
+    files[at].path = folder + name;
+    files[at++].location = name;
+  }
   const std::string oldWord = Utf8Of(oldName);
   const std::string newWord = Utf8Of(request_.newName);
-  std::string bytes;
-  for (const std::u16string& name : names) {
-    FileChangePlan plan;
-    plan.path = folder + name;
-    plan.location = name;
-    const platform::FileRewriteStatus read = files_.ReadWhole(plan.path, &bytes);
-    if (!read.ok()) {
-      *outcome = Stop(RenameStatus::kFailed, u"cannot read " + plan.path + u" (system error " +
-                                                 Number(read.systemError) + u")");
-      return false;
-    }
-    if (!PlanFileRename(std::move(bytes), oldWord, newWord, &plan)) continue;
-    for (const LineChange& line : plan.lines) {
-      outcome->changes.push_back({RenameChange::Kind::kFileLine, kTableFile, line.line,
-                                  plan.location, plan.path, line.before, line.after,
-                                  line.occurrences});
-    }
-    plans_.push_back(std::move(plan));
+  const std::optional<UnreadFile> unread = ScanFilesForRename(
+      {oldWord, newWord, files_, request_.fileWorkers}, std::move(files),
+      [&](FileChangePlan&& plan) {
+        for (const LineChange& line : plan.lines) {
+          outcome->changes.push_back({RenameChange::Kind::kFileLine, kTableFile, line.line,
+                                      plan.location, plan.path, line.before, line.after,
+                                      line.occurrences});
+        }
+        plans_.push_back(std::move(plan));
+      });
+  if (unread) {
+    *outcome = Stop(RenameStatus::kFailed, u"cannot read " + unread->path + u" (system error " +
+                                               Number(unread->status.systemError) + u")");
+    return false;
   }
   return true;
 }

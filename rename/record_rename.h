@@ -43,6 +43,9 @@ struct RenameRequest {
   std::u16string newName;
   bool apply = false;
   FileOperations* files = nullptr;  // null: the system's
+  // Threads that read and plan the text files; 0 for one per usable
+  // processor. The changes and their order never depend on it.
+  uint32_t fileWorkers = 0;
 };
 
 enum class RenameStatus { kDone, kNoSuchRecord, kRefused, kFailed, kReadOnly };

@@ -58,6 +58,10 @@ class FileSearcher {
   void SearchBytes(std::string_view bytes, std::u16string_view fullPath,
                    std::u16string_view projectFolder, ResultSink& sink);
 
+  // True once a pattern's matching ran past the match limit in any file
+  // this searcher searched.
+  bool matchLimitReached() const { return needle_.matchLimitReached(); }
+
  private:
   // Searches `text`, which holds no zero byte.
   void SearchText(std::string_view text, std::u16string_view fullPath,

@@ -21,6 +21,14 @@ enum QmFindFlags : int32_t {
   // field texts and file lines as a plain text; a result's column is where
   // the first match starts.
   kQmFindRegex = 4,
+  // Bits 16 to 23: how many threads search the project's text files, 1 to
+  // 255 ((n << kQmFindThreadsShift) & kQmFindThreadsMask); 0, the default,
+  // for one per processor the process may use. The results and their order
+  // are the same for every count: a file's results are handed over once
+  // every earlier file's are, and the handler is called only on the
+  // calling thread. The threads end before the find returns.
+  kQmFindThreadsShift = 16,
+  kQmFindThreadsMask = 0xFF << kQmFindThreadsShift,
 };
 
 // The answers of the finds besides a number of results.
@@ -76,6 +84,10 @@ typedef int32_t(QM_CALL* QmRenameHandler)(void* context, const QmRenameChange* c
 // The flags of QmRenameRecord.
 enum QmRenameFlags : int32_t {
   kQmRenameApply = 1,  // make the changes; without it only list them
+  // Bits 16 to 23: how many threads read and plan the project's text files,
+  // as the find's flags give it (kQmFindThreadsShift); 0 for one per
+  // processor. The changes and their order are the same for every count.
+  kQmRenameThreadsMask = kQmFindThreadsMask,
 };
 
 // A folder of the project that could not be read when its files were

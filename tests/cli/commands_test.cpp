@@ -124,9 +124,9 @@ TEST_F(Commands, FindWholeWordsAndPatterns) {
       << output;
 }
 
-// --count, -l and --max-count against what the plain find gives, the
-// scope by table name against the scope by number, and --color against
-// --color never with its escapes taken out.
+// --count, -l, --max-count and --threads against what the plain find
+// gives, the scope by table name against the scope by number, and --color
+// against --color never with its escapes taken out.
 TEST_F(Commands, FindOptionsAgreeWithThePlainFind) {
   const std::string find = "find " + Project() + " tank ";
   // Lines as written, whatever line end the platform's text output gives.
@@ -158,6 +158,14 @@ TEST_F(Commands, FindOptionsAgreeWithThePlainFind) {
   EXPECT_EQ(output, listed);
   ASSERT_EQ(run(find + "--max-count 1", &output), 0);
   EXPECT_NE(output.find("\n" + std::to_string(places.size()) + " results\n"), std::string::npos);
+  std::string plainLines, threaded;
+  ASSERT_EQ(run(find + "--json-lines", &plainLines), 0);
+  for (const char* threads : {"1", "3"}) {
+    ASSERT_EQ(run(find + "--json-lines --threads " + threads, &threaded), 0);
+    EXPECT_EQ(threaded, plainLines) << threads;
+  }
+  EXPECT_EQ(Run(find + "--threads 0"), 2);
+  EXPECT_EQ(Run(find + "--threads 256"), 2);
 
   std::string byName, byNumber;
   ASSERT_EQ(run(find + "--scope " + Quoted("alarm, io_tags,*.js"), &byName), 0);

@@ -8,6 +8,9 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "config/config_manager.h"
 #include "core/editor_manager.h"
@@ -215,6 +218,49 @@ TEST_F(RecordRenameTest, AFailedSaveLeavesTheFilesAgreeingWithTheProjectFile) {
       EXPECT_EQ(testing::ProjectTextFiles(folder_.path()).at("scripts/lf.js"),
                 "x(\"Pump.Rpm\");\nlet Pump_Speed;\n");
     }
+  }
+}
+
+// Reads fail for one file, whichever thread asks.
+class UnreadableFile final : public FileOperations {
+ public:
+  explicit UnreadableFile(std::u16string path) : path_(std::move(path)) {}
+  platform::FileRewriteStatus ReadWhole(std::u16string_view path, std::string* bytes) override {
+    if (path == path_) return {platform::FileRewriteStep::kRead, 13};
+    return FileOperations::ReadWhole(path, bytes);
+  }
+
+ private:
+  const std::u16string path_;
+};
+
+// The files are read and planned on several threads; the changes and the
+// file a failed read stops at do not depend on how many.
+TEST_F(RecordRenameTest, ChangesAndFailuresAreTheSameForEveryThreadCount) {
+  fs::create_directories(folder_ / "many");
+  for (int file = 0; file < 12; ++file) {
+    Write("many/f" + std::to_string(file) + ".txt",
+          std::string(file % 3, '\n') + "Pump.Speed " + std::to_string(file) + "\n");
+  }
+  Open();
+  const auto run = [&](uint32_t workers, FileOperations* files) {
+    RenameRequest request{*manager_.editorData(), 0, kTableIoTags, 3, u"Pump.Rpm", false, files};
+    request.fileWorkers = workers;
+    std::vector<std::tuple<std::u16string, int32_t, std::u16string>> changes;
+    const RenameOutcome outcome = RenameRecord(request);
+    for (const RenameChange& change : outcome.changes) {
+      changes.emplace_back(change.location, change.recordId, change.after);
+    }
+    return std::make_pair(outcome.message, changes);
+  };
+  UnreadableFile unreadable(folder_.Text("many/f7.txt"));
+  const auto all = run(1, nullptr);
+  const auto failed = run(1, &unreadable);
+  ASSERT_EQ(all.second.size(), 19u);
+  ASSERT_NE(failed.first.find(u"cannot read"), std::u16string::npos);
+  for (uint32_t workers : {2u, 8u}) {
+    EXPECT_EQ(run(workers, nullptr), all) << workers;
+    EXPECT_EQ(run(workers, &unreadable), failed) << workers;
   }
 }
 

@@ -1,0 +1,174 @@
+#include "find/files/ordered_file_pool.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "platform/processor_count.h"
+
+namespace qm {
+namespace {
+
+// The state that the workers and the releasing thread share.
+//
+// Invariants, under `mutex_`: files are taken in index order, so every
+// file below `next_` is being worked on, done or failed; released_ <=
+// next_ <= released_ + slots_, so no two files held at once share a slot;
+// done_[i % slots_] is set exactly for the files in [released_, next_)
+// whose work has ended without failure; failedIndex_ is the lowest file
+// whose work threw (SIZE_MAX: none), and nothing is taken once it is set.
+class PoolRun {
+ public:
+  PoolRun(size_t files, size_t workers, OrderedFileWork& work)
+      : files_(files), slots_(OrderedFilePool::SlotCount(workers)), work_(work), done_(slots_) {}
+
+  void WorkerLoop(size_t worker);
+
+  // Releases files in order until the list ends, the work says stop, or
+  // the next file to release is one that failed. Returns the failure in
+  // that last case, else null.
+  std::exception_ptr ReleaseInOrder();
+
+  // Lets every worker end once its current file is done.
+  void StopTaking() {
+    const std::lock_guard lock(mutex_);
+    stopTaking_ = true;
+    mayTake_.notify_all();
+  }
+
+ private:
+  const size_t files_;
+  const size_t slots_;
+  OrderedFileWork& work_;
+
+  std::mutex mutex_;
+  std::condition_variable mayTake_;   // a slot was freed, or the run ends
+  std::condition_variable mayRelease_;  // the next file to release is done or failed
+  std::vector<uint8_t> done_;
+  size_t next_ = 0;
+  size_t released_ = 0;
+  size_t failedIndex_ = SIZE_MAX;
+  std::exception_ptr failure_;
+  bool stopTaking_ = false;
+};
+
+void PoolRun::WorkerLoop(size_t worker) {
+  for (;;) {
+    size_t index = 0;
+    {
+      std::unique_lock lock(mutex_);
+      mayTake_.wait(lock, [this] {
+        return stopTaking_ || next_ >= files_ || next_ < released_ + slots_;
+      });
+      if (stopTaking_ || next_ >= files_) return;
+      index = next_++;
+    }
+    const size_t slot = index % slots_;
+    try {
+      work_.Work(worker, index, slot);
+    } catch (...) {
+      const std::lock_guard lock(mutex_);
+      if (index < failedIndex_) {
+        failedIndex_ = index;
+        failure_ = std::current_exception();
+      }
+      stopTaking_ = true;
+      mayTake_.notify_all();
+      mayRelease_.notify_one();
+      return;
+    }
+    const std::lock_guard lock(mutex_);
+    done_[slot] = 1;
+    if (index == released_) mayRelease_.notify_one();
+  }
+}
+
+std::exception_ptr PoolRun::ReleaseInOrder() {
+  for (;;) {
+    size_t index = 0;
+    {
+      std::unique_lock lock(mutex_);
+      mayRelease_.wait(lock, [this] {
+        return released_ >= files_ || done_[released_ % slots_] != 0 || released_ == failedIndex_;
+      });
+      if (released_ >= files_) return nullptr;
+      if (released_ == failedIndex_) return failure_;
+      index = released_;
+    }
+    // The slot stays marked until released, so no worker reuses it while
+    // its outcome is handed on.
+    const bool more = work_.Release(index, index % slots_);
+    {
+      const std::lock_guard lock(mutex_);
+      done_[index % slots_] = 0;
+      ++released_;
+      mayTake_.notify_all();
+    }
+    if (!more) return nullptr;
+  }
+}
+
+void RunOnCallingThread(size_t files, OrderedFileWork& work) {
+  for (size_t index = 0; index < files; ++index) {
+    work.Work(0, index, 0);
+    if (!work.Release(index, 0)) return;
+  }
+}
+
+// Stops and joins every started worker on each way out of a run.
+class WorkerThreads {
+ public:
+  explicit WorkerThreads(PoolRun* run) : run_(run) {}
+  ~WorkerThreads() {
+    run_->StopTaking();
+    for (std::thread& thread : threads_) thread.join();
+  }
+  WorkerThreads(const WorkerThreads&) = delete;
+  WorkerThreads& operator=(const WorkerThreads&) = delete;
+
+  // False when the system refuses another thread.
+  bool Start(size_t worker) {
+    try {
+      threads_.emplace_back(&PoolRun::WorkerLoop, run_, worker);
+    } catch (const std::system_error&) {
+      return false;
+    }
+    return true;
+  }
+  bool empty() const { return threads_.empty(); }
+  void Reserve(size_t count) { threads_.reserve(count); }
+
+ private:
+  PoolRun* run_;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace
+
+size_t OrderedFilePool::WidthFor(size_t asked, size_t files) {
+  const size_t wanted = asked == 0 ? platform::UsableProcessorCount() : asked;
+  return std::max<size_t>(1, std::min(wanted, files));
+}
+
+void OrderedFilePool::Run(size_t files, size_t workers, OrderedFileWork& work) {
+  if (workers <= 1 || files <= 1) return RunOnCallingThread(files, work);
+  PoolRun run(files, workers, work);
+  std::exception_ptr failure;
+  {
+    WorkerThreads threads(&run);
+    threads.Reserve(workers);
+    for (size_t worker = 0; worker < workers; ++worker) {
+      if (!threads.Start(worker)) break;
+    }
+    if (threads.empty()) return RunOnCallingThread(files, work);
+    failure = run.ReleaseInOrder();
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace qm

@@ -1,0 +1,49 @@
+// Works on the files of a list on several threads and hands each file's
+// outcome on in the order of the list, on the calling thread, as one
+// thread working through the list would.
+#ifndef QMPECORE_FIND_FILES_ORDERED_FILE_POOL_H_
+#define QMPECORE_FIND_FILES_ORDERED_FILE_POOL_H_
+
+#include <cstddef>
+
+namespace qm {
+
+// What is done with each file. A file's outcome lives in a slot, which the
+// work owns (there are SlotCount(workers) of them) and reuses once the
+// outcome has been released.
+class OrderedFileWork {
+ public:
+  virtual ~OrderedFileWork() = default;
+
+  // Works on file `index` into slot `slot`, on a worker's thread. Each
+  // worker (0 <= worker < the pool's width) calls it from one thread, one
+  // file at a time, and no two calls share a slot. May throw: the run then
+  // ends, after every earlier file has been released, with that exception.
+  virtual void Work(size_t worker, size_t index, size_t slot) = 0;
+
+  // Hands on the outcome of file `index`, on the calling thread, once every
+  // earlier file has been released. False ends the run: no later file is
+  // released. May throw: the run ends with that exception.
+  virtual bool Release(size_t index, size_t slot) = 0;
+};
+
+class OrderedFilePool {
+ public:
+  // How far workers may run ahead of the release: the outcomes held at
+  // once, which bounds the memory a run takes beside the workers' own.
+  static size_t SlotCount(size_t workers) { return workers <= 1 ? 1 : 3 * workers; }
+
+  // The width of a pool for `files` files when `asked` workers are asked
+  // for (0: one per usable processor): at least 1, at most `files`.
+  static size_t WidthFor(size_t asked, size_t files);
+
+  // Runs `work` over files 0 to `files` - 1 on `workers` threads (1: all of
+  // it on the calling thread, file after file). Every thread is joined
+  // before it returns or throws. A thread that cannot be started leaves
+  // its share to the others; with none, the calling thread works alone.
+  static void Run(size_t files, size_t workers, OrderedFileWork& work);
+};
+
+}  // namespace qm
+
+#endif  // QMPECORE_FIND_FILES_ORDERED_FILE_POOL_H_

@@ -1,0 +1,147 @@
+// The pool that works on files in parallel and releases them in order:
+// the order and the prefix released, how far workers run ahead, and that
+// every worker has ended when a run returns, however it ends.
+#include "find/files/ordered_file_pool.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qm {
+namespace {
+
+// Threads other than the test's that have worked and not yet ended: a
+// thread-local object is destroyed as its thread ends, before a join of
+// it returns.
+std::atomic<int> g_liveWorkerThreads{0};
+
+struct WorkerThreadWatch {
+  WorkerThreadWatch() { ++g_liveWorkerThreads; }
+  ~WorkerThreadWatch() { --g_liveWorkerThreads; }
+};
+
+constexpr size_t kNever = SIZE_MAX;
+
+struct Case {
+  size_t files;
+  size_t workers;
+  size_t workThrowsAt = kNever;     // Work of this file throws
+  size_t releaseThrowsAt = kNever;  // Release of this file throws
+  size_t releaseStopsAt = kNever;   // Release of this file returns false
+};
+
+// Files take uneven times, so that later files often end first. Checks, as
+// they happen, what must hold at every moment of a run.
+class CheckedWork final : public OrderedFileWork {
+ public:
+  explicit CheckedWork(const Case& c)
+      : case_(c),
+        caller_(std::this_thread::get_id()),
+        slots_(OrderedFilePool::SlotCount(c.workers)),
+        outcomes_(slots_),
+        slotBusy_(std::make_unique<std::atomic<bool>[]>(slots_)),
+        workerBusy_(std::make_unique<std::atomic<bool>[]>(c.workers)) {}
+
+  void Work(size_t worker, size_t index, size_t slot) override {
+    if (std::this_thread::get_id() != caller_) {
+      thread_local WorkerThreadWatch watch;
+    }
+    if (worker >= case_.workers || workerBusy_[worker].exchange(true)) ++faults_;
+    if (slot >= slots_ || slotBusy_[slot].exchange(true)) ++faults_;
+    if (index >= released_.load() + slots_) ++faults_;  // ran further ahead than its slots
+    std::this_thread::sleep_for(std::chrono::microseconds((index * 7919) % 5 * 150));
+    outcomes_[slot] = index;
+    workerBusy_[worker] = false;
+    if (index == case_.workThrowsAt) throw std::runtime_error("work " + std::to_string(index));
+  }
+
+  bool Release(size_t index, size_t slot) override {
+    if (std::this_thread::get_id() != caller_ || outcomes_[slot] != index) ++faults_;
+    if (index == case_.releaseThrowsAt) throw std::runtime_error("release");
+    order_.push_back(index);
+    slotBusy_[slot] = false;
+    ++released_;
+    return index != case_.releaseStopsAt;
+  }
+
+  const std::vector<size_t>& order() const { return order_; }
+  int faults() const { return faults_.load(); }
+
+ private:
+  const Case case_;
+  const std::thread::id caller_;
+  const size_t slots_;
+  std::vector<size_t> outcomes_;
+  std::unique_ptr<std::atomic<bool>[]> slotBusy_;
+  std::unique_ptr<std::atomic<bool>[]> workerBusy_;
+  std::atomic<size_t> released_{0};
+  std::atomic<int> faults_{0};
+  std::vector<size_t> order_;
+};
+
+std::vector<size_t> FirstIndices(size_t count) {
+  std::vector<size_t> indices(count);
+  for (size_t i = 0; i < count; ++i) indices[i] = i;
+  return indices;
+}
+
+TEST(OrderedFilePool, ReleasesThePrefixOneThreadWouldInListOrder) {
+  struct Expected {
+    Case c;
+    size_t released;
+    bool throws;
+  };
+  const Expected cases[] = {
+      {{0, 4}, 0, false},
+      {{1, 8}, 1, false},
+      {{3, 8}, 3, false},
+      {{60, 1}, 60, false},
+      {{60, 2}, 60, false},
+      {{60, 8}, 60, false},
+      {{60, 8, kNever, kNever, 0}, 1, false},
+      {{60, 8, kNever, kNever, 21}, 22, false},
+      {{60, 2, kNever, kNever, 59}, 60, false},
+      {{60, 8, 0}, 0, true},
+      {{60, 8, 13}, 13, true},
+      {{60, 2, 59}, 59, true},
+      {{60, 1, 5}, 5, true},
+      {{60, 8, kNever, 30}, 30, true},
+      {{60, 8, 40, 30}, 30, true},  // the release fails first
+      {{60, 8, 30, kNever, 30}, 30, true},  // a file that fails is never released
+  };
+  for (const Expected& expected : cases) {
+    SCOPED_TRACE(::testing::Message() << expected.c.files << " files, " << expected.c.workers
+                                    << " workers, work throws at " << expected.c.workThrowsAt
+                                    << ", release throws at " << expected.c.releaseThrowsAt
+                                    << ", stops at " << expected.c.releaseStopsAt);
+    CheckedWork work(expected.c);
+    bool threw = false;
+    try {
+      OrderedFilePool::Run(expected.c.files, expected.c.workers, work);
+    } catch (const std::runtime_error&) {
+      threw = true;
+    }
+    EXPECT_EQ(threw, expected.throws);
+    EXPECT_EQ(work.order(), FirstIndices(expected.released));
+    EXPECT_EQ(work.faults(), 0);
+    EXPECT_EQ(g_liveWorkerThreads.load(), 0);
+  }
+}
+
+TEST(OrderedFilePool, WidthIsAskedCountOrProcessorsBoundedByFiles) {
+  EXPECT_EQ(OrderedFilePool::WidthFor(8, 3), 3u);
+  EXPECT_EQ(OrderedFilePool::WidthFor(2, 100), 2u);
+  EXPECT_EQ(OrderedFilePool::WidthFor(4, 0), 1u);
+  EXPECT_GE(OrderedFilePool::WidthFor(0, 1000), 1u);
+  EXPECT_EQ(OrderedFilePool::WidthFor(0, 1), 1u);
+}
+
+}  // namespace
+}  // namespace qm
