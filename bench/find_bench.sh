@@ -2,9 +2,10 @@
 # The find's speed on the large sample project: the file search against
 # ripgrep (-F -i -n -j1) and the table search against SQLite's LIKE, for a
 # rare and a common needle, medians of at least 5 runs, warm cache, one
-# thread. Then qmpe find end to end against ripgrep, on the large sample
-# and on a second corpus unlike it (bench/make_corpus.py), for five needles
-# each from rare to very common; and whole-word and pattern finds against
+# thread. Then qmpe find end to end against ripgrep (both at their default
+# threads, and both on one), on the large sample and on a second corpus
+# unlike it (bench/make_corpus.py), for five needles each from rare to very
+# common; and whole-word and pattern finds against
 # ripgrep's -w and -e on the large sample; usages and a rename preview
 # against opening the project plus ripgrep -w. Installs what it needs,
 # builds the release benchmarks and makes the large sample in
