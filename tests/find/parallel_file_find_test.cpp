@@ -43,11 +43,11 @@ int ThreadCount() {
   return static_cast<int>(std::distance(tasks, std::filesystem::directory_iterator()));
 }
 
-// The thread count once it is back to `count`, or after two seconds: a
+// The thread count once it is back to `count`, or after ten seconds: a
 // joined thread may stay listed a moment (under an emulator, longer)
 // while the system reaps it.
 int SettledThreadCount(int count) {
-  for (int wait = 0; wait < 200 && ThreadCount() != count; ++wait) {
+  for (int wait = 0; wait < 1000 && ThreadCount() != count; ++wait) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return ThreadCount();
