@@ -7,7 +7,7 @@
 #include "config/config_manager.h"
 #include "find/search_needle.h"
 #include "qmpecore/config_records.h"
-#include "replace/file_replace.h"
+#include "replace/replaced_files.h"
 #include "replace/replaced_names.h"
 #include "replace/text_replacer.h"
 
@@ -15,13 +15,12 @@ namespace qm {
 namespace {
 
 // Takes the find's results as they come: a table hit becomes a field edit
-// (or a skipped field) at once, a file's lines are gathered until its last
-// and the file is then read and planned. Any failure ends the find.
+// (or a skipped field) at once, a file's lines are gathered until its last.
+// Any failure ends the find.
 class ReplaceSink final : public ResultSink {
  public:
-  ReplaceSink(ConfigTableSet* working, TextReplacer& replacer, FileOperations& files,
-              ReplacePreview* preview)
-      : working_(working), replacer_(replacer), files_(files), preview_(preview) {}
+  ReplaceSink(ConfigTableSet* working, TextReplacer& replacer, ReplacePreview* preview)
+      : working_(working), replacer_(replacer), preview_(preview) {}
 
   void Take(const FindResult& result) override {
     if (failed()) return;
@@ -39,8 +38,9 @@ class ReplaceSink final : public ResultSink {
   }
   bool Done() const override { return failed(); }
 
-  // Plans the last file; call once the find is over.
+  // Takes the last file; call once the find is over.
   void Finish() { FlushFile(); }
+  const std::vector<ReplacedFile>& files() const { return files_; }
 
  private:
   bool failed() const { return preview_->status != ReplaceStatus::kDone; }
@@ -80,52 +80,27 @@ class ReplaceSink final : public ResultSink {
     preview_->changes.push_back(std::move(change));
   }
 
+  // The file's lines wait for the plans, made on a pool once the find is
+  // over; a file that two items of the scope select is changed once.
   void FlushFile() {
     if (lines_.empty()) return;
-    FileChangePlan plan;
-    plan.path = std::move(path_);
-    plan.location = std::move(location_);
+    if (planned_.insert(path_).second) {
+      files_.push_back({std::move(path_), std::move(location_), std::move(lines_),
+                        preview_->changes.size()});
+    }
     path_.clear();
-    std::vector<int32_t> lines = std::move(lines_);
+    location_.clear();
     lines_.clear();
-    // A file that two items of the scope select is changed once.
-    if (!planned_.insert(plan.path).second) return;
-    std::string bytes;
-    const platform::FileRewriteStatus read = files_.ReadWhole(plan.path, &bytes);
-    if (!read.ok()) {
-      const std::string code = std::to_string(read.systemError);
-      return Fail(ReplaceStatus::kFailed, u"cannot read " + plan.path + u" (system error " +
-                                              std::u16string(code.begin(), code.end()) + u")");
-    }
-    std::u16string error;
-    switch (PlanFileReplace(std::move(bytes), lines, replacer_, &plan, &error)) {
-      case FileReplaceStatus::kUnchanged:
-        return;
-      case FileReplaceStatus::kFailed:
-        return Fail(ReplaceStatus::kRefused, plan.path + u": " + error);
-      case FileReplaceStatus::kChanged:
-        break;
-    }
-    // The lines' texts move to the changes: the commit needs only the bytes.
-    for (LineChange& line : plan.lines) {
-      ReplaceChange change{ReplaceChange::Kind::kFileLine, kTableFile, line.line,
-                           plan.location, u"", plan.path, std::move(line.before),
-                           std::move(line.after), u"", line.occurrences};
-      preview_->replaced += line.occurrences;
-      preview_->changes.push_back(std::move(change));
-    }
-    plan.lines = {};
-    preview_->files.push_back(std::move(plan));
   }
 
   ConfigTableSet* working_;
   TextReplacer& replacer_;
-  FileOperations& files_;
   ReplacePreview* preview_;
   std::u16string path_;
   std::u16string location_;
   std::vector<int32_t> lines_;
   std::unordered_set<std::u16string> planned_;
+  std::vector<ReplacedFile> files_;  // in find order
 };
 
 }  // namespace
@@ -146,10 +121,13 @@ ReplacePreview PreviewReplace(const ReplaceRequest& request) {
   TextReplacer replacer(needle, request.replacement);
   CConfigManagerEx* config = request.editor.configManager;
   ConfigTableSet* working = config != nullptr ? config->GetTables(true) : nullptr;
-  ReplaceSink sink(working, replacer, request.files != nullptr ? *request.files : systemFiles,
-                   &preview);
+  ReplaceSink sink(working, replacer, &preview);
   const FindStatus found = request.find(sink);
   sink.Finish();
+  if (preview.status == ReplaceStatus::kDone && found == FindStatus::kDone) {
+    PlanReplacedFiles(sink.files(), request.text, request.options, request.replacement,
+                      request.files != nullptr ? *request.files : systemFiles, &preview);
+  }
   if (preview.status == ReplaceStatus::kDone && found != FindStatus::kDone) {
     preview.status =
         found == FindStatus::kBadPattern ? ReplaceStatus::kBadPattern : ReplaceStatus::kMatchLimit;

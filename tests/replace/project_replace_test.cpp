@@ -95,29 +95,34 @@ class ProjectReplaceTest : public ::testing::Test {
 
 TEST_F(ProjectReplaceTest, PreviewListsFieldsSkippedFieldsAndLinesAndWritesNothing) {
   const auto files = testing::ProjectTextFiles(folder_.path());
-  const ReplacePreview preview = Preview(u"Speed", u"Rpm");
-  ASSERT_EQ(preview.status, ReplaceStatus::kDone) << Narrow(preview.message);
-  using Row = std::tuple<ReplaceChange::Kind, int32_t, std::u16string, std::u16string, int32_t>;
-  std::vector<Row> rows;
-  for (const ReplaceChange& change : preview.changes) {
-    rows.emplace_back(change.kind, change.recordId, change.column,
-                      change.kind == ReplaceChange::Kind::kSkipped ? change.before : change.after,
-                      change.occurrences);
+  // The files are planned on a pool: the same list whatever its width.
+  for (const uint32_t workers : {1u, 2u, 8u}) {
+    FindOptions options = kMatchCase;
+    options.fileWorkers = workers;
+    const ReplacePreview preview = Preview(u"Speed", u"Rpm", options);
+    ASSERT_EQ(preview.status, ReplaceStatus::kDone) << Narrow(preview.message);
+    using Row = std::tuple<ReplaceChange::Kind, int32_t, std::u16string, std::u16string, int32_t>;
+    std::vector<Row> rows;
+    for (const ReplaceChange& change : preview.changes) {
+      rows.emplace_back(change.kind, change.recordId, change.column,
+                        change.kind == ReplaceChange::Kind::kSkipped ? change.before : change.after,
+                        change.occurrences);
+    }
+    using K = ReplaceChange::Kind;
+    const std::vector<Row> expected = {
+        {K::kField, 5, u"Message", u"Pump.Rpm high, Pump.Rpm!", 2},
+        {K::kSkipped, 5, u"Tag Name", u"Pump.Speed", 0},
+        {K::kField, 3, u"Name", u"Pump.Rpm", 1},
+        // Ill-formed bytes read as U+FFFD and stay as they are.
+        {K::kFileLine, 1, u"", u"\uFFFD\uFFFDPump.Rpm\uFFFD", 1},
+        {K::kFileLine, 1, u"", u"\uFEFFPump.Rpm", 1},
+        {K::kFileLine, 1, u"", u"<b>Pump.Rpm</b>", 1},
+        {K::kFileLine, 4, u"", u"Pump.Level=Pump.Rpm", 1},
+        {K::kFileLine, 1, u"", u"a{Pump.Rpm}", 1},  // only before the zero byte
+    };
+    EXPECT_EQ(rows, expected) << workers;
+    EXPECT_EQ(preview.replaced, 8);
   }
-  using K = ReplaceChange::Kind;
-  const std::vector<Row> expected = {
-      {K::kField, 5, u"Message", u"Pump.Rpm high, Pump.Rpm!", 2},
-      {K::kSkipped, 5, u"Tag Name", u"Pump.Speed", 0},
-      {K::kField, 3, u"Name", u"Pump.Rpm", 1},
-      // Ill-formed bytes read as U+FFFD and stay as they are.
-      {K::kFileLine, 1, u"", u"\uFFFD\uFFFDPump.Rpm\uFFFD", 1},
-      {K::kFileLine, 1, u"", u"\uFEFFPump.Rpm", 1},
-      {K::kFileLine, 1, u"", u"<b>Pump.Rpm</b>", 1},
-      {K::kFileLine, 4, u"", u"Pump.Level=Pump.Rpm", 1},
-      {K::kFileLine, 1, u"", u"a{Pump.Rpm}", 1},  // only before the zero byte
-  };
-  EXPECT_EQ(rows, expected);
-  EXPECT_EQ(preview.replaced, 8);
   ExpectUnchanged(files);
 }
 
