@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/buffered_output.h"
+#include "cli/change_text.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
@@ -93,9 +94,7 @@ class ImportPrinter {
         out_.append("    ");
         AppendUtf8(change.fields[i].column, &out_);
         out_.append(": ");
-        AppendUtf8(change.fields[i].before, &out_);
-        out_.append(" -> ");
-        AppendUtf8(change.fields[i].after, &out_);
+        AppendBeforeAfter(change.fields[i].before, change.fields[i].after, &out_);
         out_.push_back('\n');
       }
     }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/buffered_output.h"
+#include "cli/change_text.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/find_flags.h"
@@ -50,25 +51,11 @@ class ChangePrinter {
       fields.String("after", change.after);
       AppendArrayElementClose(&out_);
     } else if (change.kind == kQmRenameRecordName) {
-      AppendUtf8(change.location, &out_);
-      out_.append(": #");
-      AppendNumber(change.recordId, &out_);
-      out_.append(" Name: ");
-      AppendUtf8(change.before, &out_);
-      out_.append(" -> ");
-      AppendUtf8(change.after, &out_);
+      AppendFieldPlace(change.location, change.recordId, u"Name", &out_);
+      AppendBeforeAfter(change.before, change.after, &out_);
       out_.push_back('\n');
     } else {
-      // The path as the file system's bytes, as qmpe files prints it.
-      const std::string path = PathBytes(change.location);
-      for (const auto& [sign, text] : {std::pair{" - ", change.before}, {" + ", change.after}}) {
-        out_.append(path);
-        out_.push_back(':');
-        AppendNumber(change.recordId, &out_);
-        out_.append(":").append(sign);
-        AppendUtf8(text, &out_);
-        out_.push_back('\n');
-      }
+      AppendLineChange(change.location, change.recordId, change.before, change.after, &out_);
     }
     ++count_;
     output_.FlushIfFull();

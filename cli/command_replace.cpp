@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/buffered_output.h"
+#include "cli/change_text.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/find_flags.h"
@@ -55,28 +56,16 @@ class ReplacePrinter {
       fields.String("note", change.note);
       AppendArrayElementClose(&out_);
     } else if (change.kind == kQmReplaceFileLine) {
-      // The path as the file system's bytes, as qmpe files prints it.
-      const std::string path = PathBytes(change.location);
-      for (const auto& [sign, text] : {std::pair{" - ", change.before}, {" + ", change.after}}) {
-        out_.append(path).append(":").append(std::to_string(change.recordId)).append(":");
-        out_.append(sign);
-        AppendUtf8(text, &out_);
-        out_.push_back('\n');
-      }
+      AppendLineChange(change.location, change.recordId, change.before, change.after, &out_);
     } else {
-      AppendUtf8(change.location, &out_);
-      out_.append(": #").append(std::to_string(change.recordId)).append(" ");
-      AppendUtf8(change.column, &out_);
-      out_.append(": ");
+      AppendFieldPlace(change.location, change.recordId, change.column, &out_);
       if (change.kind == kQmReplaceSkipped) {
         out_.append("skipped, ");
         AppendUtf8(change.note, &out_);
         out_.append(": ");
         AppendUtf8(change.before, &out_);
       } else {
-        AppendUtf8(change.before, &out_);
-        out_.append(" -> ");
-        AppendUtf8(change.after, &out_);
+        AppendBeforeAfter(change.before, change.after, &out_);
       }
       out_.push_back('\n');
     }
