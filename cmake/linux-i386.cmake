@@ -13,8 +13,9 @@ set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
 
 set(CMAKE_C_COMPILER gcc)
 set(CMAKE_CXX_COMPILER g++)
-set(CMAKE_C_FLAGS_INIT -m32)
-set(CMAKE_CXX_FLAGS_INIT -m32)
+# SSE2, the baseline of the shipping DLL too (mingw-i686.cmake).
+set(CMAKE_C_FLAGS_INIT "-m32 -msse2")
+set(CMAKE_CXX_FLAGS_INIT "-m32 -msse2")
 
 find_program(QM_QEMU_I386 qemu-i386 REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${QM_QEMU_I386} -L /)

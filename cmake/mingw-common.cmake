@@ -13,6 +13,12 @@ set(CMAKE_C_COMPILER ${QM_MINGW_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${QM_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${QM_MINGW_PREFIX}-windres)
 
+# The compiler may keep 32-byte vectors in stack slots that it cannot align
+# on Windows, with moves that need the alignment: the assembler makes every
+# such move one that does not.
+string(APPEND CMAKE_C_FLAGS_INIT " -Wa,-muse-unaligned-vector-move")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -Wa,-muse-unaligned-vector-move")
+
 set(CMAKE_FIND_ROOT_PATH /usr/${QM_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

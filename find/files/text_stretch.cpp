@@ -1,21 +1,29 @@
 #include "find/files/text_stretch.h"
 
+#include <algorithm>
 #include <bit>
 
+#include "find/files/line_breaks.h"
 #include "find/files/simd_lanes.h"
 #include "find/files/utf8_decode.h"
+#include "find/files/wide_runs.h"
 
 namespace qm {
 namespace {
 
-// Raw counts; the normalised ones follow from them (find/line_breaks.h).
+// The stretch so far, in the terms of Stretch: a CR or LF adds a break
+// and two units, a CR LF pair then takes back a break and two units. The
+// counts are unsigned, so a pair may be taken back before its LF is added.
 struct Tally {
-  uint64_t carriageReturns = 0;
-  uint64_t lineFeeds = 0;
-  uint64_t pairs = 0;
-  uint64_t rawUnits = 0;
+  uint64_t breaks = 0;
+  uint64_t units = 0;
   const void* lastBreak = nullptr;
 };
+
+void AddBreaks(uint64_t carriageReturns, uint64_t lineFeeds, uint64_t pairs, Tally* tally) {
+  tally->breaks += carriageReturns + lineFeeds - pairs;
+  tally->units += carriageReturns + lineFeeds - 2 * pairs;
+}
 
 // One character: an ASCII byte or UTF-16 unit, or a UTF-8 sequence.
 template <class Char>
@@ -24,19 +32,16 @@ const Char* Step(const Char* p, const Char* end, Tally* tally) {
     if (static_cast<unsigned char>(*p) >= 0x80) {
       const Utf8Step step = DecodeUtf8Step(reinterpret_cast<const unsigned char*>(p),
                                            reinterpret_cast<const unsigned char*>(end));
-      tally->rawUnits += step.codePoint > 0xFFFF ? 2 : 1;
+      tally->units += step.codePoint > 0xFFFF ? 2 : 1;
       return p + step.length;
     }
   }
-  if (*p == Char('\r')) {
-    ++tally->carriageReturns;
-    if (p + 1 < end && p[1] == Char('\n')) ++tally->pairs;
-    tally->lastBreak = p;
-  } else if (*p == Char('\n')) {
-    ++tally->lineFeeds;
+  if (*p == Char('\r') || *p == Char('\n')) {
+    const bool pair = *p == Char('\r') && p + 1 < end && p[1] == Char('\n');
+    AddBreaks(*p == Char('\r'), *p == Char('\n'), pair, tally);
     tally->lastBreak = p;
   }
-  ++tally->rawUnits;
+  ++tally->units;
   return p + 1;
 }
 
@@ -104,9 +109,7 @@ uint32_t WholeRunUnits(const char* run) {
 // Adds what the runs counted. The last break of a run that comes after
 // every other break counted is the stretch's last so far.
 void AddRuns(const BreakTotals& runs, Tally* tally) {
-  tally->carriageReturns += runs.carriageReturns;
-  tally->lineFeeds += runs.lineFeeds;
-  tally->pairs += runs.pairs;
+  AddBreaks(runs.carriageReturns, runs.lineFeeds, runs.pairs, tally);
   const char* run = runs.lastRunWithBreak;
   if (run == nullptr || (tally->lastBreak != nullptr && run < tally->lastBreak)) return;
   for (const char* p = run + kRun - 1;; --p) {
@@ -115,6 +118,35 @@ void AddRuns(const BreakTotals& runs, Tally* tally) {
       return;
     }
   }
+}
+
+// The runs a wide counter took, which lie in the stretch with the byte
+// after them: their LFs were counted at the byte before each.
+struct RunRegion {
+  const char* start = nullptr;
+  const char* stop = nullptr;
+};
+
+void AddWideRuns(const char* start, const WideRuns& runs, Tally* tally,
+                 RunRegion* lastWithBreak) {
+  if (runs.stop == start) return;
+  const uint64_t lfAtStart = *start == '\n';
+  const uint64_t lfAtStop = *runs.stop == '\n';
+  const uint64_t breaks = runs.breaks + lfAtStart - lfAtStop;
+  tally->breaks += breaks;
+  tally->units += static_cast<uint64_t>(runs.stop - start) - runs.continuations +
+                  runs.fourByteLeads + runs.breakUnits + lfAtStart - lfAtStop;
+  if (breaks != 0) *lastWithBreak = {start, runs.stop};
+}
+
+// The last break of the stretch, where wide runs hold it: the counters
+// only count, so it is looked for from the runs' end.
+void AddLastWideRunBreak(const char* text, const RunRegion& region, Tally* tally) {
+  if (region.start == nullptr) return;
+  if (tally->lastBreak != nullptr && region.start < tally->lastBreak) return;
+  const size_t at = FindLastBreak(text, static_cast<size_t>(region.start - text),
+                                  static_cast<size_t>(region.stop - text));
+  tally->lastBreak = text + at;
 }
 
 template <class Char>
@@ -129,7 +161,8 @@ bool NeedsStep(Char c) {
 // the text goes one character at a time until an ASCII byte can start a
 // block again.
 template <class Char>
-Stretch Measure(const Char* text, size_t from, size_t to, size_t readable) {
+Stretch Measure(const Char* text, size_t from, size_t to, size_t readable,
+                WideRunCounter wide) {
   const LaneTest<Char> isCr(0, Char('\r'));
   const LaneTest<Char> isLf(0, Char('\n'));
   Tally tally;
@@ -137,15 +170,27 @@ Stretch Measure(const Char* text, size_t from, size_t to, size_t readable) {
   const Char* p = text + from;
   const Char* const end = text + to;
   const Char* const readEnd = text + readable;
+  RunRegion lastWideRuns;
+  // Where the wide counter may next be tried: it reads three bytes before.
+  size_t wideFrom = std::max<size_t>(from, 3);
   while (p < end) {
     if constexpr (sizeof(Char) == 1) {
+      // Most text goes in wide runs where the processor has them, up to a
+      // run that cannot; that run goes as below.
+      if (wide != nullptr && static_cast<size_t>(p - text) >= wideFrom &&
+          end - p > static_cast<ptrdiff_t>(kWideRunBytes)) {
+        const WideRuns wideRuns = wide(p, end);
+        AddWideRuns(p, wideRuns, &tally, &lastWideRuns);
+        p = wideRuns.stop;
+        wideFrom = static_cast<size_t>(p - text) + kWideRunBytes;
+      }
       // Most text is ASCII or whole sequences: it goes a run at a time,
       // breaks and all.
       if (end - p > static_cast<ptrdiff_t>(kRun)) {
         const uint32_t units = WholeRunUnits(p);
         if (units != 0) {
           runs.Add(p);
-          tally.rawUnits += units;
+          tally.units += units;
           p += kRun;
           continue;
         }
@@ -170,12 +215,10 @@ Stretch Measure(const Char* text, size_t from, size_t to, size_t readable) {
         const bool lfAfterBlock =
             ascii == kLanes && end - p > static_cast<ptrdiff_t>(kLanes) && p[kLanes] == Char('\n');
         const uint32_t lfAfter = (lf >> 1) | (static_cast<uint32_t>(lfAfterBlock) << (kLanes - 1));
-        tally.carriageReturns += CountLanes(cr);
-        tally.lineFeeds += CountLanes(lf);
-        tally.pairs += CountLanes(cr & lfAfter);
+        AddBreaks(CountLanes(cr), CountLanes(lf), CountLanes(cr & lfAfter), &tally);
         tally.lastBreak = p + std::bit_width(cr | lf) - 1;
       }
-      tally.rawUnits += ascii == lanes ? units : ascii;
+      tally.units += ascii == lanes ? units : ascii;
       p += ascii;
       if (ascii == lanes) continue;
     }
@@ -183,10 +226,13 @@ Stretch Measure(const Char* text, size_t from, size_t to, size_t readable) {
       p = Step(p, end, &tally);
     } while (p < end && (readEnd - p <= static_cast<ptrdiff_t>(kLanes) || NeedsStep(*p)));
   }
-  if constexpr (sizeof(Char) == 1) AddRuns(runs.Take(), &tally);
+  if constexpr (sizeof(Char) == 1) {
+    AddRuns(runs.Take(), &tally);
+    AddLastWideRunBreak(text, lastWideRuns, &tally);
+  }
   Stretch stretch;
-  stretch.breaks = tally.carriageReturns + tally.lineFeeds - tally.pairs;
-  stretch.units = tally.rawUnits + tally.carriageReturns + tally.lineFeeds - 2 * tally.pairs;
+  stretch.breaks = tally.breaks;
+  stretch.units = tally.units;
   if (tally.lastBreak != nullptr) {
     stretch.lastBreak = static_cast<size_t>(static_cast<const Char*>(tally.lastBreak) - text);
   }
@@ -196,11 +242,16 @@ Stretch Measure(const Char* text, size_t from, size_t to, size_t readable) {
 }  // namespace
 
 Stretch MeasureStretch(const char* text, size_t from, size_t to, size_t readable) {
-  return Measure(text, from, to, readable);
+  return Measure(text, from, to, readable, ProcessorWideRunCounter());
+}
+
+Stretch MeasureStretch(const char* text, size_t from, size_t to, size_t readable,
+                       WideRunCounter wide) {
+  return Measure(text, from, to, readable, wide);
 }
 
 Stretch MeasureStretch(const char16_t* text, size_t from, size_t to, size_t readable) {
-  return Measure(text, from, to, readable);
+  return Measure(text, from, to, readable, nullptr);
 }
 
 }  // namespace qm

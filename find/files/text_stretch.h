@@ -1,12 +1,15 @@
 // What a stretch of a file's raw text comes to once decoded and with its
 // line breaks normalised (see find/line_breaks.h): the breaks in it, its
 // length in UTF-16 units, and where its last break is. One pass over the
-// stretch; mostly-ASCII text goes sixteen bytes at a time.
+// stretch; most text goes sixteen bytes at a time, or thirty-two where the
+// processor can.
 #ifndef QMPECORE_FIND_FILES_TEXT_STRETCH_H_
 #define QMPECORE_FIND_FILES_TEXT_STRETCH_H_
 
 #include <cstddef>
 #include <cstdint>
+
+#include "find/files/wide_runs.h"
 
 namespace qm {
 
@@ -23,6 +26,10 @@ struct Stretch {
 // (readable >= to): blocks then reach past a stretch's end, which spares
 // its tail a walk one character at a time.
 Stretch MeasureStretch(const char* text, size_t from, size_t to, size_t readable);
+// The same with a chosen wide counter, or none: the tests and benchmarks
+// compare the processor's with none.
+Stretch MeasureStretch(const char* text, size_t from, size_t to, size_t readable,
+                       WideRunCounter wide);
 Stretch MeasureStretch(const char16_t* text, size_t from, size_t to, size_t readable);
 
 }  // namespace qm

@@ -21,8 +21,9 @@ namespace {
 // Bytes at the edges of the UTF-8 ranges, so that random strings are
 // mostly ill-formed in every way; runs of ASCII and of well-formed
 // sequences of every length (with breaks among them) reach the block
-// loops.
-std::string RandomBytes(std::mt19937& random, size_t maxLength) {
+// loops. Text that is mostly well-formed has a stray edge byte now and
+// then, for the wide runs to stop at.
+std::string RandomBytes(std::mt19937& random, size_t maxLength, bool mostlyWellFormed = false) {
   static const unsigned char kEdges[] = {0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0,
                                          0xC1, 0xC2, 0xDF, 0xE0, 0xE1, 0xEC, 0xED, 0xEE, 0xEF,
                                          0xF0, 0xF1, 0xF3, 0xF4, 0xF5, 0xFF, 0x0A};
@@ -42,7 +43,8 @@ std::string RandomBytes(std::mt19937& random, size_t maxLength) {
   std::string bytes;
   const size_t length = random() % maxLength;
   while (bytes.size() < length) {
-    const unsigned pick = random() % 8;
+    const unsigned odds = random() % 64;
+    const unsigned pick = !mostlyWellFormed ? odds % 8 : odds < 31 ? 0 : odds < 63 ? 1 : 2;
     if (pick == 0) {
       for (size_t i = random() % 40; i > 0; --i) bytes.push_back("aaaaaa\r\n"[random() % 8]);
     } else if (pick == 1) {
@@ -56,6 +58,14 @@ std::string RandomBytes(std::mt19937& random, size_t maxLength) {
   return bytes;
 }
 
+// Every way this processor can count a stretch: the wide counter of plain
+// ASCII chunks where it has one, and the sixteen-byte code alone.
+std::vector<WideRunCounter> ChunkCounters() {
+  std::vector<WideRunCounter> counters = {nullptr};
+  if (ProcessorWideRunCounter() != nullptr) counters.push_back(ProcessorWideRunCounter());
+  return counters;
+}
+
 TEST(FileTextUnits, DecoderAgreesWithTheConverterOnAnyBytes) {
   if (!platform::kConverterReplacesMaximalSubparts) {
     GTEST_SKIP() << "the converter has its own rule for ill-formed bytes here; the file search "
@@ -64,15 +74,18 @@ TEST(FileTextUnits, DecoderAgreesWithTheConverterOnAnyBytes) {
   std::mt19937 random(5);
   for (int round = 0; round < 20000; ++round) {
     // Some texts long enough for runs of ASCII bytes, whole or cut.
-    const std::string bytes = RandomBytes(random, round % 4 == 0 ? 400 : 64);
+    const std::string bytes =
+        round % 2 == 1 ? RandomBytes(random, 700, true) : RandomBytes(random, round % 4 == 0 ? 400 : 64);
     std::u16string expected;
     BytesToTextN(&expected, bytes);
     std::u16string decoded(bytes.size(), u'?');
     decoded.resize(DecodeUtf8(bytes, decoded.data()));
     ASSERT_EQ(decoded, expected) << ::testing::PrintToString(bytes);
-    ASSERT_EQ(MeasureStretch(bytes.data(), 0, bytes.size(), bytes.size()).units,
-              testing::FourReplacements(expected).size())
-        << ::testing::PrintToString(bytes);
+    for (WideRunCounter counter : ChunkCounters()) {
+      ASSERT_EQ(MeasureStretch(bytes.data(), 0, bytes.size(), bytes.size(), counter).units,
+                testing::FourReplacements(expected).size())
+          << ::testing::PrintToString(bytes);
+    }
   }
 }
 
@@ -88,7 +101,8 @@ TEST(FileTextUnits, AStretchMeasuresAlikeWhateverFollowsIt) {
                                         "\xE2\x80\x93",
                                         "\xF0\x9D\x84\x9E",
                                         "\xF1\x80\x80\x80",
-                                        "\xE0\xA0\x80"};
+                                        "\xE0\xA0\x80",
+                                        "                                                    "};
   std::mt19937 random(9);
   for (int round = 0; round < 3000; ++round) {
     std::string text;
@@ -103,11 +117,13 @@ TEST(FileTextUnits, AStretchMeasuresAlikeWhateverFollowsIt) {
         continue;
       }
       const std::string alone = text.substr(0, to);
-      const Stretch inside = MeasureStretch(text.data(), from, to, text.size());
-      const Stretch expected = MeasureStretch(alone.data(), from, to, to);
-      ASSERT_EQ(inside.units, expected.units) << ::testing::PrintToString(text) << " " << to;
-      ASSERT_EQ(inside.breaks, expected.breaks) << ::testing::PrintToString(text) << " " << to;
-      ASSERT_EQ(inside.lastBreak, expected.lastBreak) << ::testing::PrintToString(text);
+      const Stretch expected = MeasureStretch(alone.data(), from, to, to, nullptr);
+      for (WideRunCounter counter : ChunkCounters()) {
+        const Stretch inside = MeasureStretch(text.data(), from, to, text.size(), counter);
+        ASSERT_EQ(inside.units, expected.units) << ::testing::PrintToString(text) << " " << to;
+        ASSERT_EQ(inside.breaks, expected.breaks) << ::testing::PrintToString(text) << " " << to;
+        ASSERT_EQ(inside.lastBreak, expected.lastBreak) << ::testing::PrintToString(text);
+      }
     }
   }
 }
@@ -131,16 +147,24 @@ void CheckBreaks(const std::u16string& raw) {
     start = BreakEnd(text.data(), found, text.size());
   }
   ASSERT_EQ(rebuilt, normalised);
-  const Stretch stretch = MeasureStretch(text.data(), 0, text.size(), text.size());
-  ASSERT_EQ(stretch.units, normalised.size());
   size_t crLfs = 0;
   for (size_t at = normalised.find(u"\r\n"); at != normalised.npos;
        at = normalised.find(u"\r\n", at + 2)) {
     ++crLfs;
   }
-  ASSERT_EQ(stretch.breaks, crLfs);
   const size_t lastBreak = raw.find_last_of(u"\r\n");
-  ASSERT_EQ(stretch.lastBreak, lastBreak == raw.npos ? SIZE_MAX : lastBreak);
+  const auto check = [&](const Stretch& stretch) {
+    ASSERT_EQ(stretch.units, normalised.size());
+    ASSERT_EQ(stretch.breaks, crLfs);
+    ASSERT_EQ(stretch.lastBreak, lastBreak == raw.npos ? SIZE_MAX : lastBreak);
+  };
+  if constexpr (sizeof(Char) == 1) {
+    for (WideRunCounter counter : ChunkCounters()) {
+      check(MeasureStretch(text.data(), 0, text.size(), text.size(), counter));
+    }
+  } else {
+    check(MeasureStretch(text.data(), 0, text.size(), text.size()));
+  }
 }
 
 TEST(FileTextUnits, OnePassGivesTheFourReplacements) {
@@ -148,11 +172,12 @@ TEST(FileTextUnits, OnePassGivesTheFourReplacements) {
   for (int round = 0; round < 20000; ++round) {
     // Mostly short dense runs; some long ones, dense or sparse, so that
     // breaks fall inside blocks, at their edges, between them, and apart
-    // by more than the runs of plain text that go four blocks at once.
+    // by more than the runs of plain text that go four blocks at once, and
+    // than the wide chunks.
     const bool long_ = round % 10 < 3;
     const unsigned sparseness = round % 10 == 1 ? 24 : round % 10 == 2 ? 120 : 3;
     std::u16string raw;
-    const size_t length = random() % (long_ ? 400 : 12);
+    const size_t length = random() % (long_ ? 1400 : 12);
     for (size_t i = 0; i < length; ++i) {
       const unsigned pick = random() % sparseness;
       raw.push_back(pick == 0 ? u'\r' : pick == 1 ? u'\n' : u'x');
@@ -162,6 +187,51 @@ TEST(FileTextUnits, OnePassGivesTheFourReplacements) {
     if (::testing::Test::HasFatalFailure()) {
       FAIL() << ::testing::PrintToString(std::string(raw.begin(), raw.end()));
     }
+  }
+}
+
+// The wide runs take well-formed text and must leave everything else to
+// the sixteen-byte code: each sequence, well-formed or not, whole or cut,
+// at every place in and across the runs of plain text around it, measures
+// as it does without them.
+TEST(FileTextUnits, WideRunsMeasureAsTheSixteenByteCodeAroundAnySequence) {
+  if (ProcessorWideRunCounter() == nullptr) GTEST_SKIP() << "no wide counter on this processor";
+  static const char* const kSequences[] = {
+      "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEF\xBF\xBD",
+      "\xF0\x90\x80\x80", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF", "\xF1\x80\x80\x80",
+      // never well-formed
+      "\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xE0\x9F\xBF", "\xED\xA0\x80",
+      "\xED\xBF\xBF", "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
+      "\xF5\x80\x80\x80", "\xFF", "\x80", "\xBF", "\xC2\x80\x80", "\xE2\x80\x93\x93",
+      // cut short
+      "\xC2", "\xE1\x80", "\xE0\xA0", "\xF1\x80\x80", "\xF0\x90", "\xF4\x8F\xBF"};
+  const std::string plain = "line one\r\nline two\nthree\rfour\r\r\nfive\n\r";
+  std::string filler;
+  while (filler.size() < 400) filler += plain;
+  for (const char* sequence : kSequences) {
+    for (const char* after : {"a", "\n", "\r\n", "\xC3\xA9"}) {
+      for (size_t at = 0; at < 140; ++at) {
+        const std::string text = filler.substr(0, at) + sequence + after + filler;
+        const Stretch expected = MeasureStretch(text.data(), 0, text.size(), text.size(), nullptr);
+        const Stretch wide = MeasureStretch(text.data(), 0, text.size(), text.size(),
+                                            ProcessorWideRunCounter());
+        ASSERT_TRUE(wide.units == expected.units && wide.breaks == expected.breaks &&
+                    wide.lastBreak == expected.lastBreak)
+            << ::testing::PrintToString(std::string(sequence)) << " at " << at << " before "
+            << ::testing::PrintToString(std::string(after));
+      }
+    }
+  }
+}
+
+// Text of nothing but breaks fills the counters' lanes fastest: they must
+// be summed before they overflow.
+TEST(FileTextUnits, LongRunsOfBreaksCountInFull) {
+  for (const std::u16string pattern : {u"\n", u"\r", u"\r\n", u"\n\r", u"\r\r\n"}) {
+    std::u16string raw;
+    while (raw.size() < 40000) raw += pattern;
+    CheckBreaks<char>(raw);
+    if (::testing::Test::HasFatalFailure()) FAIL() << ::testing::PrintToString(pattern);
   }
 }
 
