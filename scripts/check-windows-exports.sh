@@ -111,10 +111,19 @@ export_entries() {
   done
 }
 
-# What scripts/lib/callee-pops.awk finds in a DLL whose .def is DEF.
+# What scripts/lib/callee-pops.awk finds in a DLL whose .def is DEF. The
+# labels of the auto-import fixups (__fuN_NAME) mark the address field
+# inside an instruction, where objdump would start decoding anew and read
+# the address as code: they are left out of the copy it reads.
 callee_pops() {
-  awk -f scripts/lib/callee-pops.awk <(export_entries "$1" "$2") <("$binutils-nm" "$1") \
-    <("$objdump" -d --no-show-raw-insn "$1")
+  local copy
+  copy=$(mktemp --suffix=.dll)
+  "$binutils-objcopy" --wildcard --strip-symbol='__fu[0-9]*' "$1" "$copy"
+  awk -f scripts/lib/callee-pops.awk <(export_entries "$copy" "$2") <("$binutils-nm" "$copy") \
+    <("$objdump" -d --no-show-raw-insn "$copy")
+  local status=$?
+  rm -f "$copy"
+  return $status
 }
 
 # The scanner must find every fault of a DLL made to hold them: a return

@@ -67,6 +67,12 @@ constexpr uint8_t kByHighOfSecond[16] = {
     kTooLong | kOverlong2 | kTwoContinuations | kSurrogate | kTooLarge,   // B0-BF
     kTooShort, kTooShort, kTooShort, kTooShort};
 
+// The bytes that are not common leads (CountCommonRun) nor ASCII nor
+// continuations: C0, C1, E0, ED and F0-FF. A byte is one of them when the
+// entries for its high and its low half share a bit.
+constexpr uint8_t kRareLeadByHigh[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 2, 4};
+constexpr uint8_t kRareLeadByLow[16] = {7, 5, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 6, 4, 4};
+
 // Vectors of constants, read from memory where they are used: the loop
 // over plain text then keeps its registers.
 struct Vector {
@@ -92,11 +98,14 @@ constexpr Vector kNibble = Splat(0x0F);
 constexpr Vector kBelowContinuations = Splat(0xC0);  // as signed bytes, 80-BF are below it
 constexpr Vector kFourByteLead = Splat(0xF0);
 constexpr Vector kHighBit = Splat(0x80);
+constexpr Vector kTwoByteLeadFloor = Splat(0xC0 - 0x80);
 constexpr Vector kThreeByteLeadFloor = Splat(0xE0 - 0x80);
 constexpr Vector kFourByteLeadFloor = Splat(0xF0 - 0x80);
 constexpr Vector kHighOfFirst = Table(kByHighOfFirst);
 constexpr Vector kLowOfFirst = Table(kByLowOfFirst);
 constexpr Vector kHighOfSecond = Table(kByHighOfSecond);
+constexpr Vector kRareByHigh = Table(kRareLeadByHigh);
+constexpr Vector kRareByLow = Table(kRareLeadByLow);
 
 __attribute__((target("avx2"))) inline __m256i Load(const char* at) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
@@ -117,21 +126,69 @@ struct Utf8Counts {
   uint8_t fourByteLeads[32] = {};
 };
 
-// Whether the 64 bytes at `run`, with the three before them, are
-// well-formed UTF-8; if so, adds their continuations and four-byte leads
-// (a true lane is -1, so subtracting it counts one).
-__attribute__((target("avx2"), noinline)) bool CheckRun(const char* run, Utf8Counts* counts) {
+bool IsRareLead(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0xF0 || byte == 0xC0 || byte == 0xC1 || byte == 0xE0 || byte == 0xED;
+}
+
+__attribute__((target("avx2"))) inline __m256i CountInto(const uint8_t (&counts)[32],
+                                                         __m256i lanes) {
+  // A true lane is -1, so subtracting it counts one.
+  return _mm256_sub_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(counts)), lanes);
+}
+
+__attribute__((target("avx2"))) inline void Store(uint8_t (&counts)[32], __m256i lanes) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(counts), lanes);
+}
+
+__attribute__((target("avx2"))) inline __m256i HighNibbles(__m256i bytes) {
+  return _mm256_and_si256(_mm256_srli_epi16(bytes, 4), Load(kNibble));
+}
+
+// Most text above ASCII is sequences of two and three bytes whose leads
+// let any continuation follow (C2-DF, E1-EC, EE-EF): then each byte is a
+// continuation exactly where the byte before is a lead or the one two
+// before is a three-byte lead. Whether the 64 bytes at `run`, with the two
+// before them, are only such; if so, counts their continuations.
+__attribute__((target("avx2"))) inline bool CountCommonRun(const char* run, Utf8Counts* counts) {
+  // The bytes before the run make its first continuations due, so they
+  // too must be common leads if leads at all (the third only a four-byte
+  // lead can reach from).
+  if (IsRareLead(run[-1]) || IsRareLead(run[-2]) || static_cast<unsigned char>(run[-3]) >= 0xF0) {
+    return false;
+  }
   __m256i errors = _mm256_setzero_si256();
-  __m256i continuations = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(counts->continuations));
-  __m256i fourByteLeads = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(counts->fourByteLeads));
+  __m256i rare = _mm256_setzero_si256();
+  __m256i continuations = _mm256_setzero_si256();
+  for (const char* at = run; at < run + kWideRunBytes; at += 32) {
+    const __m256i bytes = Load(at);
+    const __m256i due = _mm256_or_si256(_mm256_subs_epu8(Load(at - 1), Load(kTwoByteLeadFloor)),
+                                        _mm256_subs_epu8(Load(at - 2), Load(kThreeByteLeadFloor)));
+    const __m256i isContinuation = _mm256_cmpgt_epi8(Load(kBelowContinuations), bytes);
+    errors = _mm256_or_si256(errors, _mm256_xor_si256(due, isContinuation));
+    rare = _mm256_or_si256(
+        rare, _mm256_and_si256(Shuffle(kRareByHigh, HighNibbles(bytes)),
+                               Shuffle(kRareByLow, _mm256_and_si256(bytes, Load(kNibble)))));
+    continuations = _mm256_add_epi8(continuations, isContinuation);
+  }
+  if (_mm256_movemask_epi8(errors) != 0 || !_mm256_testz_si256(rare, rare)) return false;
+  Store(counts->continuations, CountInto(counts->continuations, continuations));
+  return true;
+}
+
+// Whether the 64 bytes at `run`, with the three before them, are
+// well-formed UTF-8; if so, counts their continuations and four-byte leads.
+__attribute__((target("avx2"))) inline bool CountAnyRun(const char* run, Utf8Counts* counts) {
+  __m256i errors = _mm256_setzero_si256();
+  __m256i continuations = _mm256_setzero_si256();
+  __m256i fourByteLeads = _mm256_setzero_si256();
   for (const char* at = run; at < run + kWideRunBytes; at += 32) {
     const __m256i bytes = Load(at);
     const __m256i before1 = Load(at - 1);
-    const __m256i nibble = Load(kNibble);
     const __m256i pairs = _mm256_and_si256(
-        _mm256_and_si256(Shuffle(kHighOfFirst, _mm256_and_si256(_mm256_srli_epi16(before1, 4), nibble)),
-                         Shuffle(kLowOfFirst, _mm256_and_si256(before1, nibble))),
-        Shuffle(kHighOfSecond, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
+        _mm256_and_si256(Shuffle(kHighOfFirst, HighNibbles(before1)),
+                         Shuffle(kLowOfFirst, _mm256_and_si256(before1, Load(kNibble)))),
+        Shuffle(kHighOfSecond, HighNibbles(bytes)));
     // Two continuations are right where a three- or four-byte lead is two
     // before, or a four-byte one three before: the saturated differences
     // have their high bit set exactly there.
@@ -139,14 +196,19 @@ __attribute__((target("avx2"), noinline)) bool CheckRun(const char* run, Utf8Cou
                                         _mm256_subs_epu8(Load(at - 3), Load(kFourByteLeadFloor)));
     errors = _mm256_or_si256(errors, _mm256_xor_si256(pairs, _mm256_and_si256(due, Load(kHighBit))));
     continuations =
-        _mm256_sub_epi8(continuations, _mm256_cmpgt_epi8(Load(kBelowContinuations), bytes));
-    fourByteLeads = _mm256_sub_epi8(
+        _mm256_add_epi8(continuations, _mm256_cmpgt_epi8(Load(kBelowContinuations), bytes));
+    fourByteLeads = _mm256_add_epi8(
         fourByteLeads, _mm256_cmpeq_epi8(_mm256_max_epu8(bytes, Load(kFourByteLead)), bytes));
   }
   if (!_mm256_testz_si256(errors, errors)) return false;
-  _mm256_storeu_si256(reinterpret_cast<__m256i*>(counts->continuations), continuations);
-  _mm256_storeu_si256(reinterpret_cast<__m256i*>(counts->fourByteLeads), fourByteLeads);
+  Store(counts->continuations, CountInto(counts->continuations, continuations));
+  Store(counts->fourByteLeads, CountInto(counts->fourByteLeads, fourByteLeads));
   return true;
+}
+
+// Whether the 64 bytes at `run` are well-formed UTF-8, counted if so.
+__attribute__((target("avx2"), noinline)) bool CheckRun(const char* run, Utf8Counts* counts) {
+  return CountCommonRun(run, counts) || CountAnyRun(run, counts);
 }
 
 __attribute__((target("avx2"))) uint64_t SumLanes(__m256i counts) {
@@ -178,9 +240,30 @@ void GiveBackCutSequence(const char* start, WideRuns* runs) {
   runs->stop = stop - cut;
 }
 
+// Adds the breaks of the 32 bytes at `at`, which are `bytes`: the CRs and
+// the bytes before an LF (a true lane is -1, so subtracting it counts one).
+struct BreakLanes {
+  __m256i breaks;
+  __m256i breakUnits;
+};
+
+__attribute__((target("avx2"))) inline void AddBreaks(const char* at, __m256i bytes,
+                                                      BreakLanes* lanes) {
+  const __m256i isCr = _mm256_cmpeq_epi8(bytes, Load(kCr));
+  const __m256i lfNext = _mm256_cmpeq_epi8(Load(at + 1), Load(kLf));
+  lanes->breaks = _mm256_sub_epi8(lanes->breaks, _mm256_or_si256(isCr, lfNext));
+  lanes->breakUnits = _mm256_sub_epi8(lanes->breakUnits, _mm256_xor_si256(isCr, lfNext));
+}
+
 __attribute__((target("avx2"))) WideRuns CountAvx2(const char* start, const char* end) {
   WideRuns runs;
   const char* p = start;
+  // The bytes before `start` are not known to be what they seem: a
+  // continuation there may follow bytes that were decoded apart from it.
+  if (static_cast<unsigned char>(*start) - 0x80u < 0x40u) {
+    runs.stop = start;
+    return runs;
+  }
   // A run of ASCII after a byte above it must be checked too: it may end a
   // sequence too soon.
   bool checkNext = start[-1] < 0;
@@ -189,10 +272,35 @@ __attribute__((target("avx2"))) WideRuns CountAvx2(const char* start, const char
     const size_t count =
         std::min<size_t>(kRunsPerSum, (static_cast<size_t>(end - p) - 1) / kWideRunBytes);
     if (count == 0) break;
-    __m256i breaks = _mm256_setzero_si256();
-    __m256i breakUnits = _mm256_setzero_si256();
+    BreakLanes lanes = {_mm256_setzero_si256(), _mm256_setzero_si256()};
     Utf8Counts utf8;
-    for (size_t n = 0; n < count; ++n) {
+    const char* const limit = p + count * kWideRunBytes;
+    while (p < limit) {
+      // Plain ASCII, the most of most text, goes two runs at a time.
+      if (!checkNext) {
+        while (static_cast<size_t>(limit - p) >= 2 * kWideRunBytes) {
+          const __m256i a = Load(p);
+          const __m256i b = Load(p + 32);
+          const __m256i c = Load(p + 64);
+          const __m256i d = Load(p + 96);
+          const __m256i firstRun = _mm256_or_si256(a, b);
+          if (_mm256_movemask_epi8(_mm256_or_si256(firstRun, _mm256_or_si256(c, d))) != 0) {
+            // The first may still be plain: then the second is checked.
+            if (_mm256_movemask_epi8(firstRun) == 0) {
+              AddBreaks(p, a, &lanes);
+              AddBreaks(p + 32, b, &lanes);
+              p += kWideRunBytes;
+            }
+            break;
+          }
+          AddBreaks(p, a, &lanes);
+          AddBreaks(p + 32, b, &lanes);
+          AddBreaks(p + 64, c, &lanes);
+          AddBreaks(p + 96, d, &lanes);
+          p += 2 * kWideRunBytes;
+        }
+        if (p == limit) break;
+      }
       const __m256i first = Load(p);
       const __m256i second = Load(p + 32);
       if ((static_cast<unsigned>(_mm256_movemask_epi8(_mm256_or_si256(first, second))) |
@@ -203,19 +311,12 @@ __attribute__((target("avx2"))) WideRuns CountAvx2(const char* start, const char
         }
         checkNext = p[kWideRunBytes - 1] < 0;
       }
-      // A true lane is -1, so subtracting it counts one.
-      const __m256i isCr1 = _mm256_cmpeq_epi8(first, Load(kCr));
-      const __m256i isCr2 = _mm256_cmpeq_epi8(second, Load(kCr));
-      const __m256i lfNext1 = _mm256_cmpeq_epi8(Load(p + 1), Load(kLf));
-      const __m256i lfNext2 = _mm256_cmpeq_epi8(Load(p + 33), Load(kLf));
-      breaks = _mm256_sub_epi8(breaks, _mm256_add_epi8(_mm256_or_si256(isCr1, lfNext1),
-                                                       _mm256_or_si256(isCr2, lfNext2)));
-      breakUnits = _mm256_sub_epi8(breakUnits, _mm256_add_epi8(_mm256_xor_si256(isCr1, lfNext1),
-                                                               _mm256_xor_si256(isCr2, lfNext2)));
+      AddBreaks(p, first, &lanes);
+      AddBreaks(p + 32, second, &lanes);
       p += kWideRunBytes;
     }
-    runs.breaks += SumLanes(breaks);
-    runs.breakUnits += SumLanes(breakUnits);
+    runs.breaks += SumLanes(lanes.breaks);
+    runs.breakUnits += SumLanes(lanes.breakUnits);
     runs.continuations += SumLanes(utf8.continuations);
     runs.fourByteLeads += SumLanes(utf8.fourByteLeads);
   }

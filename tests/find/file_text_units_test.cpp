@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -212,13 +213,24 @@ TEST(FileTextUnits, WideRunsMeasureAsTheSixteenByteCodeAroundAnySequence) {
     for (const char* after : {"a", "\n", "\r\n", "\xC3\xA9"}) {
       for (size_t at = 0; at < 140; ++at) {
         const std::string text = filler.substr(0, at) + sequence + after + filler;
-        const Stretch expected = MeasureStretch(text.data(), 0, text.size(), text.size(), nullptr);
-        const Stretch wide = MeasureStretch(text.data(), 0, text.size(), text.size(),
-                                            ProcessorWideRunCounter());
-        ASSERT_TRUE(wide.units == expected.units && wide.breaks == expected.breaks &&
-                    wide.lastBreak == expected.lastBreak)
-            << ::testing::PrintToString(std::string(sequence)) << " at " << at << " before "
-            << ::testing::PrintToString(std::string(after));
+        // From the text's start, and from each character the decoder
+        // finds in the sequence, a stray continuation among them.
+        std::vector<size_t> starts = {0};
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        for (size_t b = at; b < at + std::strlen(sequence);) {
+          starts.push_back(b);
+          b += DecodeUtf8Step(bytes + b, bytes + text.size()).length;
+        }
+        for (size_t from : starts) {
+          const Stretch expected =
+              MeasureStretch(text.data(), from, text.size(), text.size(), nullptr);
+          const Stretch wide = MeasureStretch(text.data(), from, text.size(), text.size(),
+                                              ProcessorWideRunCounter());
+          ASSERT_TRUE(wide.units == expected.units && wide.breaks == expected.breaks &&
+                      wide.lastBreak == expected.lastBreak)
+              << ::testing::PrintToString(std::string(sequence)) << " at " << at << " before "
+              << ::testing::PrintToString(std::string(after)) << " from " << from;
+        }
       }
     }
   }
