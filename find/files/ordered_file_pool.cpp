@@ -31,8 +31,14 @@ class PoolRun {
 
   // Releases files in order until the list ends, the work says stop, or
   // the next file to release is one that failed. Returns the failure in
-  // that last case, else null.
-  std::exception_ptr ReleaseInOrder();
+  // that last case, else null. While the next file is not done, the
+  // calling thread works too, as worker `worker`, rather than sleep: a
+  // find with few matches would else wait and be woken once a file.
+  std::exception_ptr ReleaseInOrder(size_t worker);
+
+  // Works on file `index`; a failure ends the taking of files.
+  void WorkOn(size_t worker, size_t index);
+  bool CanTake() const { return !stopTaking_ && next_ < files_; }
 
   // Lets every worker end once its current file is done.
   void StopTaking() {
@@ -62,43 +68,52 @@ void PoolRun::WorkerLoop(size_t worker) {
     size_t index = 0;
     {
       std::unique_lock lock(mutex_);
-      mayTake_.wait(lock, [this] {
-        return stopTaking_ || next_ >= files_ || next_ < released_ + slots_;
-      });
-      if (stopTaking_ || next_ >= files_) return;
+      mayTake_.wait(lock, [this] { return !CanTake() || next_ < released_ + slots_; });
+      if (!CanTake()) return;
       index = next_++;
     }
-    const size_t slot = index % slots_;
-    try {
-      work_.Work(worker, index, slot);
-    } catch (...) {
-      const std::lock_guard lock(mutex_);
-      if (index < failedIndex_) {
-        failedIndex_ = index;
-        failure_ = std::current_exception();
-      }
-      stopTaking_ = true;
-      mayTake_.notify_all();
-      mayRelease_.notify_one();
-      return;
-    }
-    const std::lock_guard lock(mutex_);
-    done_[slot] = 1;
-    if (index == released_) mayRelease_.notify_one();
+    WorkOn(worker, index);
   }
 }
 
-std::exception_ptr PoolRun::ReleaseInOrder() {
+void PoolRun::WorkOn(size_t worker, size_t index) {
+  const size_t slot = index % slots_;
+  try {
+    work_.Work(worker, index, slot);
+  } catch (...) {
+    const std::lock_guard lock(mutex_);
+    if (index < failedIndex_) {
+      failedIndex_ = index;
+      failure_ = std::current_exception();
+    }
+    stopTaking_ = true;
+    mayTake_.notify_all();
+    mayRelease_.notify_one();
+    return;
+  }
+  const std::lock_guard lock(mutex_);
+  done_[slot] = 1;
+  if (index == released_) mayRelease_.notify_one();
+}
+
+std::exception_ptr PoolRun::ReleaseInOrder(size_t worker) {
   for (;;) {
     size_t index = 0;
+    bool releasing = false;
     {
       std::unique_lock lock(mutex_);
       mayRelease_.wait(lock, [this] {
-        return released_ >= files_ || done_[released_ % slots_] != 0 || released_ == failedIndex_;
+        return released_ >= files_ || done_[released_ % slots_] != 0 ||
+               released_ == failedIndex_ || (CanTake() && next_ < released_ + slots_);
       });
       if (released_ >= files_) return nullptr;
       if (released_ == failedIndex_) return failure_;
-      index = released_;
+      releasing = done_[released_ % slots_] != 0;
+      index = releasing ? released_ : next_++;
+    }
+    if (!releasing) {
+      WorkOn(worker, index);
+      continue;
     }
     // The slot stays marked until released, so no worker reuses it while
     // its outcome is handed on.
@@ -160,13 +175,14 @@ void OrderedFilePool::Run(size_t files, size_t workers, OrderedFileWork& work) {
   PoolRun run(files, workers, work);
   std::exception_ptr failure;
   {
+    // The calling thread is the last worker.
     WorkerThreads threads(&run);
-    threads.Reserve(workers);
-    for (size_t worker = 0; worker < workers; ++worker) {
+    threads.Reserve(workers - 1);
+    for (size_t worker = 0; worker + 1 < workers; ++worker) {
       if (!threads.Start(worker)) break;
     }
     if (threads.empty()) return RunOnCallingThread(files, work);
-    failure = run.ReleaseInOrder();
+    failure = run.ReleaseInOrder(workers - 1);
   }
   if (failure) std::rethrow_exception(failure);
 }

@@ -15,7 +15,8 @@ class OrderedFileWork {
  public:
   virtual ~OrderedFileWork() = default;
 
-  // Works on file `index` into slot `slot`, on a worker's thread. Each
+  // Works on file `index` into slot `slot`, on a worker's thread (the
+  // calling thread is one of them). Each
   // worker (0 <= worker < the pool's width) calls it from one thread, one
   // file at a time, and no two calls share a slot. May throw: the run then
   // ends, after every earlier file has been released, with that exception.
@@ -37,8 +38,9 @@ class OrderedFilePool {
   // for (0: one per usable processor): at least 1, at most `files`.
   static size_t WidthFor(size_t asked, size_t files);
 
-  // Runs `work` over files 0 to `files` - 1 on `workers` threads (1: all of
-  // it on the calling thread, file after file). Every thread is joined
+  // Runs `work` over files 0 to `files` - 1 on `workers` threads, the
+  // calling thread among them (1: all of it on the calling thread, file
+  // after file). Every thread is joined
   // before it returns or throws. A thread that cannot be started leaves
   // its share to the others; with none, the calling thread works alone.
   static void Run(size_t files, size_t workers, OrderedFileWork& work);
