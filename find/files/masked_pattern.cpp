@@ -30,13 +30,40 @@ bool MaskedPattern<Char>::MatchesAt(const Char* at) const {
 // one by one, so no load leaves the text.
 template <class Char>
 size_t MaskedPattern<Char>::Find(const Char* text, size_t from, size_t end) const {
+  if constexpr (sizeof(Char) == 1) {
+    return Find(text, from, end, ProcessorWidePairScan());
+  } else {
+    return Find(text, from, end, nullptr);
+  }
+}
+
+// Bytes go 64 starts at a time where the processor can, up to the last
+// whole block; the rest as below.
+template <class Char>
+size_t MaskedPattern<Char>::Find(const Char* text, size_t from, size_t end,
+                                 WidePairScan wide) const {
   const size_t length = elements_.size();
   if (length == 0 || end < length || from > end - length) return npos;
   const size_t lastStart = end - length;
   const size_t back = length - 1;
+  size_t at = from;
+  if constexpr (sizeof(Char) == 1) {
+    if (wide != nullptr) {
+      const MaskedPair pair{orBits_[0], elements_[0], orBits_[back], elements_[back], back};
+      for (;;) {
+        const PairBlock block = wide(text, at, lastStart, pair);
+        at = block.at;
+        if (block.passing == 0) break;
+        for (uint64_t passing = block.passing; passing != 0; passing &= passing - 1) {
+          const size_t start = at + static_cast<size_t>(std::countr_zero(passing));
+          if (MatchesAt(text + start)) return start;
+        }
+        at += 64;
+      }
+    }
+  }
   const LaneTest<Char> first(orBits_[0], elements_[0]);
   const LaneTest<Char> last(orBits_[back], elements_[back]);
-  size_t at = from;
   for (; at + (kLanes - 1) <= lastStart; at += kLanes) {
     uint32_t candidates = first(text + at) & last(text + at + back);
     while (candidates != 0) {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "find/files/wide_pair_scan.h"
+
 namespace qm {
 
 // Element i of the pattern matches a text element e when
@@ -29,6 +31,9 @@ class MaskedPattern {
   // The start of the first match lying wholly inside text[from, end), or
   // npos.
   size_t Find(const Char* text, size_t from, size_t end) const;
+  // The same with a chosen wide scan of bytes, or none: the tests compare
+  // the processor's with none.
+  size_t Find(const Char* text, size_t from, size_t end, WidePairScan wide) const;
 
  private:
   bool MatchesAt(const Char* at) const;
