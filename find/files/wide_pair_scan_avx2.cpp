@@ -3,6 +3,8 @@
 // and it is chosen only where the processor has it.
 #include "find/files/wide_pair_scan.h"
 
+#include "find/files/avx2_support.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define QM_WIDE_PAIR_SCAN_AVX2 1
@@ -44,13 +46,7 @@ __attribute__((target("avx2"))) PairBlock ScanAvx2(const char* text, size_t at, 
 
 }  // namespace
 
-WidePairScan ProcessorWidePairScan() {
-  static const WidePairScan scan = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? &ScanAvx2 : nullptr;
-  }();
-  return scan;
-}
+WidePairScan ProcessorWidePairScan() { return ProcessorHasAvx2() ? &ScanAvx2 : nullptr; }
 
 #else
 

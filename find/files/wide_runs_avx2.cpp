@@ -4,7 +4,9 @@
 // the wide registers) have them.
 //
 // A run with a byte above ASCII is taken only when it is well-formed
-// UTF-8, checked a pair of bytes at a time: the high and low half of each
+// UTF-8. Most such text is checked cheaply as sequences whose leads let
+// any continuation follow; the rest a pair of bytes at a time: the high
+// and low half of each
 // byte and the high half of the next one index three tables of the ways a
 // pair can be wrong, and a pair is wrong when all three share a bit; a
 // second and third continuation byte are told apart from a stray one by
@@ -14,6 +16,8 @@
 #include "find/files/wide_runs.h"
 
 #include <algorithm>
+
+#include "find/files/avx2_support.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -327,13 +331,7 @@ __attribute__((target("avx2"))) WideRuns CountAvx2(const char* start, const char
 
 }  // namespace
 
-WideRunCounter ProcessorWideRunCounter() {
-  static const WideRunCounter counter = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? &CountAvx2 : nullptr;
-  }();
-  return counter;
-}
+WideRunCounter ProcessorWideRunCounter() { return ProcessorHasAvx2() ? &CountAvx2 : nullptr; }
 
 #else
 
