@@ -130,6 +130,10 @@ struct Utf8Counts {
   uint8_t fourByteLeads[32] = {};
 };
 
+// Byte tests that hold whether char is signed or not.
+bool IsAboveAscii(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 bool IsRareLead(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte >= 0xF0 || byte == 0xC0 || byte == 0xC1 || byte == 0xE0 || byte == 0xED;
@@ -264,13 +268,13 @@ __attribute__((target("avx2"))) WideRuns CountAvx2(const char* start, const char
   const char* p = start;
   // The bytes before `start` are not known to be what they seem: a
   // continuation there may follow bytes that were decoded apart from it.
-  if (static_cast<unsigned char>(*start) - 0x80u < 0x40u) {
+  if (IsContinuation(*start)) {
     runs.stop = start;
     return runs;
   }
   // A run of ASCII after a byte above it must be checked too: it may end a
   // sequence too soon.
-  bool checkNext = start[-1] < 0;
+  bool checkNext = IsAboveAscii(start[-1]);
   for (bool stopped = false; !stopped;) {
     // The runs up to the next sum whose byte after them is before the end.
     const size_t count =
@@ -313,7 +317,7 @@ __attribute__((target("avx2"))) WideRuns CountAvx2(const char* start, const char
           stopped = true;
           break;
         }
-        checkNext = p[kWideRunBytes - 1] < 0;
+        checkNext = IsAboveAscii(p[kWideRunBytes - 1]);
       }
       AddBreaks(p, first, &lanes);
       AddBreaks(p + 32, second, &lanes);
