@@ -23,13 +23,13 @@ struct CheckOptions {
 };
 
 // The kinds by their export numbers, as the output names them.
-constexpr const char16_t* kKindNames[] = {u"missing_record", u"shared_name",  u"bad_id",
+constexpr const char16_t* kFindingKindNames[] = {u"missing_record", u"shared_name",  u"bad_id",
                                           u"bad_name",       u"unused_tag",   u"missing_file",
                                           u"unread_file"};
 
 std::u16string_view KindName(int32_t kind) {
-  if (kind < 0 || kind >= static_cast<int32_t>(std::size(kKindNames))) return u"unknown";
-  return kKindNames[kind];
+  if (kind < 0 || kind >= static_cast<int32_t>(std::size(kFindingKindNames))) return u"unknown";
+  return kFindingKindNames[kind];
 }
 
 std::u16string TableName(int32_t table) {

@@ -30,7 +30,7 @@ struct ImportOptions {
   bool json = false;
 };
 
-constexpr const char* kKindNames[] = {"added", "changed", "removed"};
+constexpr const char* kChangeKindNames[] = {"added", "changed", "removed"};
 
 // Prints problems as "FILE:LINE:POSITION: COLUMN: message" (as compilers
 // do) and changes as "+ #id Name", "~ #id Name" with a line per changed
@@ -70,7 +70,7 @@ class ImportPrinter {
       for (int32_t i = 0; i < objects; ++i) {
         AppendArrayElementOpen(count_++, &out_);
         JsonFields fields(&out_, 4);
-        fields.String("kind", ToText(kKindNames[change.kind]));
+        fields.String("kind", ToText(kChangeKindNames[change.kind]));
         fields.Number("id", change.recordId);
         fields.String("name", change.name);
         fields.Number("line", change.line);

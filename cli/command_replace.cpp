@@ -31,7 +31,7 @@ struct ReplaceOptions {
   bool json = false;
 };
 
-constexpr const char* kKindNames[] = {"field", "line", "skipped"};
+constexpr const char* kReplacementKindNames[] = {"field", "line", "skipped"};
 
 // In the human form a field as "location: #id Column: BEFORE -> AFTER", a
 // skipped one as "location: #id Column: skipped, NOTE", a line as
@@ -44,7 +44,7 @@ class ReplacePrinter {
     if (json_) {
       AppendArrayElementOpen(printed_, &out_);
       JsonFields fields(&out_, 4);
-      fields.String("kind", ToText(kKindNames[change.kind]));
+      fields.String("kind", ToText(kReplacementKindNames[change.kind]));
       fields.Number("tableNumber", change.tableNumber);
       fields.String("location", change.location);
       fields.Number("recordId", change.recordId);

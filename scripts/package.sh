@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The library as another program uses it. Builds the release preset (or
+# The library as another program uses it. Builds the package preset (or
 # brings it up to date), installs it into a temporary prefix and checks
 # what is there (sonames, headers, CMake package, pkg-config files, man
 # page, licence); makes the sample with the installed qmpe; builds the
@@ -8,6 +8,9 @@
 # `qmpe tables` counts. Then makes the Debian package with CPack, installs
 # it, builds and runs the consumer both ways against /usr, and removes the
 # package again. Prints PASS or FAIL per check; exits 1 when any failed.
+#
+# The package preset is the release build without the tests and benchmarks,
+# which nothing installed needs.
 #
 # Usage: scripts/package.sh
 set -eEuo pipefail
@@ -24,9 +27,9 @@ if dpkg-query -W -f='${Status}' qmpecore 2>/dev/null | grep -q "install ok insta
   exit 1
 fi
 
-build=build/release
-cmake --preset release >/dev/null
-cmake --build --preset release
+build=build/package
+cmake --preset package >/dev/null
+cmake --build --preset package
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 major=${version%%.*}
 

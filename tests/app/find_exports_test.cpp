@@ -133,8 +133,6 @@ TEST_F(StreamedFind, BadArgumentsAndProjectsThatCannotOpen) {
   EXPECT_FALSE(QmEditorExists(project_.c_str()));
 }
 
-}  // namespace
-
 // A pattern that does not compile searches nothing and says where it is
 // wrong; one whose matching runs away stops the find with its own answer.
 TEST_F(StreamedFind, PatternsThatDoNotCompileOrRunAway) {
@@ -259,3 +257,5 @@ TEST(FileLines, AreReadAsTheFindReadsTheFile) {
   EXPECT_EQ(QmReadFileLines(folder.Text("missing.txt").c_str(), spans, 1, &Lines::Take, &lines),
             kQmFindCannotOpen);
 }
+
+}  // namespace
