@@ -14,9 +14,6 @@ namespace {
 
 constexpr size_t npos = std::u16string_view::npos;
 
-bool IsLead(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsTrail(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 // A lone surrogate is no character, let alone a word character.
 bool WordCharacterBefore(std::u16string_view text, size_t end) {
   if (end == 0) return false;

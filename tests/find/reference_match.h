@@ -13,6 +13,9 @@
 
 namespace qm::testing {
 
+inline bool IsLead(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+inline bool IsTrail(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
 // Letters, digits and connector punctuation (reference_platform_*.cpp).
 bool ReferenceIsWordCharacter(char32_t codePoint);
 

@@ -9,9 +9,6 @@ namespace qm::testing {
 
 namespace {
 
-bool IsLead(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsTrail(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 // The system's case-blind sort key of one character; empty for one without
 // weight of its own.
 std::string CaseBlindKey(std::u16string_view character) {
