@@ -14,7 +14,7 @@ class RenameWork final : public OrderedFileWork {
              const std::function<void(FileChangePlan&&)>& take)
       : scan_(scan), files_(*files), take_(take), slots_(OrderedFilePool::SlotCount(workers)) {}
 
-  void Work(size_t /*worker*/, size_t index, size_t slot) override {
+  void Work(size_t /*worker*/, size_t index, size_t slot, FilePartSignal& /*parts*/) override {
     FileChangePlan& plan = files_[index];
     Outcome& outcome = slots_[slot];
     std::string bytes;

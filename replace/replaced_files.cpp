@@ -38,7 +38,7 @@ class FilePlanWork final : public OrderedFileWork {
     }
   }
 
-  void Work(size_t worker, size_t index, size_t slot) override {
+  void Work(size_t worker, size_t index, size_t slot, FilePartSignal& /*parts*/) override {
     const ReplacedFile& file = files_[index];
     PlannedFile& planned = slots_[slot];
     planned = PlannedFile();

@@ -1,41 +1,57 @@
 #include "find/files/buffered_file_results.h"
 
+#include <utility>
+
 namespace qm {
-namespace {
 
-// Storage above this is given back once its file has been handed on.
-constexpr size_t kKeptTextUnits = size_t{1} << 19;
-constexpr size_t kKeptLines = size_t{1} << 15;
-
-}  // namespace
+BufferedFileResults::~BufferedFileResults() {
+  if (filling_) pool_->Give(std::move(filling_));
+  for (std::unique_ptr<ResultChunk>& chunk : filled_) pool_->Give(std::move(chunk));
+}
 
 void BufferedFileResults::Take(const FindResult& result) {
-  if (lines_.empty()) shared_ = result;
-  lines_.push_back({result.recordId, result.column, texts_.size(), result.matchedText.size()});
-  texts_.append(result.matchedText);
+  if (!started_) {
+    shared_ = result;
+    started_ = true;
+  }
+  const size_t units = result.matchedText.size();
+  if (filling_ && !filling_->Fits(units)) {
+    {
+      const std::lock_guard lock(mutex_);
+      filled_.push_back(std::move(filling_));
+    }
+    if (parts_ != nullptr) parts_->PartReady();
+  }
+  if (!filling_) filling_ = pool_->Take();
+  filling_->lines.push_back({result.recordId, result.column, filling_->texts.size(), units});
+  filling_->texts.append(result.matchedText);
 }
 
-void BufferedFileResults::HandTo(ResultSink& sink) {
-  for (const Line& line : lines_) {
+void BufferedFileResults::HandChunkTo(std::unique_ptr<ResultChunk> chunk, ResultSink& sink) {
+  for (const BufferedLine& line : chunk->lines) {
     shared_.recordId = line.recordId;
     shared_.column = line.column;
-    shared_.matchedText.assign(texts_, line.textStart, line.textLength);
+    shared_.matchedText.assign(chunk->texts, line.textStart, line.textLength);
     sink.Take(shared_);
   }
+  pool_->Give(std::move(chunk));
 }
 
-void BufferedFileResults::Clear() {
+void BufferedFileResults::HandFilledTo(ResultSink& sink) {
+  {
+    const std::lock_guard lock(mutex_);
+    handing_.swap(filled_);
+  }
+  for (std::unique_ptr<ResultChunk>& chunk : handing_) HandChunkTo(std::move(chunk), sink);
+  handing_.clear();
+}
+
+void BufferedFileResults::HandRestTo(ResultSink& sink) {
+  HandFilledTo(sink);
+  if (filling_) HandChunkTo(std::move(filling_), sink);
+  started_ = false;
+  parts_ = nullptr;
   matchLimitReached = false;
-  if (texts_.capacity() > kKeptTextUnits) {
-    std::u16string().swap(texts_);
-  } else {
-    texts_.clear();
-  }
-  if (lines_.capacity() > kKeptLines) {
-    std::vector<Line>().swap(lines_);
-  } else {
-    lines_.clear();
-  }
 }
 
 }  // namespace qm

@@ -20,12 +20,17 @@ namespace {
 // file below `next_` is being worked on, done or failed; released_ <=
 // next_ <= released_ + slots_, so no two files held at once share a slot;
 // done_[i % slots_] is set exactly for the files in [released_, next_)
-// whose work has ended without failure; failedIndex_ is the lowest file
+// whose work has ended without failure; parts_[i % slots_] is set when
+// file i has signalled a part that has not been released yet; failedIndex_ is the lowest file
 // whose work threw (SIZE_MAX: none), and nothing is taken once it is set.
 class PoolRun {
  public:
   PoolRun(size_t files, size_t workers, OrderedFileWork& work)
-      : files_(files), slots_(OrderedFilePool::SlotCount(workers)), work_(work), done_(slots_) {}
+      : files_(files),
+        slots_(OrderedFilePool::SlotCount(workers)),
+        work_(work),
+        done_(slots_),
+        parts_(slots_) {}
 
   void WorkerLoop(size_t worker);
 
@@ -38,6 +43,7 @@ class PoolRun {
 
   // Works on file `index`; a failure ends the taking of files.
   void WorkOn(size_t worker, size_t index);
+  void PartReady(size_t index);
   bool CanTake() const { return !stopTaking_ && next_ < files_; }
 
   // Lets every worker end once its current file is done.
@@ -56,6 +62,7 @@ class PoolRun {
   std::condition_variable mayTake_;   // a slot was freed, or the run ends
   std::condition_variable mayRelease_;  // the next file to release is done or failed
   std::vector<uint8_t> done_;
+  std::vector<uint8_t> parts_;
   size_t next_ = 0;
   size_t released_ = 0;
   size_t failedIndex_ = SIZE_MAX;
@@ -76,10 +83,21 @@ void PoolRun::WorkerLoop(size_t worker) {
   }
 }
 
+class PartSignal final : public FilePartSignal {
+ public:
+  PartSignal(PoolRun* run, size_t index) : run_(run), index_(index) {}
+  void PartReady() override { run_->PartReady(index_); }
+
+ private:
+  PoolRun* run_;
+  size_t index_;
+};
+
 void PoolRun::WorkOn(size_t worker, size_t index) {
   const size_t slot = index % slots_;
+  PartSignal parts(this, index);
   try {
-    work_.Work(worker, index, slot);
+    work_.Work(worker, index, slot, parts);
   } catch (...) {
     const std::lock_guard lock(mutex_);
     if (index < failedIndex_) {
@@ -96,31 +114,61 @@ void PoolRun::WorkOn(size_t worker, size_t index) {
   if (index == released_) mayRelease_.notify_one();
 }
 
+void PoolRun::PartReady(size_t index) {
+  const std::lock_guard lock(mutex_);
+  parts_[index % slots_] = 1;
+  if (index == released_) mayRelease_.notify_one();
+}
+
 std::exception_ptr PoolRun::ReleaseInOrder(size_t worker) {
+  enum class Step { kWork, kWorkAndRelease, kReleasePart, kRelease };
   for (;;) {
     size_t index = 0;
-    bool releasing = false;
+    Step step = Step::kWork;
     {
       std::unique_lock lock(mutex_);
       mayRelease_.wait(lock, [this] {
-        return released_ >= files_ || done_[released_ % slots_] != 0 ||
+        const size_t slot = released_ % slots_;
+        return released_ >= files_ || done_[slot] != 0 || parts_[slot] != 0 ||
                released_ == failedIndex_ || (CanTake() && next_ < released_ + slots_);
       });
       if (released_ >= files_) return nullptr;
       if (released_ == failedIndex_) return failure_;
-      releasing = done_[released_ % slots_] != 0;
-      index = releasing ? released_ : next_++;
+      const size_t slot = released_ % slots_;
+      if (done_[slot] != 0) {
+        index = released_;
+        step = Step::kRelease;
+      } else if (parts_[slot] != 0) {
+        parts_[slot] = 0;
+        index = released_;
+        step = Step::kReleasePart;
+      } else {
+        index = next_++;
+        step = index == released_ ? Step::kWorkAndRelease : Step::kWork;
+      }
     }
-    if (!releasing) {
-      WorkOn(worker, index);
-      continue;
+    const size_t slot = index % slots_;
+    bool more = true;
+    switch (step) {
+      case Step::kWork:
+        WorkOn(worker, index);
+        continue;
+      case Step::kReleasePart:
+        work_.ReleasePart(index, slot);
+        continue;
+      case Step::kWorkAndRelease:
+        more = work_.WorkAndRelease(worker, index, slot);
+        break;
+      case Step::kRelease:
+        // The slot stays marked until released, so no worker reuses it
+        // while its outcome is handed on.
+        more = work_.Release(index, slot);
+        break;
     }
-    // The slot stays marked until released, so no worker reuses it while
-    // its outcome is handed on.
-    const bool more = work_.Release(index, index % slots_);
     {
       const std::lock_guard lock(mutex_);
-      done_[index % slots_] = 0;
+      done_[slot] = 0;
+      parts_[slot] = 0;
       ++released_;
       mayTake_.notify_all();
     }
@@ -130,10 +178,16 @@ std::exception_ptr PoolRun::ReleaseInOrder(size_t worker) {
 
 void RunOnCallingThread(size_t files, OrderedFileWork& work) {
   for (size_t index = 0; index < files; ++index) {
-    work.Work(0, index, 0);
-    if (!work.Release(index, 0)) return;
+    if (!work.WorkAndRelease(0, index, 0)) return;
   }
 }
+
+// For work on the calling thread, where nothing is released until the
+// work on its file ends.
+class NoPartSignal final : public FilePartSignal {
+ public:
+  void PartReady() override {}
+};
 
 // Stops and joins every started worker on each way out of a run.
 class WorkerThreads {
@@ -164,6 +218,12 @@ class WorkerThreads {
 };
 
 }  // namespace
+
+bool OrderedFileWork::WorkAndRelease(size_t worker, size_t index, size_t slot) {
+  NoPartSignal parts;
+  Work(worker, index, slot, parts);
+  return Release(index, slot);
+}
 
 size_t OrderedFilePool::WidthFor(size_t asked, size_t files) {
   const size_t wanted = asked == 0 ? platform::UsableProcessorCount() : asked;

@@ -8,6 +8,16 @@
 
 namespace qm {
 
+// Told by a file's work that part of its outcome may be handed on before
+// the work ends.
+class FilePartSignal {
+ public:
+  virtual void PartReady() = 0;
+
+ protected:
+  ~FilePartSignal() = default;
+};
+
 // What is done with each file. A file's outcome lives in a slot, which the
 // work owns (there are SlotCount(workers) of them) and reuses once the
 // outcome has been released.
@@ -16,16 +26,30 @@ class OrderedFileWork {
   virtual ~OrderedFileWork() = default;
 
   // Works on file `index` into slot `slot`, on a worker's thread (the
-  // calling thread is one of them). Each
-  // worker (0 <= worker < the pool's width) calls it from one thread, one
-  // file at a time, and no two calls share a slot. May throw: the run then
-  // ends, after every earlier file has been released, with that exception.
-  virtual void Work(size_t worker, size_t index, size_t slot) = 0;
+  // calling thread is one of them). Each worker (0 <= worker < the pool's
+  // width) calls it from one thread, one file at a time, and no two calls
+  // share a slot. Calls `parts` whenever ReleasePart would have more to
+  // hand on. May throw: the run then ends, after every earlier file has
+  // been released, with that exception.
+  virtual void Work(size_t worker, size_t index, size_t slot, FilePartSignal& parts) = 0;
 
-  // Hands on the outcome of file `index`, on the calling thread, once every
-  // earlier file has been released. False ends the run: no later file is
-  // released. May throw: the run ends with that exception.
+  // Hands on what the work on file `index` has signalled so far while it
+  // goes on, on the calling thread, once every earlier file has been
+  // released: a file with a large outcome then need not be held whole.
+  // May throw, as Release.
+  virtual void ReleasePart(size_t /*index*/, size_t /*slot*/) {}
+
+  // Hands on the outcome of file `index`, or what ReleasePart left of it,
+  // on the calling thread, once every earlier file has been released.
+  // False ends the run: no later file is released. May throw: the run ends
+  // with that exception.
   virtual bool Release(size_t index, size_t slot) = 0;
+
+  // Works on file `index` and releases it, on the calling thread, when
+  // every earlier file has been released already; returns as Release. A
+  // work that can hand its outcome on as it comes overrides this to hold
+  // none of it.
+  virtual bool WorkAndRelease(size_t worker, size_t index, size_t slot);
 };
 
 class OrderedFilePool {

@@ -49,17 +49,27 @@ class CheckedWork final : public OrderedFileWork {
         slotBusy_(std::make_unique<std::atomic<bool>[]>(slots_)),
         workerBusy_(std::make_unique<std::atomic<bool>[]>(c.workers)) {}
 
-  void Work(size_t worker, size_t index, size_t slot) override {
+  void Work(size_t worker, size_t index, size_t slot, FilePartSignal& parts) override {
     if (std::this_thread::get_id() != caller_) {
       thread_local WorkerThreadWatch watch;
     }
     if (worker >= case_.workers || workerBusy_[worker].exchange(true)) ++faults_;
     if (slot >= slots_ || slotBusy_[slot].exchange(true)) ++faults_;
     if (index >= released_.load() + slots_) ++faults_;  // ran further ahead than its slots
+    if (index % 3 == 0) parts.PartReady();
     std::this_thread::sleep_for(std::chrono::microseconds((index * 7919) % 5 * 150));
     outcomes_[slot] = index;
     workerBusy_[worker] = false;
     if (index == case_.workThrowsAt) throw std::runtime_error("work " + std::to_string(index));
+  }
+
+  // Only the next file to release, on the calling thread, and only once
+  // its work has signalled a part.
+  void ReleasePart(size_t index, size_t slot) override {
+    if (std::this_thread::get_id() != caller_ || index != released_.load() || index % 3 != 0 ||
+        !slotBusy_[slot]) {
+      ++faults_;
+    }
   }
 
   bool Release(size_t index, size_t slot) override {
