@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <utility>
 
@@ -19,6 +20,54 @@ bool IsAscii(char16_t unit) { return unit < 0x80; }
 constexpr std::pair<char16_t, const char*> kShortEscapes[] = {
     {u'"', "\\\""}, {u'\\', "\\\\"}, {u'\b', "\\b"}, {u'\f', "\\f"},
     {u'\n', "\\n"}, {u'\r', "\\r"},  {u'\t', "\\t"}};
+
+// Neither escaped in JSON nor more than one byte in UTF-8.
+bool IsPlain(char16_t unit) {
+  return unit >= 0x20 && unit < 0x80 && unit != u'"' && unit != u'\\';
+}
+
+// Four units at a time in a 64-bit word. Each test flags a lane whose top
+// bit it sets; a borrow can flag a lane wrongly only above a lane that is
+// flagged rightly, so "any lane" is exact.
+constexpr uint64_t kLaneOnes = 0x0001000100010001;
+constexpr uint64_t kLaneTops = 0x8000800080008000;
+
+uint64_t ZeroLanes(uint64_t word) { return (word - kLaneOnes) & ~word & kLaneTops; }
+
+// IsPlain of the `count` units, without a branch per unit; `count` is a
+// multiple of 4.
+bool IsPlainRun(const char16_t* units, size_t count) {
+  uint64_t notPlain = 0;
+  for (size_t i = 0; i < count; i += 4) {
+    uint64_t word;
+    std::memcpy(&word, units + i, sizeof word);
+    notPlain |= (word & 0xFF80FF80FF80FF80) |                    // past ASCII
+                ((word - 0x20 * kLaneOnes) & ~word & kLaneTops) |  // a control character
+                ZeroLanes(word ^ (u'"' * kLaneOnes)) | ZeroLanes(word ^ (u'\\' * kLaneOnes));
+  }
+  return notPlain == 0;
+}
+
+// `text` is ASCII.
+void AppendAscii(std::u16string_view text, std::string* out) {
+  const size_t start = out->size();
+  out->resize(start + text.size());
+  char* narrowed = out->data() + start;
+  for (size_t i = 0; i < text.size(); ++i) narrowed[i] = static_cast<char>(text[i]);
+}
+
+void AppendEscaped(char16_t unit, std::string* out) {
+  const auto* shortForm =
+      std::find_if(std::begin(kShortEscapes), std::end(kShortEscapes),
+                   [unit](const auto& escape) { return escape.first == unit; });
+  if (shortForm != std::end(kShortEscapes)) {
+    out->append(shortForm->second);
+    return;
+  }
+  char escaped[8];
+  std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(unit));
+  out->append(escaped);
+}
 
 }  // namespace
 
@@ -53,24 +102,28 @@ void AppendUtf8(std::u16string_view text, std::string* out) {
 
 void AppendJsonString(std::u16string_view text, std::string* out) {
   out->push_back('"');
-  size_t plain = 0;  // start of the units not yet written
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit >= 0x20 && unit != u'"' && unit != u'\\') continue;
-    AppendUtf8(text.substr(plain, i - plain), out);
-    plain = i + 1;
-    const auto* shortForm =
-        std::find_if(std::begin(kShortEscapes), std::end(kShortEscapes),
-                     [unit](const auto& escape) { return escape.first == unit; });
-    if (shortForm != std::end(kShortEscapes)) {
-      out->append(shortForm->second);
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(unit));
-      out->append(escaped);
+  size_t at = 0;
+  while (at < text.size()) {
+    // Most of a result's text needs neither escape nor conversion: that
+    // run is tested four units to a word, sixteen at a time while they
+    // last, and only its end unit by unit.
+    size_t plain = at;
+    for (const size_t step : {size_t{16}, size_t{4}}) {
+      while (plain + step <= text.size() && IsPlainRun(text.data() + plain, step)) plain += step;
     }
+    while (plain < text.size() && IsPlain(text[plain])) ++plain;
+    AppendAscii(text.substr(at, plain - at), out);
+    if (plain == text.size()) break;
+    if (!IsAscii(text[plain])) {
+      size_t wide = plain + 1;
+      while (wide < text.size() && !IsAscii(text[wide])) ++wide;
+      AppendUtf8(text.substr(plain, wide - plain), out);
+      at = wide;
+      continue;
+    }
+    AppendEscaped(text[plain], out);
+    at = plain + 1;
   }
-  AppendUtf8(text.substr(plain), out);
   out->push_back('"');
 }
 

@@ -27,10 +27,14 @@ TEST(JsonText, StringsReadAsTheJsonLibraryDumpsThem) {
                            0xE9,  0x416, 0xFFFD, 0xD83D, 0xDE00, 0x20AC, u' '};
   std::mt19937 random(7);
   for (int round = 0; round < 20000; ++round) {
-    // A plain run first, long enough at times to go through in blocks.
-    std::u16string text(random() % 40, u'x');
-    for (size_t i = 0, mixed = random() % 12; i < mixed; ++i) {
-      text += pool[random() % std::size(pool)];
+    // Plain runs, long enough at times to go through in blocks, between
+    // runs of the others.
+    std::u16string text;
+    for (size_t run = 0, runs = 1 + random() % 4; run < runs; ++run) {
+      text.append(random() % 40, u'x');
+      for (size_t i = 0, mixed = random() % 6; i < mixed; ++i) {
+        text += pool[random() % std::size(pool)];
+      }
     }
     std::string written;
     AppendJsonString(text, &written);
