@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #include "cli/cli_support.h"
 #include "cli/json_text.h"
@@ -19,6 +21,12 @@ size_t ColumnInLine(const FindResult& result, QmFindMatcher* matcher) {
   return at < 0 ? 1 : static_cast<size_t>(at) + 1;
 }
 
+// Whether two texts are the same, compared as bytes: every result asks it
+// of its place, and std::u16string's own comparison goes unit by unit.
+bool SameText(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
+
 // rg's colors: places magenta, line numbers green, matches bold red.
 constexpr char kPlaceColor[] = "\033[35m";
 constexpr char kLineColor[] = "\033[32m";
@@ -32,7 +40,7 @@ FindPrinter::FindPrinter(std::FILE* out, const FindPrintOptions& options, QmFind
 
 bool FindPrinter::Print(const FindResult& result) {
   if (output_.failed()) return false;
-  const bool newPlace = printed_ == 0 || result.location != lastLocation_ ||
+  const bool newPlace = printed_ == 0 || !SameText(result.location, lastLocation_) ||
                         (result.tableNumber == kTableFile) != lastLocationIsFile_;
   if (newPlace) PrintHeldFileResults();
   const std::string& place = LocationBytes(result);
@@ -234,7 +242,7 @@ bool FindPrinter::Finish() {
 // it, so that a name that is no UTF-8 can be given back to a shell.
 const std::string& FindPrinter::LocationBytes(const FindResult& result) {
   const bool file = result.tableNumber == kTableFile;
-  if (result.location != lastLocation_ || file != lastLocationIsFile_ || printed_ == 0) {
+  if (printed_ == 0 || file != lastLocationIsFile_ || !SameText(result.location, lastLocation_)) {
     lastLocation_ = result.location;
     lastLocationIsFile_ = file;
     lastLocationBytes_.clear();
