@@ -10,6 +10,7 @@ BufferedFileResults::~BufferedFileResults() {
 }
 
 void BufferedFileResults::Take(const FindResult& result) {
+  if (dropping_) return;
   if (!started_) {
     shared_ = result;
     started_ = true;
@@ -20,7 +21,10 @@ void BufferedFileResults::Take(const FindResult& result) {
       const std::lock_guard lock(mutex_);
       filled_.push_back(std::move(filling_));
     }
-    if (parts_ != nullptr) parts_->PartReady();
+    if (parts_ != nullptr && !parts_->PartReady()) {
+      dropping_ = true;
+      return;
+    }
   }
   if (!filling_) filling_ = pool_->Take();
   filling_->lines.push_back({result.recordId, result.column, filling_->texts.size(), units});
@@ -50,6 +54,7 @@ void BufferedFileResults::HandRestTo(ResultSink& sink) {
   HandFilledTo(sink);
   if (filling_) HandChunkTo(std::move(filling_), sink);
   started_ = false;
+  dropping_ = false;
   parts_ = nullptr;
   matchLimitReached = false;
 }

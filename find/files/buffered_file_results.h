@@ -29,7 +29,8 @@ class BufferedFileResults final : public ResultSink {
   BufferedFileResults(const BufferedFileResults&) = delete;
   BufferedFileResults& operator=(const BufferedFileResults&) = delete;
 
-  // Before a file's first result: `parts` is told each time a chunk fills.
+  // Before a file's first result: `parts` is told each time a chunk fills
+  // (and may make the search wait there).
   void Begin(FilePartSignal* parts) { parts_ = parts; }
 
   // Keeps `result`; its fields but these three must be those of the first
@@ -55,6 +56,7 @@ class BufferedFileResults final : public ResultSink {
   ResultChunkPool* pool_;
   FilePartSignal* parts_ = nullptr;
   bool started_ = false;  // the searcher's: shared_ holds this file's fields
+  bool dropping_ = false;  // the searcher's: nothing more will be handed on
   // The first result: written by the searcher before its first chunk is
   // passed on, then only by the thread that hands on.
   FindResult shared_;

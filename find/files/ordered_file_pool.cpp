@@ -20,9 +20,11 @@ namespace {
 // file below `next_` is being worked on, done or failed; released_ <=
 // next_ <= released_ + slots_, so no two files held at once share a slot;
 // done_[i % slots_] is set exactly for the files in [released_, next_)
-// whose work has ended without failure; parts_[i % slots_] is set when
-// file i has signalled a part that has not been released yet; failedIndex_ is the lowest file
-// whose work threw (SIZE_MAX: none), and nothing is taken once it is set.
+// whose work has ended without failure; partsHeld_[i % slots_] counts the
+// parts that file i has signalled and that have not been released, and
+// heldParts_ is their sum; failedIndex_ is the lowest file whose work
+// threw (SIZE_MAX: none), and nothing is taken once it is set; ended_ is
+// set once nothing more will be released.
 class PoolRun {
  public:
   PoolRun(size_t files, size_t workers, OrderedFileWork& work)
@@ -30,7 +32,7 @@ class PoolRun {
         slots_(OrderedFilePool::SlotCount(workers)),
         work_(work),
         done_(slots_),
-        parts_(slots_) {}
+        partsHeld_(slots_) {}
 
   void WorkerLoop(size_t worker);
 
@@ -41,33 +43,45 @@ class PoolRun {
   // find with few matches would else wait and be woken once a file.
   std::exception_ptr ReleaseInOrder(size_t worker);
 
-  // Works on file `index`; a failure ends the taking of files.
-  void WorkOn(size_t worker, size_t index);
-  void PartReady(size_t index);
+  // Works on file `index`; a failure ends the taking of files. Only a
+  // worker's own thread waits for held parts to be released.
+  void WorkOn(size_t worker, size_t index, bool mayWait);
+  bool PartReady(size_t index, bool mayWait);
   bool CanTake() const { return !stopTaking_ && next_ < files_; }
 
-  // Lets every worker end once its current file is done.
-  void StopTaking() {
+  // Lets every worker end once its current file is done; nothing more is
+  // released.
+  void End() {
     const std::lock_guard lock(mutex_);
     stopTaking_ = true;
+    ended_ = true;
     mayTake_.notify_all();
   }
 
  private:
+  // Under mutex_: the parts of `slot` are being released.
+  void ForgetHeldParts(size_t slot) {
+    heldParts_ -= partsHeld_[slot];
+    partsHeld_[slot] = 0;
+    mayTake_.notify_all();
+  }
+
   const size_t files_;
   const size_t slots_;
   OrderedFileWork& work_;
 
   std::mutex mutex_;
-  std::condition_variable mayTake_;   // a slot was freed, or the run ends
-  std::condition_variable mayRelease_;  // the next file to release is done or failed
+  std::condition_variable mayTake_;   // a slot or held parts were freed, or the run ends
+  std::condition_variable mayRelease_;  // the next file to release has a part, is done or failed
   std::vector<uint8_t> done_;
-  std::vector<uint8_t> parts_;
+  std::vector<size_t> partsHeld_;
+  size_t heldParts_ = 0;
   size_t next_ = 0;
   size_t released_ = 0;
   size_t failedIndex_ = SIZE_MAX;
   std::exception_ptr failure_;
   bool stopTaking_ = false;
+  bool ended_ = false;
 };
 
 void PoolRun::WorkerLoop(size_t worker) {
@@ -79,23 +93,25 @@ void PoolRun::WorkerLoop(size_t worker) {
       if (!CanTake()) return;
       index = next_++;
     }
-    WorkOn(worker, index);
+    WorkOn(worker, index, true);
   }
 }
 
 class PartSignal final : public FilePartSignal {
  public:
-  PartSignal(PoolRun* run, size_t index) : run_(run), index_(index) {}
-  void PartReady() override { run_->PartReady(index_); }
+  PartSignal(PoolRun* run, size_t index, bool mayWait)
+      : run_(run), index_(index), mayWait_(mayWait) {}
+  bool PartReady() override { return run_->PartReady(index_, mayWait_); }
 
  private:
   PoolRun* run_;
   size_t index_;
+  bool mayWait_;
 };
 
-void PoolRun::WorkOn(size_t worker, size_t index) {
+void PoolRun::WorkOn(size_t worker, size_t index, bool mayWait) {
   const size_t slot = index % slots_;
-  PartSignal parts(this, index);
+  PartSignal parts(this, index, mayWait);
   try {
     work_.Work(worker, index, slot, parts);
   } catch (...) {
@@ -114,10 +130,18 @@ void PoolRun::WorkOn(size_t worker, size_t index) {
   if (index == released_) mayRelease_.notify_one();
 }
 
-void PoolRun::PartReady(size_t index) {
-  const std::lock_guard lock(mutex_);
-  parts_[index % slots_] = 1;
+bool PoolRun::PartReady(size_t index, bool mayWait) {
+  std::unique_lock lock(mutex_);
+  ++partsHeld_[index % slots_];
+  ++heldParts_;
   if (index == released_) mayRelease_.notify_one();
+  // The next file to release never waits, so the waits always end.
+  if (mayWait) {
+    mayTake_.wait(lock, [&] {
+      return ended_ || index == released_ || heldParts_ <= OrderedFilePool::kHeldParts;
+    });
+  }
+  return !ended_;
 }
 
 std::exception_ptr PoolRun::ReleaseInOrder(size_t worker) {
@@ -129,7 +153,7 @@ std::exception_ptr PoolRun::ReleaseInOrder(size_t worker) {
       std::unique_lock lock(mutex_);
       mayRelease_.wait(lock, [this] {
         const size_t slot = released_ % slots_;
-        return released_ >= files_ || done_[slot] != 0 || parts_[slot] != 0 ||
+        return released_ >= files_ || done_[slot] != 0 || partsHeld_[slot] != 0 ||
                released_ == failedIndex_ || (CanTake() && next_ < released_ + slots_);
       });
       if (released_ >= files_) return nullptr;
@@ -138,8 +162,8 @@ std::exception_ptr PoolRun::ReleaseInOrder(size_t worker) {
       if (done_[slot] != 0) {
         index = released_;
         step = Step::kRelease;
-      } else if (parts_[slot] != 0) {
-        parts_[slot] = 0;
+      } else if (partsHeld_[slot] != 0) {
+        ForgetHeldParts(slot);
         index = released_;
         step = Step::kReleasePart;
       } else {
@@ -151,7 +175,7 @@ std::exception_ptr PoolRun::ReleaseInOrder(size_t worker) {
     bool more = true;
     switch (step) {
       case Step::kWork:
-        WorkOn(worker, index);
+        WorkOn(worker, index, false);
         continue;
       case Step::kReleasePart:
         work_.ReleasePart(index, slot);
@@ -168,7 +192,7 @@ std::exception_ptr PoolRun::ReleaseInOrder(size_t worker) {
     {
       const std::lock_guard lock(mutex_);
       done_[slot] = 0;
-      parts_[slot] = 0;
+      ForgetHeldParts(slot);
       ++released_;
       mayTake_.notify_all();
     }
@@ -186,7 +210,7 @@ void RunOnCallingThread(size_t files, OrderedFileWork& work) {
 // work on its file ends.
 class NoPartSignal final : public FilePartSignal {
  public:
-  void PartReady() override {}
+  bool PartReady() override { return true; }
 };
 
 // Stops and joins every started worker on each way out of a run.
@@ -194,7 +218,7 @@ class WorkerThreads {
  public:
   explicit WorkerThreads(PoolRun* run) : run_(run) {}
   ~WorkerThreads() {
-    run_->StopTaking();
+    run_->End();
     for (std::thread& thread : threads_) thread.join();
   }
   WorkerThreads(const WorkerThreads&) = delete;

@@ -12,7 +12,13 @@ namespace qm {
 // the work ends.
 class FilePartSignal {
  public:
-  virtual void PartReady() = 0;
+  // One more part is ready. On a worker's own thread this waits, while
+  // the file is not the next to release, for the parts held by the whole
+  // run to fall to OrderedFilePool::kHeldParts, so that memory stays
+  // bounded however large the outcomes. False when the run has ended and
+  // nothing more of this file will be released: the work may then drop
+  // the rest of its outcome.
+  virtual bool PartReady() = 0;
 
  protected:
   ~FilePartSignal() = default;
@@ -57,6 +63,11 @@ class OrderedFilePool {
   // How far workers may run ahead of the release: the outcomes held at
   // once, which bounds the memory a run takes beside the workers' own.
   static size_t SlotCount(size_t workers) { return workers <= 1 ? 1 : 3 * workers; }
+
+  // The parts signalled and not yet released past which the workers
+  // wait (FilePartSignal::PartReady). The calling thread does not wait,
+  // so one file it works on may hold more.
+  static constexpr size_t kHeldParts = 256;
 
   // The width of a pool for `files` files when `asked` workers are asked
   // for (0: one per usable processor): at least 1, at most `files`.

@@ -35,6 +35,7 @@ struct Case {
   size_t workThrowsAt = kNever;     // Work of this file throws
   size_t releaseThrowsAt = kNever;  // Release of this file throws
   size_t releaseStopsAt = kNever;   // Release of this file returns false
+  size_t parts = 1;                 // signalled by every third file; above 1 the release is slow
 };
 
 // Files take uneven times, so that later files often end first. Checks, as
@@ -47,7 +48,8 @@ class CheckedWork final : public OrderedFileWork {
         slots_(OrderedFilePool::SlotCount(c.workers)),
         outcomes_(slots_),
         slotBusy_(std::make_unique<std::atomic<bool>[]>(slots_)),
-        workerBusy_(std::make_unique<std::atomic<bool>[]>(c.workers)) {}
+        workerBusy_(std::make_unique<std::atomic<bool>[]>(c.workers)),
+        partsOf_(std::make_unique<std::atomic<size_t>[]>(slots_)) {}
 
   void Work(size_t worker, size_t index, size_t slot, FilePartSignal& parts) override {
     if (std::this_thread::get_id() != caller_) {
@@ -56,7 +58,14 @@ class CheckedWork final : public OrderedFileWork {
     if (worker >= case_.workers || workerBusy_[worker].exchange(true)) ++faults_;
     if (slot >= slots_ || slotBusy_[slot].exchange(true)) ++faults_;
     if (index >= released_.load() + slots_) ++faults_;  // ran further ahead than its slots
-    if (index % 3 == 0) parts.PartReady();
+    for (size_t part = 0; index % 3 == 0 && part < case_.parts; ++part) {
+      ++partsOf_[slot];
+      const size_t held = ++held_;
+      if (!parts.PartReady()) break;
+      size_t peak = peakHeld_.load();
+      while (held > peak && !peakHeld_.compare_exchange_weak(peak, held)) {
+      }
+    }
     std::this_thread::sleep_for(std::chrono::microseconds((index * 7919) % 5 * 150));
     outcomes_[slot] = index;
     workerBusy_[worker] = false;
@@ -70,10 +79,12 @@ class CheckedWork final : public OrderedFileWork {
         !slotBusy_[slot]) {
       ++faults_;
     }
+    ForgetParts(slot);
   }
 
   bool Release(size_t index, size_t slot) override {
     if (std::this_thread::get_id() != caller_ || outcomes_[slot] != index) ++faults_;
+    ForgetParts(slot);
     if (index == case_.releaseThrowsAt) throw std::runtime_error("release");
     order_.push_back(index);
     slotBusy_[slot] = false;
@@ -82,6 +93,8 @@ class CheckedWork final : public OrderedFileWork {
   }
 
   const std::vector<size_t>& order() const { return order_; }
+  // The most parts held at once that a worker went on past.
+  size_t peakHeld() const { return peakHeld_.load(); }
   int faults() const { return faults_.load(); }
 
  private:
@@ -94,6 +107,14 @@ class CheckedWork final : public OrderedFileWork {
   std::atomic<size_t> released_{0};
   std::atomic<int> faults_{0};
   std::vector<size_t> order_;
+  std::unique_ptr<std::atomic<size_t>[]> partsOf_;
+  std::atomic<size_t> held_{0};
+  std::atomic<size_t> peakHeld_{0};
+
+  void ForgetParts(size_t slot) {
+    if (case_.parts > 1) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    held_ -= partsOf_[slot].exchange(0);
+  }
 };
 
 std::vector<size_t> FirstIndices(size_t count) {
@@ -125,6 +146,8 @@ TEST(OrderedFilePool, ReleasesThePrefixOneThreadWouldInListOrder) {
       {{60, 8, kNever, 30}, 30, true},
       {{60, 8, 40, 30}, 30, true},  // the release fails first
       {{60, 8, 30, kNever, 30}, 30, true},  // a file that fails is never released
+      {{60, 8, kNever, kNever, kNever, 100}, 60, false},  // parts past the bound wait
+      {{60, 8, kNever, kNever, 9, 100}, 10, false},  // and are let go when the run ends
   };
   for (const Expected& expected : cases) {
     SCOPED_TRACE(::testing::Message() << expected.c.files << " files, " << expected.c.workers
@@ -142,6 +165,10 @@ TEST(OrderedFilePool, ReleasesThePrefixOneThreadWouldInListOrder) {
     EXPECT_EQ(work.order(), FirstIndices(expected.released));
     EXPECT_EQ(work.faults(), 0);
     EXPECT_EQ(g_liveWorkerThreads.load(), 0);
+    // Beyond the bound: the calling thread's own file, and a file whose
+    // parts are being released as its worker is let go.
+    EXPECT_LE(work.peakHeld(), OrderedFilePool::kHeldParts + 2 * expected.c.parts +
+                                   expected.c.workers);
   }
 }
 
