@@ -1,5 +1,5 @@
 // qmpe replace PROJECT_FILE TEXT REPLACEMENT [--scope S] [--match-case]
-// [--word] [--regex] [--apply] [--json]: every match that qmpe find finds
+// [--word] [--regex] [--apply] [--json] [--threads N]: every match that qmpe find finds
 // with the same options, in the tables' free texts and the project's text
 // files, replaced (QmPreviewReplace); listed, and with --apply made, all
 // or none (QmApplyReplace). Exit 0 when listed or made, 1 when nothing
@@ -27,6 +27,7 @@ struct ReplaceOptions {
   std::string replacement;
   std::string scope = "Entire Project";
   FindFlagOptions matching;
+  FileThreadsOption threads;
   bool apply = false;
   bool json = false;
 };
@@ -134,7 +135,7 @@ void Replace(const ReplaceOptions& options) {
   if (options.apply) project.RequireEveryTableRead();
   const std::u16string scope = PathText(ScopeWithTableItems(options.scope));
   const std::u16string text = ToText(options.text);
-  const int32_t flags = options.matching.flags();
+  const int32_t flags = options.matching.flags() | options.threads.flags();
   char16_t message[1024] = {};
   QmReplacePreview* made = nullptr;
   const int32_t changes =
@@ -171,6 +172,7 @@ void AddReplaceCommand(CLI::App& app) {
   command->add_option("--scope", options->scope, "What to search, as qmpe find takes it")
       ->capture_default_str();
   AddFindFlagOptions(command, &options->matching);
+  AddFileThreadsOption(command, &options->threads);
   command->add_flag("--apply", options->apply,
                     "Make the changes (the tables saved, the files rewritten keeping every "
                     "other byte); without it nothing is written");

@@ -292,6 +292,9 @@ TEST_F(Commands, ReplaceThereAndBack) {
   EXPECT_EQ(changes[0]["kind"], "line");
   EXPECT_EQ(changes[0]["after"], "Ventil-7 and valve-7");
   EXPECT_EQ(contents(), original);
+  std::string threaded;
+  ASSERT_EQ(Run(replace + "Valve-7 Ventil-7 --match-case --json --threads 3", &threaded), 0);
+  EXPECT_EQ(threaded, output);
   ASSERT_EQ(Run(replace + Quoted("v(alve)-7") + " " + Quoted("W${1}x") + " --regex --apply"), 0);
   EXPECT_EQ(contents(), "Walvex and Walvex\r\nWALVEx\n");
   EXPECT_EQ(Run(replace + Quoted("W(alve|ALVE)x") + " " + Quoted("V$1-7") + " --regex --match-case --apply"), 0);
