@@ -1,5 +1,5 @@
-// qmpe usages PROJECT_FILE TABLE NAME [--json]: every place that refers to
-// the record, through QmFindUsages, printed as qmpe find prints results.
+// qmpe usages PROJECT_FILE TABLE NAME [--json] [--threads N]: every place
+// that refers to the record, through QmFindUsagesEx, printed as qmpe find prints results.
 // Exit 0 with usages, 1 without, 2 on error.
 #include <cstdio>
 #include <memory>
@@ -7,6 +7,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/find_flags.h"
 #include "cli/find_printer.h"
 #include "cli/open_project.h"
 #include "cli/table_names.h"
@@ -20,6 +21,7 @@ struct UsagesOptions {
   std::string table;
   std::string name;
   bool json = false;
+  FileThreadsOption threads;
 };
 
 void PrintUsages(const UsagesOptions& options) {
@@ -35,7 +37,8 @@ void PrintUsages(const UsagesOptions& options) {
   if (matcher == nullptr) throw CommandError("out of memory");
   FindPrinter printer(stdout, {options.json ? FindOutput::kJsonArray : FindOutput::kHuman},
                       matcher.get());
-  const int32_t found = QmFindUsages(project.manager(), table, id, PrintFoundResult, &printer);
+  const int32_t found = QmFindUsagesEx(project.manager(), table, id, options.threads.flags(),
+                                       PrintFoundResult, &printer);
   const bool written = printer.Finish();
   if (found < 0) throw CommandError("the usages of " + options.name + " could not be listed");
   if (!written) throw CommandError("cannot write the results");
@@ -59,6 +62,7 @@ void AddUsagesCommand(CLI::App& app) {
   command->add_flag("--json", options->json,
                     "Print one JSON array of the usages (nine fields each, as qmpe find "
                     "--json) and nothing else");
+  AddFileThreadsOption(command, &options->threads);
   command->callback([options] { PrintUsages(*options); });
 }
 

@@ -93,11 +93,11 @@ std::optional<FindStatus> CEditorManager::Find(const char16_t* scope, const char
 }
 
 std::optional<UsagesStatus> CEditorManager::FindUsages(int32_t table, int32_t recordId,
-                                                       ResultSink& sink) {
+                                                       uint32_t fileWorkers, ResultSink& sink) {
   if (editorData_ == nullptr || editorData_->configManager == nullptr) return std::nullopt;
   const ConfigTableSet* working = editorData_->configManager->GetTables(true);
   if (working == nullptr) return std::nullopt;
-  return qm::FindUsages({*editorData_, *working, &lookups_, table, recordId}, sink);
+  return qm::FindUsages({*editorData_, *working, &lookups_, table, recordId, fileWorkers}, sink);
 }
 
 }  // namespace qm

@@ -50,7 +50,8 @@ class CEditorManager {
                                  const FindOptions& options, ResultSink& sink);
   // The usages of a record of the working set (find/usages/record_usages.h);
   // nothing when nothing is open.
-  std::optional<UsagesStatus> FindUsages(int32_t table, int32_t recordId, ResultSink& sink);
+  std::optional<UsagesStatus> FindUsages(int32_t table, int32_t recordId, uint32_t fileWorkers,
+                                         ResultSink& sink);
 
  private:
   EditorData* editorData_ = nullptr;

@@ -76,10 +76,17 @@ QMPE_API int32_t QM_CALL QmFindRecordId(qm::CEditorManager* manager, int32_t tab
 
 QMPE_API int32_t QM_CALL QmFindUsages(qm::CEditorManager* manager, int32_t tableNumber,
                                       int32_t recordId, QmFindHandler handler, void* context) {
-  if (manager == nullptr || handler == nullptr) return -1;
+  return QmFindUsagesEx(manager, tableNumber, recordId, 0, handler, context);
+}
+
+QMPE_API int32_t QM_CALL QmFindUsagesEx(qm::CEditorManager* manager, int32_t tableNumber,
+                                        int32_t recordId, int32_t flags, QmFindHandler handler,
+                                        void* context) {
+  if (manager == nullptr || handler == nullptr || (flags & ~kQmFindThreadsMask) != 0) return -1;
   return GuardExport<int32_t>(-1, [&]() -> int32_t {
     qm::HandlerSink sink(handler, context);
-    const auto status = manager->FindUsages(tableNumber, recordId, sink);
+    const auto workers = static_cast<uint32_t>((flags & kQmFindThreadsMask) >> kQmFindThreadsShift);
+    const auto status = manager->FindUsages(tableNumber, recordId, workers, sink);
     if (!status) return -1;
     if (*status == qm::UsagesStatus::kNoSuchRecord) return kQmNoSuchRecord;
     return sink.delivered();

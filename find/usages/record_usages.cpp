@@ -61,7 +61,10 @@ UsagesStatus FindUsages(const UsagesRequest& request, ResultSink& sink) {
                           request.lookups,
                           u"All Files",
                           name.c_str(),
-                          FindOptions{.matchCase = true, .wholeWord = true, .regex = false}};
+                          FindOptions{.matchCase = true,
+                                      .wholeWord = true,
+                                      .regex = false,
+                                      .fileWorkers = request.fileWorkers}};
   RunFind(files, sink);
   return UsagesStatus::kDone;
 }

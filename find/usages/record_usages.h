@@ -25,6 +25,7 @@ struct UsagesRequest {
   NameLookups* lookups;  // rebuilt as a find rebuilds them
   int32_t table;         // a record table's number, or kTableTrend
   int32_t recordId;
+  uint32_t fileWorkers = 0;  // as FindOptions::fileWorkers
 };
 
 enum class UsagesStatus { kDone, kNoSuchRecord };

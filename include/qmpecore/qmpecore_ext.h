@@ -282,6 +282,12 @@ QMPE_API int32_t QM_CALL QmFindRecordId(qm::CEditorManager* manager,  // 24
 QMPE_API int32_t QM_CALL QmFindUsages(qm::CEditorManager* manager,  // 25
                                       int32_t tableNumber, int32_t recordId,
                                       QmFindHandler handler, void* context);
+// QmFindUsages with `flags`: only the find's thread count
+// (kQmFindThreadsMask) for the search of the text files; any other bit
+// answers -1.
+QMPE_API int32_t QM_CALL QmFindUsagesEx(qm::CEditorManager* manager,  // 42
+                                        int32_t tableNumber, int32_t recordId, int32_t flags,
+                                        QmFindHandler handler, void* context);
 
 // Renames a record of the open editor everywhere: its Name, and each whole
 // word occurrence of the old Name, with the same letter case, in the

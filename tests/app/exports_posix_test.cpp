@@ -31,7 +31,7 @@ TEST(Exports, ExactlyTheSeventeenAndTheAdditionsUnmangled) {
       "QmExportTable",       "QmCheckImport",    "QmGetImportCounts", "QmGetImportProblems",
       "QmGetImportChanges",  "QmApplyImport",    "QmFreeImportPreview",
       "QmPreviewReplace",    "QmGetReplaceChanges", "QmApplyReplace", "QmFreeReplacePreview",
-      "QmCheckProject",      "QmReadFileLines"};
+      "QmCheckProject",      "QmReadFileLines",  "QmFindUsagesEx"};
   EXPECT_EQ(exported, expected);
 }
 

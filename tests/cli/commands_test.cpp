@@ -260,6 +260,10 @@ TEST_F(Commands, UsagesAndRenameThereAndBack) {
   ASSERT_EQ(Run("usages " + Project() + " timer " + Quoted("Every second"), &output), 0);
   EXPECT_NE(output.find("timer_uses.txt:1:6: Run(\"Every second\");"), std::string::npos) << output;
   EXPECT_EQ(output.find("timer_uses.txt:2"), std::string::npos) << output;
+  std::string threaded;
+  ASSERT_EQ(Run("usages " + Project() + " timer " + Quoted("Every second") + " --threads 3",
+                &threaded), 0);
+  EXPECT_EQ(threaded, output);
   EXPECT_EQ(Run("usages " + Project() + " timer " + Quoted("No such timer")), 2);
 
   ASSERT_EQ(Run("rename " + Project() + " timer " + Quoted("Every second") + " Tick", &output), 0);

@@ -215,7 +215,10 @@ class RecordUsagesOnDisk : public ::testing::Test {
 
 TEST_F(RecordUsagesOnDisk, TablesInFindOrderThenWholeWordLinesMatchingCase) {
   Collect sink;
-  ASSERT_EQ(manager_.FindUsages(kTableIoTags, 3, sink), UsagesStatus::kDone);
+  ASSERT_EQ(manager_.FindUsages(kTableIoTags, 3, 1, sink), UsagesStatus::kDone);
+  Collect threaded;
+  ASSERT_EQ(manager_.FindUsages(kTableIoTags, 3, 3, threaded), UsagesStatus::kDone);
+  EXPECT_EQ(threaded.results, sink.results);
   const FindResultList& r = sink.results;
   ASSERT_EQ(r.size(), 5u);
   EXPECT_EQ(r[0].tableNumber, kTableAlarm);
@@ -240,7 +243,7 @@ TEST_F(RecordUsagesOnDisk, TablesInFindOrderThenWholeWordLinesMatchingCase) {
 
 TEST_F(RecordUsagesOnDisk, OwnersReportTheirOwnedRecordsAndUnknownRecordsNothing) {
   Collect sink;
-  ASSERT_EQ(manager_.FindUsages(kTableIoDevices, 2, sink), UsagesStatus::kDone);
+  ASSERT_EQ(manager_.FindUsages(kTableIoDevices, 2, 0, sink), UsagesStatus::kDone);
   ASSERT_EQ(sink.results.size(), 2u);
   EXPECT_EQ(sink.results[0].location, u"Grid Table: PLC");
   EXPECT_EQ(sink.results[0].columnName, u"Device");
@@ -249,8 +252,8 @@ TEST_F(RecordUsagesOnDisk, OwnersReportTheirOwnedRecordsAndUnknownRecordsNothing
   EXPECT_EQ(sink.results[1].recordId, 4);
 
   Collect none;
-  EXPECT_EQ(manager_.FindUsages(kTableIoTags, 99, none), UsagesStatus::kNoSuchRecord);
-  EXPECT_EQ(manager_.FindUsages(kTableGeneral, 1, none), UsagesStatus::kNoSuchRecord);
+  EXPECT_EQ(manager_.FindUsages(kTableIoTags, 99, 0, none), UsagesStatus::kNoSuchRecord);
+  EXPECT_EQ(manager_.FindUsages(kTableGeneral, 1, 0, none), UsagesStatus::kNoSuchRecord);
   EXPECT_TRUE(none.results.empty());
 }
 
