@@ -48,6 +48,12 @@ class PoolRun {
   void WorkOn(size_t worker, size_t index, bool mayWait);
   bool PartReady(size_t index, bool mayWait);
   bool CanTake() const { return !stopTaking_ && next_ < files_; }
+  // The calling thread never waits in a file's work, so it takes one that
+  // would hold its outcome only while the parts held are within bounds.
+  bool CallerMayTake() const {
+    return CanTake() && next_ < released_ + slots_ &&
+           (next_ == released_ || heldParts_ <= OrderedFilePool::kHeldParts);
+  }
 
   // Lets every worker end once its current file is done; nothing more is
   // released.
@@ -154,7 +160,7 @@ std::exception_ptr PoolRun::ReleaseInOrder(size_t worker) {
       mayRelease_.wait(lock, [this] {
         const size_t slot = released_ % slots_;
         return released_ >= files_ || done_[slot] != 0 || partsHeld_[slot] != 0 ||
-               released_ == failedIndex_ || (CanTake() && next_ < released_ + slots_);
+               released_ == failedIndex_ || CallerMayTake();
       });
       if (released_ >= files_) return nullptr;
       if (released_ == failedIndex_) return failure_;

@@ -65,8 +65,10 @@ class OrderedFilePool {
   static size_t SlotCount(size_t workers) { return workers <= 1 ? 1 : 3 * workers; }
 
   // The parts signalled and not yet released past which the workers
-  // wait (FilePartSignal::PartReady). The calling thread does not wait,
-  // so one file it works on may hold more.
+  // wait (FilePartSignal::PartReady) and the calling thread takes no file
+  // but the next to release. The calling thread does not wait within a
+  // file, so the one it works on may hold more, as may the next to
+  // release, which is being handed on as it goes.
   static constexpr size_t kHeldParts = 256;
 
   // The width of a pool for `files` files when `asked` workers are asked
