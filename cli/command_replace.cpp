@@ -1,9 +1,9 @@
 // qmpe replace PROJECT_FILE TEXT REPLACEMENT [--scope S] [--match-case]
-// [--word] [--regex] [--apply] [--json] [--threads N]: every match that qmpe find finds
-// with the same options, in the tables' free texts and the project's text
-// files, replaced (QmPreviewReplace); listed, and with --apply made, all
-// or none (QmApplyReplace). Exit 0 when listed or made, 1 when nothing
-// changes, 2 on error or refusal.
+// [--word] [--regex] [--apply] [--json] [--threads N]: every match that
+// qmpe find finds with the same options, in the tables' free texts and the
+// project's text files, replaced (QmPreviewReplace); listed, and with
+// --apply made, all or none (QmApplyReplace). Exit 0 when listed or made,
+// 1 when nothing changes, 2 on error or refusal.
 #include <cstdio>
 #include <memory>
 #include <string>

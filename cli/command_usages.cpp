@@ -1,5 +1,6 @@
 // qmpe usages PROJECT_FILE TABLE NAME [--json] [--threads N]: every place
-// that refers to the record, through QmFindUsagesEx, printed as qmpe find prints results.
+// that refers to the record, through QmFindUsagesEx, printed as qmpe find
+// prints results.
 // Exit 0 with usages, 1 without, 2 on error.
 #include <cstdio>
 #include <memory>

@@ -34,18 +34,33 @@ constexpr uint64_t kLaneTops = 0x8000800080008000;
 
 uint64_t ZeroLanes(uint64_t word) { return (word - kLaneOnes) & ~word & kLaneTops; }
 
-// IsPlain of the `count` units, without a branch per unit; `count` is a
-// multiple of 4.
-bool IsPlainRun(const char16_t* units, size_t count) {
-  uint64_t notPlain = 0;
-  for (size_t i = 0; i < count; i += 4) {
-    uint64_t word;
-    std::memcpy(&word, units + i, sizeof word);
-    notPlain |= (word & 0xFF80FF80FF80FF80) |                    // past ASCII
-                ((word - 0x20 * kLaneOnes) & ~word & kLaneTops) |  // a control character
-                ZeroLanes(word ^ (u'"' * kLaneOnes)) | ZeroLanes(word ^ (u'\\' * kLaneOnes));
+uint64_t NotAsciiLanes(uint64_t word) { return word & 0xFF80FF80FF80FF80; }
+
+// Past ASCII, a control character, a quote or a backslash.
+uint64_t NotPlainLanes(uint64_t word) {
+  return NotAsciiLanes(word) | ((word - 0x20 * kLaneOnes) & ~word & kLaneTops) |
+         ZeroLanes(word ^ (u'"' * kLaneOnes)) | ZeroLanes(word ^ (u'\\' * kLaneOnes));
+}
+
+// Where the run of units from `at` that `Accepts` ends. The run is tested
+// four units to a word (`RefusedLanes` flags the others), sixteen at a
+// time while they last, and only its end unit by unit.
+template <uint64_t (*RefusedLanes)(uint64_t), bool (*Accepts)(char16_t)>
+size_t RunEnd(std::u16string_view text, size_t at) {
+  for (const size_t step : {size_t{16}, size_t{4}}) {
+    while (at + step <= text.size()) {
+      uint64_t refused = 0;
+      for (size_t i = 0; i < step; i += 4) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + at + i, sizeof word);
+        refused |= RefusedLanes(word);
+      }
+      if (refused != 0) break;
+      at += step;
+    }
   }
-  return notPlain == 0;
+  while (at < text.size() && Accepts(text[at])) ++at;
+  return at;
 }
 
 // `text` is ASCII.
@@ -71,25 +86,11 @@ void AppendEscaped(char16_t unit, std::string* out) {
 
 }  // namespace
 
-// Results are mostly ASCII: that prefix is narrowed unit by unit (a block
-// at a time, which the compiler turns into vector code), and only the rest
-// goes to the converter, in pieces it can count.
+// Results are mostly ASCII: that prefix is narrowed unit by unit, and
+// only the rest goes to the converter, in pieces it can count.
 void AppendUtf8(std::u16string_view text, std::string* out) {
-  constexpr size_t kBlock = 16;
-  const size_t start = out->size();
-  out->resize(start + text.size());
-  char* narrowed = out->data() + start;
-  size_t ascii = 0;
-  for (; ascii + kBlock <= text.size(); ascii += kBlock) {
-    char16_t all = 0;
-    for (size_t i = 0; i < kBlock; ++i) all |= text[ascii + i];
-    if (all >= 0x80) break;
-    for (size_t i = 0; i < kBlock; ++i) narrowed[ascii + i] = static_cast<char>(text[ascii + i]);
-  }
-  for (; ascii < text.size() && IsAscii(text[ascii]); ++ascii) {
-    narrowed[ascii] = static_cast<char>(text[ascii]);
-  }
-  out->resize(start + ascii);
+  const size_t ascii = RunEnd<NotAsciiLanes, IsAscii>(text, 0);
+  AppendAscii(text.substr(0, ascii), out);
   std::u16string_view rest = text.substr(ascii);
   while (!rest.empty()) {
     size_t piece = std::min(rest.size(), platform::kMaxUtfPiece);
@@ -104,14 +105,8 @@ void AppendJsonString(std::u16string_view text, std::string* out) {
   out->push_back('"');
   size_t at = 0;
   while (at < text.size()) {
-    // Most of a result's text needs neither escape nor conversion: that
-    // run is tested four units to a word, sixteen at a time while they
-    // last, and only its end unit by unit.
-    size_t plain = at;
-    for (const size_t step : {size_t{16}, size_t{4}}) {
-      while (plain + step <= text.size() && IsPlainRun(text.data() + plain, step)) plain += step;
-    }
-    while (plain < text.size() && IsPlain(text[plain])) ++plain;
+    // Most of a result's text needs neither escape nor conversion.
+    const size_t plain = RunEnd<NotPlainLanes, IsPlain>(text, at);
     AppendAscii(text.substr(at, plain - at), out);
     if (plain == text.size()) break;
     if (!IsAscii(text[plain])) {

@@ -14,10 +14,14 @@ inline constexpr int32_t kKnownFindFlags =
 
 inline bool FlagsKnown(int32_t flags) { return (flags & ~kKnownFindFlags) == 0; }
 
+// The thread count that the flags carry (0: one per processor).
+inline uint32_t FileWorkersOf(int32_t flags) {
+  return static_cast<uint32_t>((flags & kQmFindThreadsMask) >> kQmFindThreadsShift);
+}
+
 inline FindOptions OptionsOf(int32_t flags) {
   return {(flags & kQmFindMatchCase) != 0, (flags & kQmFindWholeWord) != 0,
-          (flags & kQmFindRegex) != 0,
-          static_cast<uint32_t>((flags & kQmFindThreadsMask) >> kQmFindThreadsShift)};
+          (flags & kQmFindRegex) != 0, FileWorkersOf(flags)};
 }
 
 }  // namespace qm

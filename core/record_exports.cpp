@@ -6,6 +6,7 @@
 #include "config/config_manager.h"
 #include "core/editor_manager.h"
 #include "core/export_guard.h"
+#include "core/find_flags.h"
 #include "core/handler_sink.h"
 #include "core/message_copy.h"
 #include "find/usages/record_lookup.h"
@@ -85,8 +86,7 @@ QMPE_API int32_t QM_CALL QmFindUsagesEx(qm::CEditorManager* manager, int32_t tab
   if (manager == nullptr || handler == nullptr || (flags & ~kQmFindThreadsMask) != 0) return -1;
   return GuardExport<int32_t>(-1, [&]() -> int32_t {
     qm::HandlerSink sink(handler, context);
-    const auto workers = static_cast<uint32_t>((flags & kQmFindThreadsMask) >> kQmFindThreadsShift);
-    const auto status = manager->FindUsages(tableNumber, recordId, workers, sink);
+    const auto status = manager->FindUsages(tableNumber, recordId, qm::FileWorkersOf(flags), sink);
     if (!status) return -1;
     if (*status == qm::UsagesStatus::kNoSuchRecord) return kQmNoSuchRecord;
     return sink.delivered();
@@ -105,8 +105,7 @@ QMPE_API int32_t QM_CALL QmRenameRecord(qm::CEditorManager* manager, int32_t tab
     qm::RenameRequest request{*editor,     manager->editorId(),
                               tableNumber, recordId,
                               newName,     (flags & kQmRenameApply) != 0};
-    request.fileWorkers =
-        static_cast<uint32_t>((flags & kQmRenameThreadsMask) >> kQmFindThreadsShift);
+    request.fileWorkers = qm::FileWorkersOf(flags);
     const qm::RenameOutcome outcome = qm::RenameRecord(request);
     qm::CopyMessage(outcome.message, message, capacity);
     if (outcome.status != qm::RenameStatus::kDone) return qm::Answer(outcome.status);
