@@ -1,5 +1,11 @@
 #include "find/tables/name_lookup_builders.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+#include "find/tables/record_walk.h"
+
 namespace qm {
 namespace {
 
@@ -9,7 +15,9 @@ void Rebuild(const RecordTable<Record>* table, NameLookup* lookup, KeyOf keyOf) 
   if (lookup == nullptr) return;
   NameLookupRefresh refresh(lookup);
   if (table != nullptr) {
-    for (const auto& [unused, record] : *table) refresh.Add(keyOf(record), record.head.name);
+    ForEachRecordReadingAhead(*table, [&](const Record& record) {
+      refresh.Add(keyOf(record), record.head.name);
+    });
   }
   refresh.Finish();
 }
@@ -17,29 +25,31 @@ void Rebuild(const RecordTable<Record>* table, NameLookup* lookup, KeyOf keyOf) 
 }  // namespace
 
 void NameLookupRefresh::Add(int32_t key, const std::u16string& name) {
-  if (merging_ && !first_ && key <= last_) {
-    lookup_->erase(next_, lookup_->end());
-    merging_ = false;
-    ascended_ = false;
-  }
-  first_ = false;
-  last_ = key;
-  if (!merging_) {
-    (*lookup_)[key] = name;
-    return;
-  }
-  while (next_ != lookup_->end() && next_->first < key) next_ = lookup_->erase(next_);
-  if (next_ != lookup_->end() && next_->first == key) {
-    next_->second = name;
-    ++next_;
+  NameLookup& lookup = *lookup_;
+  if (filled_ > 0 && key <= lookup[filled_ - 1].first) ascended_ = false;
+  if (filled_ < lookup.size()) {
+    lookup[filled_].first = key;
+    lookup[filled_].second = name;
   } else {
-    lookup_->emplace_hint(next_, key, name);
+    lookup.emplace_back(key, name);
   }
+  ++filled_;
 }
 
 void NameLookupRefresh::Finish() {
-  if (merging_) lookup_->erase(next_, lookup_->end());
-  merging_ = false;
+  NameLookup& lookup = *lookup_;
+  lookup.erase(lookup.begin() + static_cast<ptrdiff_t>(filled_), lookup.end());
+  if (ascended_) return;
+  std::stable_sort(lookup.begin(), lookup.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  // Of a run of equal keys the last, which came last, stays.
+  size_t kept = 0;
+  for (size_t i = 0; i < lookup.size(); ++i) {
+    if (i + 1 < lookup.size() && lookup[i + 1].first == lookup[i].first) continue;
+    if (kept != i) lookup[kept] = std::move(lookup[i]);
+    ++kept;
+  }
+  lookup.erase(lookup.begin() + static_cast<ptrdiff_t>(kept), lookup.end());
 }
 
 void BuildTimerNames(const ConfigTableSet& set, NameLookup* lookup) {
@@ -59,8 +69,9 @@ void BuildTagNames(const ConfigTableSet& set, NameLookup* lookup) {
 }
 
 std::u16string_view LookupName(const NameLookup& lookup, int32_t id) {
-  auto found = lookup.find(id);
-  if (found == lookup.end()) return {};
+  const auto found = std::lower_bound(lookup.begin(), lookup.end(), id,
+                                      [](const auto& entry, int32_t key) { return entry.first < key; });
+  if (found == lookup.end() || found->first != id) return {};
   return found->second;
 }
 

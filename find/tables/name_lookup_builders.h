@@ -30,34 +30,27 @@ std::u16string_view LookupName(const NameLookup& lookup, int32_t id);
 // in turn would leave. Until then its content is unspecified.
 //
 // A find rebuilds every lookup, and a lookup of a hundred thousand tags
-// made afresh would cost two allocations and two frees per name. So the
-// lookup is refreshed in place instead: while the keys arrive ascending
-// (tables walk in id order, so lookups keyed by id always do), the pairs
-// and the lookup are merged, entries without a pair erased, names
-// overwritten where they stand (a string assignment that reuses its
-// storage) and new keys inserted where they belong. At the first key out
-// of that order (Group IDs, output numbers, repeated ids) the entries not
-// yet confirmed are dropped and the rest is filled the ordinary way, where
-// a later pair replaces the name of an earlier one.
+// made afresh would cost an allocation and a free per name. So the pairs
+// overwrite the lookup's entries in turn (a string assignment reuses its
+// storage) and only the entries past the last pair are dropped. Keys out
+// of order (Group IDs, output numbers, repeated ids) are put in order at
+// Finish, where of equal keys the later pair stays.
 class NameLookupRefresh {
  public:
-  explicit NameLookupRefresh(NameLookup* lookup) : lookup_(lookup), next_(lookup->begin()) {}
+  explicit NameLookupRefresh(NameLookup* lookup) : lookup_(lookup) {}
   NameLookupRefresh(const NameLookupRefresh&) = delete;
   NameLookupRefresh& operator=(const NameLookupRefresh&) = delete;
 
   void Add(int32_t key, const std::u16string& name);
   void Finish();
   // Whether every key came after the one before: then each key came once
-  // and the lookup holds exactly the pairs given.
+  // and the lookup holds exactly the pairs given, in their order.
   bool KeysAscended() const { return ascended_; }
 
  private:
   NameLookup* lookup_;
-  NameLookup::iterator next_;  // the first entry that no pair has confirmed yet
-  bool merging_ = true;
+  size_t filled_ = 0;  // entries that pairs have overwritten, from the front
   bool ascended_ = true;
-  bool first_ = true;
-  int32_t last_ = 0;
 };
 
 }  // namespace qm

@@ -6,15 +6,17 @@
 #define QMPECORE_FIND_TABLES_NAME_LOOKUPS_H_
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace qm {
 
-// Ascending by id, each id at most once.
-using NameLookup = std::map<int32_t, std::u16string>;
+// Ascending by id, each id at most once. A flat list rather than a map: a
+// find refills every lookup, and a list is refilled in place, name by
+// name, where a map of a hundred thousand tags is a second chain of nodes
+// to walk; a list is also searched without that chase.
+using NameLookup = std::vector<std::pair<int32_t, std::u16string>>;
 
 // Entries of a lookup whose names hold a find's needle, ascending by id;
 // the names are those of the records the lookup was filled from.

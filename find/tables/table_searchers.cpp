@@ -7,6 +7,7 @@
 #include "find/tables/name_lookup_builders.h"
 #include "find/tables/needle_rule.h"
 #include "find/tables/record_tables.h"
+#include "find/tables/record_walk.h"
 #include "find/tables/table_scan.h"
 #include "qmshared/qmshared.h"
 
@@ -23,14 +24,10 @@ void SearchRecords(const RecordTable<Record>* table, const TableLayout<Record>& 
   if (table == nullptr || table->empty()) return;
   NeedleScan<Record> scan(layout, &sink, table->size(), needle, lookups, matchingTagNames);
   const bool filtered = layout.ownerId != nullptr && ownerId >= 0;
-  // The walk is bound by the latency of reaching each next node, so the
-  // iterator moves on before the record is searched: the loads of the next
-  // node then overlap the tests of this one.
-  for (auto next = table->begin(); next != table->end();) {
-    const Record& record = (next++)->second;
-    if (filtered && layout.ownerId(record) != ownerId) continue;
+  ForEachRecordReadingAhead(*table, [&](const Record& record) {
+    if (filtered && layout.ownerId(record) != ownerId) return;
     scan.Visit(record, record.head.id, record.head.name);
-  }
+  });
 }
 
 // General is one row, the table itself: its results keep record id 0.
@@ -63,14 +60,13 @@ TagWalk WalkTags(const ConfigTableSet& set, NameLookups* lookups, const SearchNe
     // Name is the first field tested, so a tag's name holds the needle
     // exactly when its first hit is in the Name field.
     const FieldInfo* nameField = &kIoTagLayout.fields.front().info;
-    for (auto next = tags->begin(); next != tags->end();) {
-      const IoTagRecord& tag = (next++)->second;
+    ForEachRecordReadingAhead(*tags, [&](const IoTagRecord& tag) {
       refresh.Add(tag.head.id, tag.head.name);
       const FieldInfo* firstHit = needle.empty() ? nullptr : scan.FirstHit(tag);
-      if (firstHit == nullptr) continue;
+      if (firstHit == nullptr) return;
       walk.withHits.push_back(&tag);
       if (firstHit == nameField) matchingNames.emplace_back(tag.head.id, &tag.head.name);
-    }
+    });
   }
   refresh.Finish();
   if (refresh.KeysAscended()) walk.matchingNames = std::move(matchingNames);

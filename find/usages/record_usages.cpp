@@ -5,6 +5,7 @@
 #include "find/find_dispatch.h"
 #include "find/tables/name_lookup_builders.h"
 #include "find/tables/record_tables.h"
+#include "find/tables/record_walk.h"
 #include "find/tables/table_scan.h"
 #include "find/usages/record_lookup.h"
 
@@ -37,7 +38,9 @@ void ScanReferences(const RecordTable<Record>* records, const TableLayout<Record
   if (records == nullptr || records->empty() || sink.Done()) return;
   TableScan<Record, ReferenceRule<Record>> scan(layout, &sink, target, lookups);
   if (!scan.MayHit()) return;
-  for (const auto& [key, record] : *records) scan.Visit(record, record.head.id, record.head.name);
+  ForEachRecordReadingAhead(*records, [&](const Record& record) {
+    scan.Visit(record, record.head.id, record.head.name);
+  });
 }
 
 }  // namespace
