@@ -35,14 +35,6 @@ int32_t Answer(ReplaceStatus status) {
   return 0;
 }
 
-int32_t ChangeCount(const ReplacePreview& preview) {
-  const auto count = std::count_if(preview.changes.begin(), preview.changes.end(),
-                                   [](const ReplaceChange& change) {
-                                     return change.kind != ReplaceChange::Kind::kSkipped;
-                                   });
-  return static_cast<int32_t>(std::min<int64_t>(count, INT32_MAX));
-}
-
 int32_t KindOf(ReplaceChange::Kind kind) {
   switch (kind) {
     case ReplaceChange::Kind::kField:
@@ -84,7 +76,8 @@ QMPE_API int32_t QM_CALL QmPreviewReplace(qm::CEditorManager* manager, const cha
     made->preview = qm::PreviewReplace(request);
     qm::CopyMessage(made->preview.message, message, capacity);
     if (made->preview.status != qm::ReplaceStatus::kDone) return qm::Answer(made->preview.status);
-    const int32_t count = qm::ChangeCount(made->preview);
+    const auto count =
+        static_cast<int32_t>(std::min<int64_t>(qm::ChangeCount(made->preview), INT32_MAX));
     *preview = made.release();
     return count;
   });
@@ -95,15 +88,15 @@ QMPE_API int32_t QM_CALL QmGetReplaceChanges(const QmReplacePreview* preview,
   if (preview == nullptr || handler == nullptr) return -1;
   return GuardExport<int32_t>(-1, [&]() -> int32_t {
     int32_t delivered = 0;
-    for (const qm::ReplaceChange& change : preview->preview.changes) {
+    qm::ForEachChange(preview->preview, [&](const qm::ReplaceChange& change) {
       const QmReplaceChange shown{qm::KindOf(change.kind), change.tableNumber,
                                   change.recordId,         change.occurrences,
                                   change.location.c_str(), change.column.c_str(),
                                   change.path.c_str(),     change.before.c_str(),
                                   change.after.c_str(),    change.note.c_str()};
       if (delivered < INT32_MAX) ++delivered;
-      if (handler(context, &shown) == 0) break;
-    }
+      return handler(context, &shown) != 0;
+    });
     return delivered;
   });
 }

@@ -10,7 +10,7 @@ bool PlanFileRename(std::string bytes, std::string_view oldWord, std::string_vie
   for (size_t at : FindWholeWordSpans(bytes, oldWord)) {
     edits.push_back({at, oldWord.size(), std::string(newWord)});
   }
-  return PlanFileEdits(std::move(bytes), edits, plan);
+  return PlanFileEdits(std::move(bytes), std::move(edits), plan);
 }
 
 }  // namespace qm

@@ -50,7 +50,7 @@ CommitOutcome FileSetCommit::Commit() {
   newPaths.reserve(plans_.size());
   for (const FileChangePlan& plan : plans_) {
     std::u16string newPath;
-    const FileRewriteStatus status = files_.WriteBeside(plan.path, plan.newBytes, &newPath);
+    const FileRewriteStatus status = files_.WriteBeside(plan.path, NewBytesOf(plan), &newPath);
     if (!status.ok()) {
       RemoveAll(newPaths, 0, files_);
       return Failed(CommitStatus::kFailed,

@@ -119,9 +119,11 @@ bool Rename::PlanFiles(const std::u16string& oldName, RenameOutcome* outcome) {
   const std::optional<UnreadFile> unread = ScanFilesForRename(
       {oldWord, newWord, files_, request_.fileWorkers}, std::move(files),
       [&](FileChangePlan&& plan) {
+        std::u16string before, after;
         for (const LineChange& line : plan.lines) {
+          LineTextsOf(plan, line, &before, &after);
           outcome->changes.push_back({RenameChange::Kind::kFileLine, kTableFile, line.line,
-                                      plan.location, plan.path, line.before, line.after,
+                                      plan.location, plan.path, before, after,
                                       line.occurrences});
         }
         plans_.push_back(std::move(plan));

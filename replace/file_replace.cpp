@@ -75,7 +75,7 @@ FileReplaceStatus PlanFileReplace(std::string bytes, const std::vector<int32_t>&
       edits.push_back(std::move(edit));
     }
   }
-  if (!PlanFileEdits(std::move(bytes), edits, plan)) return FileReplaceStatus::kUnchanged;
+  if (!PlanFileEdits(std::move(bytes), std::move(edits), plan)) return FileReplaceStatus::kUnchanged;
   return FileReplaceStatus::kChanged;
 }
 

@@ -2,6 +2,7 @@
 // edits and the file plans that the apply makes.
 #include "replace/project_replace.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "config/config_manager.h"
@@ -63,7 +64,7 @@ class ReplaceSink final : public ResultSink {
       change.kind = ReplaceChange::Kind::kSkipped;
       change.before = hit.matchedText;
       change.note = field.skipped.empty() ? u"is not a stored text" : field.skipped;
-      preview_->changes.push_back(std::move(change));
+      preview_->fieldChanges.push_back(std::move(change));
       return;
     }
     std::u16string after;
@@ -77,7 +78,7 @@ class ReplaceSink final : public ResultSink {
     change.occurrences = static_cast<int32_t>(std::min<int64_t>(count, INT32_MAX));
     preview_->replaced += count;
     preview_->fields.push_back(std::move(field.edit));
-    preview_->changes.push_back(std::move(change));
+    preview_->fieldChanges.push_back(std::move(change));
   }
 
   // The file's lines wait for the plans, made on a pool once the find is
@@ -86,7 +87,7 @@ class ReplaceSink final : public ResultSink {
     if (lines_.empty()) return;
     if (planned_.insert(path_).second) {
       files_.push_back({std::move(path_), std::move(location_), std::move(lines_),
-                        preview_->changes.size()});
+                        preview_->fieldChanges.size()});
     }
     path_.clear();
     location_.clear();
@@ -142,12 +143,49 @@ ReplacePreview PreviewReplace(const ReplaceRequest& request) {
     }
   }
   if (preview.status != ReplaceStatus::kDone) {
-    preview.changes.clear();
+    preview.fieldChanges.clear();
+    preview.fieldChangesBeforeFile.clear();
     preview.fields.clear();
     preview.files.clear();
     preview.replaced = 0;
   }
   return preview;
+}
+
+void ForEachChange(const ReplacePreview& preview,
+                   const std::function<bool(const ReplaceChange&)>& visit) {
+  const std::vector<ReplaceChange>& fields = preview.fieldChanges;
+  size_t field = 0;
+  ReplaceChange line;
+  line.kind = ReplaceChange::Kind::kFileLine;
+  line.tableNumber = kTableFile;
+  for (size_t i = 0; i < preview.files.size(); ++i) {
+    const size_t before = std::min(preview.fieldChangesBeforeFile[i], fields.size());
+    for (; field < before; ++field) {
+      if (!visit(fields[field])) return;
+    }
+    const FileChangePlan& plan = preview.files[i];
+    line.location = plan.location;
+    line.path = plan.path;
+    for (const LineChange& changed : plan.lines) {
+      line.recordId = changed.line;
+      line.occurrences = changed.occurrences;
+      LineTextsOf(plan, changed, &line.before, &line.after);
+      if (!visit(line)) return;
+    }
+  }
+  for (; field < fields.size(); ++field) {
+    if (!visit(fields[field])) return;
+  }
+}
+
+int64_t ChangeCount(const ReplacePreview& preview) {
+  int64_t count = 0;
+  for (const ReplaceChange& change : preview.fieldChanges) {
+    if (change.kind != ReplaceChange::Kind::kSkipped) ++count;
+  }
+  for (const FileChangePlan& plan : preview.files) count += static_cast<int64_t>(plan.lines.size());
+  return count;
 }
 
 }  // namespace qm

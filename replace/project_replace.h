@@ -64,8 +64,12 @@ enum class ReplaceStatus { kDone, kBadPattern, kMatchLimit, kRefused, kFailed, k
 struct ReplacePreview {
   ReplaceStatus status = ReplaceStatus::kDone;
   std::u16string message;  // why it was refused or failed; else empty
-  // In the find's order; a file's lines together, ascending.
-  std::vector<ReplaceChange> changes;
+  // The fields' changes, skipped fields among them, in the find's order.
+  // The lines' changes are the plans' (ForEachChange lists them all).
+  std::vector<ReplaceChange> fieldChanges;
+  // For each of `files`, how many field changes the find gave before its
+  // lines.
+  std::vector<size_t> fieldChangesBeforeFile;
   int64_t replaced = 0;  // occurrences, in fields and lines
 
   // What the apply makes, and what it checks still holds.
@@ -79,6 +83,15 @@ struct ReplacePreview {
 // Lists the changes; nothing is written. A status other than kDone lists
 // nothing.
 ReplacePreview PreviewReplace(const ReplaceRequest& request);
+
+// Calls `visit(change)` for each change of `preview` in the find's order,
+// a file's lines together and ascending, while it returns true. A line's
+// change is made for the call and lives only during it.
+void ForEachChange(const ReplacePreview& preview,
+                   const std::function<bool(const ReplaceChange&)>& visit);
+
+// The changes that ForEachChange lists but the skipped fields.
+int64_t ChangeCount(const ReplacePreview& preview);
 
 struct ReplaceOutcome {
   ReplaceStatus status = ReplaceStatus::kDone;

@@ -105,26 +105,11 @@ void PlanReplacedFiles(const std::vector<ReplacedFile>& files, std::u16string_vi
     preview->message = std::move(work.message_);
     return;
   }
-  // The fields' changes, with each file's line changes put in at its place.
-  std::vector<ReplaceChange> fieldChanges = std::move(preview->changes);
-  preview->changes.clear();
-  size_t nextField = 0;
+  // Each file's lines stay in its plan, which the listing reads them from.
   for (auto& [index, plan] : work.taken_) {
-    for (; nextField < files[index].changesBefore && nextField < fieldChanges.size(); ++nextField) {
-      preview->changes.push_back(std::move(fieldChanges[nextField]));
-    }
-    // The lines' texts move to the changes: the commit needs only the bytes.
-    for (LineChange& line : plan.lines) {
-      preview->changes.push_back({ReplaceChange::Kind::kFileLine, kTableFile, line.line,
-                                  plan.location, u"", plan.path, std::move(line.before),
-                                  std::move(line.after), u"", line.occurrences});
-      preview->replaced += line.occurrences;
-    }
-    plan.lines = {};
+    for (const LineChange& line : plan.lines) preview->replaced += line.occurrences;
+    preview->fieldChangesBeforeFile.push_back(files[index].changesBefore);
     preview->files.push_back(std::move(plan));
-  }
-  for (; nextField < fieldChanges.size(); ++nextField) {
-    preview->changes.push_back(std::move(fieldChanges[nextField]));
   }
 }
 

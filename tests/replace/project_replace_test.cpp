@@ -103,11 +103,12 @@ TEST_F(ProjectReplaceTest, PreviewListsFieldsSkippedFieldsAndLinesAndWritesNothi
     ASSERT_EQ(preview.status, ReplaceStatus::kDone) << Narrow(preview.message);
     using Row = std::tuple<ReplaceChange::Kind, int32_t, std::u16string, std::u16string, int32_t>;
     std::vector<Row> rows;
-    for (const ReplaceChange& change : preview.changes) {
+    ForEachChange(preview, [&](const ReplaceChange& change) {
       rows.emplace_back(change.kind, change.recordId, change.column,
                         change.kind == ReplaceChange::Kind::kSkipped ? change.before : change.after,
                         change.occurrences);
-    }
+      return true;
+    });
     using K = ReplaceChange::Kind;
     const std::vector<Row> expected = {
         {K::kField, 5, u"Message", u"Pump.Rpm high, Pump.Rpm!", 2},
