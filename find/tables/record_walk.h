@@ -22,11 +22,11 @@ namespace qm {
 
 class MemoryReadAhead {
  public:
-  // Fetching this far ahead covers the time a record's tests take; a
-  // step longer than kLongestStep is a jump; a step fetches at most
-  // kMostPerStep bytes, so the stream ramps up after a jump instead of
-  // fetching all of kDistance for a record that may be followed by
-  // another jump.
+  // Fetching this far ahead covers the time memory takes to come; a step
+  // longer than kLongestStep is a jump; a step fetches at most
+  // kMostPerStep bytes, so that after a jump the stream ramps up instead
+  // of fetching all of kDistance for a record that another jump may
+  // follow.
   static constexpr uintptr_t kDistance = 16384;
   static constexpr uintptr_t kLongestStep = 4096;
   static constexpr uintptr_t kMostPerStep = 2048;
@@ -49,8 +49,10 @@ class MemoryReadAhead {
   }
 
  private:
-  uintptr_t last_ = 0;
-  uintptr_t fetched_ = 0;  // every line below this and past last_'s stream start is fetched
+  uintptr_t last_ = 0;  // the record passed last
+  // The stream's lines from the record that began it up to here are
+  // fetched.
+  uintptr_t fetched_ = 0;
 };
 
 // Calls `visit(record)` for each record of `table` (a std::map) in key
