@@ -9,7 +9,6 @@
 #include <cctype>
 #include <map>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -27,6 +26,7 @@ namespace {
 
 using testing::AddRecord;
 using testing::TempFolder;
+using testing::WriteFileBytes;
 
 // What a finding is about; messages are for people and only spot-checked.
 using Found = std::tuple<CheckKind, int32_t, int32_t, std::u16string, std::u16string>;
@@ -42,11 +42,6 @@ class Collect final : public FindingSink {
   std::vector<Found> found;
   std::vector<std::u16string> messages;
 };
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // A project where every reference resolves, every name is its own, the
 // script's file is there and every tag is used: by an alarm, a trend, a
@@ -82,9 +77,9 @@ class ProjectCheck : public ::testing::Test {
     script.triggerBy = 2;
     script.triggerer = 4;
     AddRecord(*set_.users, 1, u"operator");
-    WriteFile(folder_ / "plant.qmp", "");  // the file manager scans the folder of a project file
-    WriteFile(folder_ / "scripts/startup.js", "start();\n");
-    WriteFile(folder_ / "pages/index.htm", "<p>value = HX218.Pressure;</p>\n");
+    WriteFileBytes(folder_ / "plant.qmp", "");  // the file manager scans the folder of a project file
+    WriteFileBytes(folder_ / "scripts/startup.js", "start();\n");
+    WriteFileBytes(folder_ / "pages/index.htm", "<p>value = HX218.Pressure;</p>\n");
   }
 
   std::vector<Found> Check(Collect* collect = nullptr) {
@@ -285,7 +280,7 @@ TEST_P(NamedInFile, CountsAsUseOnlyAsAWholeWordWithItsCase) {
   const Named& named = GetParam();
   (*set_.ioTags)[RecordKey(5)].head.name = named.name;
   std::filesystem::remove(folder_ / "pages/index.htm");
-  WriteFile(folder_ / named.file, named.bytes);
+  WriteFileBytes(folder_ / named.file, named.bytes);
   const std::vector<Found> found = Check();
   const bool unused =
       found == std::vector<Found>{{CheckKind::kUnusedTag, kTableIoTags, 5, u"", u""}};
@@ -314,7 +309,7 @@ TEST_F(ProjectCheck, ManyNamesAgreeWithOneSearchPerName) {
       bytes += "\xc3\x84";  // the one letter beyond ASCII here
     }
   }
-  WriteFile(folder_ / "all.txt", bytes);
+  WriteFileBytes(folder_ / "all.txt", bytes);
   std::vector<Found> expected;
   int32_t id = 10;
   for (const std::u16string& name : names) {

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -77,19 +76,35 @@ TEST_F(Commands, FindJsonHoldsTheNineFieldsAndNothingElse) {
 }
 
 // A file hit reads path:line:column with the column in the line, counted
-// from 1, as editors take it; --json-lines gives the --json results one a
-// line.
-TEST_F(Commands, FindPrintsColumnsInTheLineAndJsonLines) {
+// from 1, as editors take it, at the match that the options allow; a
+// pattern that does not compile is an error that says where.
+TEST_F(Commands, FindPrintsTheColumnOfTheMatchTheOptionsAllow) {
   std::ofstream(folder_->path() / "p" / "columns.txt", std::ios::binary)
       << "first line\r\n  a NEEDLE and a needle\n";
+  std::ofstream(folder_->path() / "p" / "words.txt", std::ios::binary)
+      << "pumps pump_1 pump-2\nno match here\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"needle --scope columns.txt", "columns.txt:2:5:   a NEEDLE and a needle"},
+      {"needle --scope columns.txt --match-case", "columns.txt:2:18:   a NEEDLE and a needle"},
+      {"pump --scope words.txt --word", "words.txt:1:14: pumps pump_1 pump-2"},
+      {Quoted("pump_\\d") + " --scope words.txt --regex", "words.txt:1:7: pumps pump_1 pump-2"},
+      {Quoted("p\\w+") + " --scope words.txt --regex --word", "words.txt:1:1: pumps pump_1 pump-2"},
+  };
   std::string output;
-  const auto firstLine = [&output] { return output.substr(0, output.find_first_of("\r\n")); };
-  ASSERT_EQ(Run("find " + Project() + " needle --scope columns.txt", &output), 0);
-  EXPECT_EQ(firstLine(), "columns.txt:2:5:   a NEEDLE and a needle");
-  ASSERT_EQ(Run("find " + Project() + " needle --scope columns.txt --match-case", &output), 0);
-  EXPECT_EQ(firstLine(), "columns.txt:2:18:   a NEEDLE and a needle");
+  for (const auto& [arguments, firstLine] : cases) {
+    ASSERT_EQ(Run("find " + Project() + " " + arguments, &output), 0) << arguments;
+    EXPECT_EQ(output.substr(0, output.find_first_of("\r\n")), firstLine) << arguments;
+  }
+  EXPECT_EQ(Run("find " + Project() + " " + Quoted("^match") + " --scope words.txt --regex"), 1);
 
-  std::string array;
+  ASSERT_EQ(Run("find " + Project() + " " + Quoted("pump(") + " --regex", &output), 2);
+  EXPECT_NE(output.find("does not compile at offset 5: missing closing parenthesis"),
+            std::string::npos)
+      << output;
+}
+
+TEST_F(Commands, FindJsonLinesAreTheJsonResultsOneALine) {
+  std::string array, output;
   ASSERT_EQ(Run("find " + Project() + " Pump --json", &array), 0);
   ASSERT_EQ(Run("find " + Project() + " Pump --json-lines", &output), 0);
   nlohmann::json lines = nlohmann::json::array();
@@ -97,31 +112,6 @@ TEST_F(Commands, FindPrintsColumnsInTheLineAndJsonLines) {
   for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
   EXPECT_EQ(lines, nlohmann::json::parse(array));
   EXPECT_EQ(Run("find " + Project() + " Pump --json --json-lines"), 2);
-}
-
-// Whole words and patterns place the column at the match the option
-// allows; a pattern that does not compile is an error that says where.
-TEST_F(Commands, FindWholeWordsAndPatterns) {
-  std::ofstream(folder_->path() / "p" / "words.txt", std::ios::binary)
-      << "pumps pump_1 pump-2\nno match here\n";
-  std::string output;
-  const auto firstLine = [&output] { return output.substr(0, output.find_first_of("\r\n")); };
-  ASSERT_EQ(Run("find " + Project() + " pump --scope words.txt --word", &output), 0);
-  EXPECT_EQ(firstLine(), "words.txt:1:14: pumps pump_1 pump-2");
-  ASSERT_EQ(Run("find " + Project() + " " + Quoted("pump_\\d") + " --scope words.txt --regex",
-                &output),
-            0);
-  EXPECT_EQ(firstLine(), "words.txt:1:7: pumps pump_1 pump-2");
-  ASSERT_EQ(Run("find " + Project() + " " + Quoted("p\\w+") + " --scope words.txt --regex --word",
-                &output),
-            0);
-  EXPECT_EQ(firstLine(), "words.txt:1:1: pumps pump_1 pump-2");
-  EXPECT_EQ(Run("find " + Project() + " " + Quoted("^match") + " --scope words.txt --regex"), 1);
-
-  ASSERT_EQ(Run("find " + Project() + " " + Quoted("pump(") + " --regex", &output), 2);
-  EXPECT_NE(output.find("does not compile at offset 5: missing closing parenthesis"),
-            std::string::npos)
-      << output;
 }
 
 // --count, -l, --max-count and --threads against what the plain find
@@ -135,10 +125,10 @@ TEST_F(Commands, FindOptionsAgreeWithThePlainFind) {
     std::erase(*output, '\r');
     return status;
   };
-  std::string output;
-  ASSERT_EQ(run(find + "--json-lines", &output), 0);
+  std::string plainLines, output;
+  ASSERT_EQ(run(find + "--json-lines", &plainLines), 0);
   std::vector<std::pair<std::string, int>> places;  // in order, with their counts
-  std::istringstream in(output);
+  std::istringstream in(plainLines);
   for (std::string line; std::getline(in, line);) {
     const std::string place = nlohmann::json::parse(line)["location"];
     if (places.empty() || places.back().first != place) places.emplace_back(place, 0);
@@ -158,8 +148,7 @@ TEST_F(Commands, FindOptionsAgreeWithThePlainFind) {
   EXPECT_EQ(output, listed);
   ASSERT_EQ(run(find + "--max-count 1", &output), 0);
   EXPECT_NE(output.find("\n" + std::to_string(places.size()) + " results\n"), std::string::npos);
-  std::string plainLines, threaded;
-  ASSERT_EQ(run(find + "--json-lines", &plainLines), 0);
+  std::string threaded;
   for (const char* threads : {"1", "3"}) {
     ASSERT_EQ(run(find + "--json-lines --threads " + threads, &threaded), 0);
     EXPECT_EQ(threaded, plainLines) << threads;
@@ -251,11 +240,8 @@ TEST_F(Commands, FindContextLinesAsGrepPrintsThem) {
 TEST_F(Commands, UsagesAndRenameThereAndBack) {
   const std::filesystem::path uses = folder_->path() / "p" / "timer_uses.txt";
   const std::string original = "Run(\"Every second\");\r\nEvery seconds\n";
-  std::ofstream(uses, std::ios::binary) << original;
-  const auto contents = [&uses] {
-    std::ifstream in(uses, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
+  qm::testing::WriteFileBytes(uses, original);
+  const auto contents = [&uses] { return qm::testing::ReadFileBytes(uses); };
   std::string output;
   ASSERT_EQ(Run("usages " + Project() + " timer " + Quoted("Every second"), &output), 0);
   EXPECT_NE(output.find("timer_uses.txt:1:6: Run(\"Every second\");"), std::string::npos) << output;
@@ -283,11 +269,8 @@ TEST_F(Commands, UsagesAndRenameThereAndBack) {
 TEST_F(Commands, ReplaceThereAndBack) {
   const std::filesystem::path notes = folder_->path() / "p" / "replace_notes.txt";
   const std::string original = "Valve-7 and valve-7\r\nVALVE-7\n";
-  std::ofstream(notes, std::ios::binary) << original;
-  const auto contents = [&notes] {
-    std::ifstream in(notes, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
+  qm::testing::WriteFileBytes(notes, original);
+  const auto contents = [&notes] { return qm::testing::ReadFileBytes(notes); };
   const std::string replace = "replace " + Project() + " ";
   std::string output;
   ASSERT_EQ(Run(replace + "Valve-7 Ventil-7 --match-case --json", &output), 0);

@@ -2,7 +2,6 @@
 // the tables and files are searched, and what the result count is.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -42,13 +41,10 @@ void WriteProject(const TempFolder& folder) {
   AddRecord(*set.scripts, 11, u"zeta script");
   ASSERT_EQ(testing::WriteProjectFile(folder.Text("plant.qmp"), set), kCfgOk);
 
-  std::filesystem::create_directories(folder / "pages");
-  std::filesystem::create_directories(folder / "scripts");
-  const auto binary = std::ios::binary;  // the line breaks as written
-  std::ofstream(folder / "pages/Main.htm", binary) << "<p>zeta</p>\n";
-  std::ofstream(folder / "pages/other.htm", binary) << "zeta\n";
-  std::ofstream(folder / "scripts/app.js", binary) << "var zeta = 1;\r\nzeta++;\n";
-  std::ofstream(folder / "data.json", binary) << "{\"zeta\": 1}\n";
+  testing::WriteFileBytes(folder / "pages/Main.htm", "<p>zeta</p>\n");
+  testing::WriteFileBytes(folder / "pages/other.htm", "zeta\n");
+  testing::WriteFileBytes(folder / "scripts/app.js", "var zeta = 1;\r\nzeta++;\n");
+  testing::WriteFileBytes(folder / "data.json", "{\"zeta\": 1}\n");
 }
 
 class FindDispatchTest : public ::testing::Test {

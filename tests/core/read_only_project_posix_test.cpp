@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "config/config_manager.h"
 #include "core/editor_manager.h"
@@ -29,9 +28,8 @@ class ReadOnlyProjectTest : public ::testing::TestWithParam<ReadOnlyWay> {
   void SetUp() override {
     ASSERT_EQ(testing::WriteProjectFile(folder_.Text("plant.qmp"), testing::SampleSet(0, 40)),
               kCfgOk);
-    std::filesystem::create_directories(folder_ / "pages");
-    std::ofstream(folder_ / "main.js") << "run(\"Tag10\");\n";
-    std::ofstream(folder_ / "pages/a.htm") << "<b>Tag10</b>\n";
+    testing::WriteFileBytes(folder_ / "main.js", "run(\"Tag10\");\n");
+    testing::WriteFileBytes(folder_ / "pages/a.htm", "<b>Tag10</b>\n");
   }
 
   testing::TempFolder folder_;
@@ -88,17 +86,7 @@ TEST_P(ReadOnlyProjectTest, OpensFindsAndListsAndRefusesEverySave) {
 INSTANTIATE_TEST_SUITE_P(Ways, ReadOnlyProjectTest,
                          ::testing::Values(ReadOnlyWay::kFileMode, ReadOnlyWay::kFolderMode,
                                            ReadOnlyWay::kMount),
-                         [](const auto& info) {
-                           switch (info.param) {
-                             case ReadOnlyWay::kFileMode:
-                               return "FileMode";
-                             case ReadOnlyWay::kFolderMode:
-                               return "FolderMode";
-                             case ReadOnlyWay::kMount:
-                               return "Mount";
-                           }
-                           return "Unknown";
-                         });
+                         testing::WayParamName);
 
 }  // namespace
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include "config/config_manager.h"
 #include "exchange_test_support.h"
 #include "registry/registry_operations.h"
+#include "support/failing_files.h"
 #include "support/stored_tables.h"
 #include "support/temp_folder.h"
 
@@ -13,11 +14,6 @@ namespace qm {
 namespace {
 
 using exchange::ApplyStatus;
-
-class FailingSaveManager : public CConfigManagerEx {
- public:
-  int32_t Save(int32_t, int32_t) override { return kCfgSqliteBase + 10; }  // an I/O error
-};
 
 class ImportApplyTest : public ::testing::Test {
  protected:
@@ -101,7 +97,7 @@ TEST_F(ImportApplyTest, WhatChangedSinceThePreviewOrAFailedSaveChangesNothing) {
     ASSERT_TRUE(RemoveEditor(project_.c_str(), 7));
   }
   {
-    FailingSaveManager failing;
+    testing::FailingSaveManager failing(1, false);
     ASSERT_EQ(failing.Open(project_.c_str(), 0), 0);
     editor_.configManager = &failing;
     const ConfigTableSet& working = *failing.GetTables(true);

@@ -58,7 +58,7 @@ const BadFile kBadFiles[] = {
     {"a Name and a number that disagree", kTableIoTags, "ID,Device,Device ID\n1000,PLC10,100\n",
      "2:2: Device: does not name IO device 100 (that is PLC00)"},
     {"a new record without its owner", kTableIoTags, "ID,Name\n,New\n",
-     "2:0: : a new record needs its Device"},
+     "2:0: : a new record needs its Device: give Device or Device ID\n"},
     {"a new Name that another record keeps", kTableIoTags, "ID,Name\n1000,Tag10\n",
      "2:0: Name: the Name Tag10 is record 1001's, which keeps it"},
     {"one new Name twice", kTableIoTags, "Name,Device ID\nA,100\nA,101\n",
@@ -95,17 +95,12 @@ TEST(ImportCheck, EveryFaultIsNamedWhereItIsAndNothingIsPlanned) {
 TEST(ImportCheck, AFileMergesByIdOrNameAndRemovesOnlyWhenItReplaces) {
   const ConfigTableSet set = testing::SampleSet(0, 4);
   const std::string file =
-      "Name,ID,Address\n"
-      "Tag00,,5\n"             // by Name: only the Address changes
-      ",1001,40002\n"          // by ID, as it is
-      "Fresh,,\"7\"\n";        // new: the next id, the defaults, an owner by number below
-  {
-    const exchange::ImportPreview preview = Checked(set, kTableIoTags, file);
-    EXPECT_EQ(ProblemLines(preview), "4:0: : a new record needs its Device: give Device or Device ID\n");
-  }
-  const std::string withOwner = "Name,ID,Address,Device ID\nTag00,,5,100\n,1001,40002,101\nFresh,,7,102\n";
+      "Name,ID,Address,Device ID\n"
+      "Tag00,,5,100\n"          // by Name: only the Address changes
+      ",1001,40002,101\n"       // by ID, as it is
+      "Fresh,,\"7\",102\n";     // new: the next id, the defaults, its owner by number
   for (bool replace : {false, true}) {
-    const exchange::ImportPreview preview = Checked(set, kTableIoTags, withOwner, replace);
+    const exchange::ImportPreview preview = Checked(set, kTableIoTags, file, replace);
     ASSERT_EQ(ProblemLines(preview), "");
     ASSERT_EQ(preview.changes.size(), replace ? 4u : 2u);
     const exchange::RecordChange& changed = preview.changes[0];

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "files/file_manager.h"
@@ -25,9 +24,7 @@ using Names = std::vector<std::u16string>;
 class PosixFileManagerTest : public ::testing::Test {
  protected:
   void Touch(const std::u16string& relative) {
-    const fs::path path = platform::TextToNativeName(temp_.Text() + u"/" + relative);
-    fs::create_directories(path.parent_path());
-    std::ofstream(path).put('x');
+    testing::WriteFileBytes(platform::TextToNativeName(temp_.Text() + u"/" + relative), "x");
   }
   static std::u16string AsText(const char* name) { return platform::NativeNameToText(name); }
 

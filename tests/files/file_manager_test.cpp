@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "platform/path_limits.h"
@@ -21,11 +20,7 @@ using testing::Native;
 
 class FileManagerTest : public ::testing::Test {
  protected:
-  void Touch(const std::u16string& relative) { TouchPath(temp_.path() / relative); }
-  static void TouchPath(const fs::path& path) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path).put('x');
-  }
+  void Touch(const std::u16string& relative) { testing::WriteFileBytes(temp_.path() / relative, "x"); }
 
   std::unique_ptr<CFileManager> Open(const std::u16string& projectFile) {
     int32_t code = -1;

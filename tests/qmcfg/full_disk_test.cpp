@@ -3,17 +3,12 @@
 // records, to a new file and over another project. Every disturbed save
 // answers a code and leaves every file of the folder byte for byte as it
 // was, with nothing beside them; the undisturbed one lands whole.
-#include <functional>
-#include <iostream>
-
 #include "full_disk_fixture.h"
 
 namespace qm::test {
 namespace {
 
 using testing::Fill;
-using testing::FullDisk;
-using testing::SweepFullDisk;
 
 const Save kSaves[] = {
     {"whole", "plant.qmp", [](ConfigHandle h, const ConfigTableSet& s) {
@@ -42,9 +37,7 @@ TEST_F(FullDiskTest, EverySaveAnswersACodeAndLeavesEveryFileAsItWas) {
   for (const Save& save : kSaves) {
     for (const Fill fill : {Fill::kOnce, Fill::kStaysFull}) {
       SCOPED_TRACE(std::string(save.name) + (fill == Fill::kOnce ? ", once" : ", stays full"));
-      const testing::SweepFigures figures = SweepSave(save, fill, &lost);
-      total.attempts += figures.attempts;
-      total.injected += figures.injected;
+      total += SweepSave(save, fill, &lost);
     }
   }
   EXPECT_EQ(lost, 0u);

@@ -51,10 +51,7 @@ TEST_P(ReadOnlyStoreTest, ReadsAndRefusesEveryWrite) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, ReadOnlyStoreTest,
                          ::testing::Values(ReadOnlyWay::kFileMode, ReadOnlyWay::kFolderMode),
-                         [](const auto& info) {
-                           return info.param == ReadOnlyWay::kFileMode ? "FileMode"
-                                                                       : "FolderMode";
-                         });
+                         testing::WayParamName);
 
 }  // namespace
 }  // namespace qm::test

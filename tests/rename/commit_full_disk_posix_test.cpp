@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 
@@ -38,7 +37,6 @@ class CommitFullDiskTest : public ::testing::Test {
     AddRecord(*set.ioTags, 3, u"Pump.Speed").deviceId = 2;
     AddRecord(*set.ioTags, 4, u"Pump.Level").deviceId = 2;
     ASSERT_EQ(testing::WriteProjectFile(folder_.Text("plant.qmp"), set), kCfgOk);
-    std::filesystem::create_directories(folder_ / "pages");
     Write("pages/a.htm", "<b>Pump.Speed</b>\r\n");
     Write("pages/b.html", std::string(20000, 'x') + " Pump.Speed\n");
     Write("c.js", "x(\"Pump.Speed\");\n");
@@ -46,12 +44,11 @@ class CommitFullDiskTest : public ::testing::Test {
   }
 
   void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    testing::WriteFileBytes(folder_ / name, bytes);
   }
   void Restore() {
     manager_.CloseEditor();
     std::filesystem::remove_all(folder_.path());
-    std::filesystem::create_directories(folder_ / "pages");
     for (const auto& [name, bytes] : before_) Write(name, bytes);
     ASSERT_NE(manager_.OpenEditor(folder_.Text("plant.qmp").c_str(), 0), nullptr);
   }
@@ -74,7 +71,7 @@ TEST_F(CommitFullDiskTest, EveryChangeOrNoneWhicheverCallFails) {
   size_t lost = 0;
   int refused = 0;
   for (const Fill fill : {Fill::kOnce, Fill::kStaysFull}) {
-    const testing::SweepFigures figures = testing::SweepFullDisk(fill, [&](const auto& arm) {
+    total += testing::SweepFullDisk(fill, [&](const auto& arm) {
       Restore();
       arm();
       const RenameOutcome outcome = Rename();
@@ -91,8 +88,6 @@ TEST_F(CommitFullDiskTest, EveryChangeOrNoneWhicheverCallFails) {
       EXPECT_EQ(after, before_) << std::string(outcome.message.begin(), outcome.message.end());
       EXPECT_EQ(StoredName(), u"Pump.Speed");
     });
-    total.attempts += figures.attempts;
-    total.injected += figures.injected;
   }
   EXPECT_GT(refused, 0);
   EXPECT_EQ(lost, 0u);

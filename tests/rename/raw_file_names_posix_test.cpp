@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -57,11 +56,7 @@ class RawFileNamesTest : public ::testing::Test {
     testing::AddRecord(*set.ioTags, 3, u"Pump.Speed");
     project_ = folder_.Text("plant.qmp");
     ASSERT_EQ(testing::WriteProjectFile(project_, set), kCfgOk);
-    for (const RawFile& file : kFiles) {
-      const fs::path path = folder_.path() / file.name;
-      fs::create_directories(path.parent_path());
-      std::ofstream(path, std::ios::binary) << file.bytes;
-    }
+    for (const RawFile& file : kFiles) testing::WriteFileBytes(folder_.path() / file.name, file.bytes);
     ASSERT_NE(manager_.OpenEditor(project_.c_str(), 0), nullptr);
   }
   std::u16string Folder() const { return folder_.Text() + u"/"; }

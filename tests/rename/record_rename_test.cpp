@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <tuple>
@@ -40,8 +39,6 @@ class RecordRenameTest : public ::testing::Test {
     AddRecord(*set.ioTags, 4, u"Pump.Level").deviceId = 2;
     AddRecord(*set.alarms, 5, u"high").tagId = 3;
     ASSERT_EQ(testing::WriteProjectFile(folder_.Text("plant.qmp"), set), kCfgOk);
-    fs::create_directories(folder_ / "pages");
-    fs::create_directories(folder_ / "scripts");
     Write("pages/crlf.htm", "<b>Pump.Speed</b>\r\nPump.Speeds\r\n\r\nPump.Speed=Pump.Speed\r\n");
     Write("scripts/lf.js", "x(\"Pump.Speed\");\nlet Pump_Speed;\n");
     Write("pages/bom.html", "\xEF\xBB\xBFPump.Speed\rnext\r");
@@ -53,7 +50,7 @@ class RecordRenameTest : public ::testing::Test {
   }
 
   void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    testing::WriteFileBytes(folder_ / name, bytes);
   }
   void Open() {
     manager_.CloseEditor();
@@ -160,7 +157,7 @@ TEST_F(RecordRenameTest, RefusalsChangeNothing) {
 TEST_F(RecordRenameTest, AFileChangedDuringTheRenameRefusesIt) {
   const fs::path changed = folder_ / "scripts/lf.js";
   FailingFiles files;
-  files.onFirstWrite = [&] { std::ofstream(changed, std::ios::binary) << "edited elsewhere\n"; };
+  files.onFirstWrite = [&] { testing::WriteFileBytes(changed, "edited elsewhere\n"); };
   const RenameOutcome outcome = Rename(kTableIoTags, 3, u"X", true, &files);
   EXPECT_EQ(outcome.status, RenameStatus::kRefused);
   EXPECT_NE(outcome.message.find(u"changed on disk"), std::u16string::npos);
@@ -237,7 +234,6 @@ class UnreadableFile final : public FileOperations {
 // The files are read and planned on several threads; the changes and the
 // file a failed read stops at do not depend on how many.
 TEST_F(RecordRenameTest, ChangesAndFailuresAreTheSameForEveryThreadCount) {
-  fs::create_directories(folder_ / "many");
   for (int file = 0; file < 12; ++file) {
     Write("many/f" + std::to_string(file) + ".txt",
           std::string(file % 3, '\n') + "Pump.Speed " + std::to_string(file) + "\n");

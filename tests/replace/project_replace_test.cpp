@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <string>
 #include <tuple>
@@ -24,7 +23,6 @@ namespace {
 using testing::AddRecord;
 using testing::FailingFiles;
 using testing::FailingSaveManager;
-namespace fs = std::filesystem;
 
 constexpr FindOptions kMatchCase{true, false, false};
 
@@ -44,7 +42,6 @@ class ProjectReplaceTest : public ::testing::Test {
     alarm.tagId = 3;
     alarm.message = u"Pump.Speed high, Pump.Speed!";
     ASSERT_EQ(testing::WriteProjectFile(folder_.Text("plant.qmp"), set), kCfgOk);
-    fs::create_directories(folder_ / "pages");
     Write("pages/crlf.htm", "<b>Pump.Speed</b>\r\nno pump\r\n\r\nPump.Level=Pump.Speed\r\n");
     Write("pages/bom.html", "\xEF\xBB\xBFPump.Speed\rnext\r");
     Write("bad.txt", "\xff\xfePump.Speed\xc3\n\xc3\xa9Pump.Level\n");
@@ -54,7 +51,7 @@ class ProjectReplaceTest : public ::testing::Test {
   }
 
   void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    testing::WriteFileBytes(folder_ / name, bytes);
   }
   void Open() {
     manager_.CloseEditor();

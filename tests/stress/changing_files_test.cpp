@@ -356,7 +356,6 @@ class ChangingProject {
   }
 
   void RemoveFolder(size_t f) {
-    const std::string prefix = std::string(kFolders[f]) + "/";
     std::error_code error;
     fs::remove_all(root_ / kFolders[f], error);
     if (error) {

@@ -58,6 +58,11 @@ class FullDisk {
 struct SweepFigures {
   int attempts = 0;  // runs of the operation, the last one undisturbed
   int injected = 0;  // failures injected over all runs
+  SweepFigures& operator+=(const SweepFigures& other) {
+    attempts += other.attempts;
+    injected += other.injected;
+    return *this;
+  }
 };
 
 // Runs `attempt` with the disk filling at the 1st counted call, then at

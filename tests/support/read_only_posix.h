@@ -8,6 +8,8 @@
 #ifndef QMPECORE_TESTS_SUPPORT_READ_ONLY_POSIX_H_
 #define QMPECORE_TESTS_SUPPORT_READ_ONLY_POSIX_H_
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 
@@ -15,6 +17,11 @@ namespace qm::testing {
 
 enum class ReadOnlyWay { kFileMode, kFolderMode, kMount };
 const char* NameOf(ReadOnlyWay way);
+// The way as the name of a test instantiated with it.
+inline std::string WayParamName(const ::testing::TestParamInfo<ReadOnlyWay>& info) {
+  constexpr const char* kNames[] = {"FileMode", "FolderMode", "Mount"};
+  return kNames[static_cast<int>(info.param)];
+}
 
 class ReadOnlyProject {
  public:

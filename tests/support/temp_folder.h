@@ -48,6 +48,13 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// Writes `bytes` as they stand (no line-end translation), making the
+// folders on the way.
+inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 inline std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
