@@ -27,11 +27,6 @@ qmpe=$build/qmpe
 source bench/lib/timing.sh
 source bench/lib/scale_projects.sh
 
-measure() {
-  : >"$out/peaks"
-  seconds=$(median /usr/bin/time -a -o "$out/peaks" -f %M "$@")
-  peak_kb=$(grep -E '^[0-9]+$' "$out/peaks" | sort -n | tail -n1)
-}
 row() {  # step seconds open_seconds peak_kb open_peak_kb
   printf '  %-22s %8.3f s  %6s x open  %8.1f MiB  %5s x open\n' "$1" "$2" "$(ratio "$2" "$3")" \
     "$(awk -v k="$4" 'BEGIN {print k / 1024}')" "$(ratio "$4" "$5")"

@@ -31,11 +31,6 @@ if [ ! -d "$cache" ]; then
   exit 2
 fi
 
-measure() {
-  : >"$out/peaks"
-  seconds=$(median /usr/bin/time -a -o "$out/peaks" -f %M "$@")
-  peak_kb=$(grep -E '^[0-9]+$' "$out/peaks" | sort -n | tail -n1)
-}
 row() {  # step seconds reference peak_kb open_peak_kb
   printf '  %-22s %8.3f s  %6s x  %8.1f MiB  %5s x open\n' "$1" "$2" "$(ratio "$2" "$3")" \
     "$(awk -v k="$4" 'BEGIN {print k / 1024}')" "$(ratio "$4" "$5")"

@@ -5,14 +5,17 @@
 # from the same project), with the same options, and ripgrep finding the
 # same lines in the files (rg -F -s -n, one thread and its default).
 # Medians of RUNS runs (default 5), warm cache; the goal is a preview
-# within 2 times the find. The apply runs on a copy of the sample in
-# build/bench-replace.
+# within 2 times the find. The peak memory (max RSS) of the find and of
+# the preview, which holds every changed file and line until it is applied.
+# The apply runs on a copy of the sample in build/bench-replace.
 #
 #   bench/replace_bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
 scripts/install-deps.sh
+source scripts/lib/apt.sh
+[ -x /usr/bin/time ] || install_packages time
 cmake --preset release >/dev/null
 cmake --build --preset release --target qmpe
 qmpe=build/release/qmpe
@@ -33,13 +36,15 @@ seconds() {
 }
 
 echo "== $(find "$copy" -type f | wc -l) files, $(du -sm "$copy" | cut -f1) MB under $copy"
-printf '%-8s %8s %8s | %7s %7s %7s %7s | %7s %7s\n' word lines changes \
-  "find s" "prev s" "apply s" "rg1 s" "prev/f" "apply/f"
+printf '%-8s %8s %8s | %7s %7s %7s %7s | %7s %7s | %7s %7s\n' word lines changes \
+  "find s" "prev s" "apply s" "rg1 s" "prev/f" "apply/f" "find MB" "prev MB"
 for word in tank alarm value; do
   replacement="${word}Qz"
-  find_s=$(median "$qmpe" find "$project" "$word" --match-case)
+  measure "$qmpe" find "$project" "$word" --match-case
+  find_s=$seconds find_kb=$peak_kb
   lines=$(($(wc -l <"$out/last") - 1))
-  preview_s=$(median "$qmpe" replace "$project" "$word" "$replacement" --match-case)
+  measure "$qmpe" replace "$project" "$word" "$replacement" --match-case
+  preview_s=$seconds preview_kb=$peak_kb
   changes=$(tail -n1 "$out/last" | cut -d' ' -f1)
   rg1_s=$(median rg -F -s -n -j1 --no-ignore "${rg_types[@]}" "$word" "$copy")
   rg_s=$(median rg -F -s -n --no-ignore "${rg_types[@]}" "$word" "$copy")
@@ -49,9 +54,10 @@ for word in tank alarm value; do
     "$qmpe" replace "$project" "$replacement" "$word" --match-case --apply >/dev/null || true
   done
   apply_s=$(printf '%s\n' "${applies[@]}" | median_of)
-  printf '%-8s %8s %8s | %7s %7s %7s %7s | %7s %7s   (rg with its threads %s s)\n' \
+  printf '%-8s %8s %8s | %7s %7s %7s %7s | %7s %7s | %7s %7s   (rg with its threads %s s)\n' \
     "$word" "$lines" "$changes" "$find_s" "$preview_s" "$apply_s" "$rg1_s" \
-    "$(ratio "$preview_s" "$find_s")" "$(ratio "$apply_s" "$find_s")" "$rg_s"
+    "$(ratio "$preview_s" "$find_s")" "$(ratio "$apply_s" "$find_s")" \
+    "$((find_kb / 1024))" "$((preview_kb / 1024))" "$rg_s"
 done
 # The round trips leave every text file of the copy as the sample has it
 # (the tables' round trip is the tests'; the project file's pages may move).

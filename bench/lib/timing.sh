@@ -23,3 +23,12 @@ median() {
 median_of() { sort -g | awk '{t[NR] = $1} END {printf "%.3f", t[int((NR + 1) / 2)]}'; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+
+# The median wall time of RUNS runs of the command into $seconds, and the
+# largest peak memory of those runs (max RSS, KB) into $peak_kb; needs
+# /usr/bin/time.
+measure() {
+  : >"$out/peaks"
+  seconds=$(median /usr/bin/time -a -o "$out/peaks" -f %M "$@")
+  peak_kb=$(grep -E '^[0-9]+$' "$out/peaks" | sort -n | tail -n1)
+}
