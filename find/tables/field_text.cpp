@@ -145,11 +145,9 @@ bool FieldTexts::ResolveReference(LookupId lookup, int32_t id, std::u16string_vi
     *text = LookupName(LookupOf(lookups_, lookup), id);
     return !text->empty();
   }
-  const NameMatches& matching = *references.matching;
-  auto found = std::lower_bound(matching.begin(), matching.end(), id,
-                                [](const auto& entry, int32_t key) { return entry.first < key; });
-  if (found == matching.end() || found->first != id) return false;
-  *text = *found->second;
+  const auto* entry = EntryWithId(*references.matching, id);
+  if (entry == nullptr) return false;
+  *text = *entry->second;
   return true;
 }
 

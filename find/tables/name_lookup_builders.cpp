@@ -69,10 +69,8 @@ void BuildTagNames(const ConfigTableSet& set, NameLookup* lookup) {
 }
 
 std::u16string_view LookupName(const NameLookup& lookup, int32_t id) {
-  const auto found = std::lower_bound(lookup.begin(), lookup.end(), id,
-                                      [](const auto& entry, int32_t key) { return entry.first < key; });
-  if (found == lookup.end() || found->first != id) return {};
-  return found->second;
+  const auto* entry = EntryWithId(lookup, id);
+  return entry != nullptr ? std::u16string_view(entry->second) : std::u16string_view();
 }
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 #ifndef QMPECORE_FIND_TABLES_NAME_LOOKUPS_H_
 #define QMPECORE_FIND_TABLES_NAME_LOOKUPS_H_
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -21,6 +22,15 @@ using NameLookup = std::vector<std::pair<int32_t, std::u16string>>;
 // Entries of a lookup whose names hold a find's needle, ascending by id;
 // the names are those of the records the lookup was filled from.
 using NameMatches = std::vector<std::pair<int32_t, const std::u16string*>>;
+
+// The entry of `entries` (a NameLookup or NameMatches: ascending by id,
+// each id at most once) for `id`, or null.
+template <class Entries>
+const typename Entries::value_type* EntryWithId(const Entries& entries, int32_t id) {
+  const auto found = std::lower_bound(entries.begin(), entries.end(), id,
+                                      [](const auto& entry, int32_t key) { return entry.first < key; });
+  return found == entries.end() || found->first != id ? nullptr : &*found;
+}
 
 struct NameLookups {
   NameLookup timerNames;     // timer id -> timer Name
