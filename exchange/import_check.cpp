@@ -279,8 +279,7 @@ class ImportChecker : public TableFileSink {
       preview_.changes.push_back(
           {ChangeKind::kChanged, id, record.head.name, line, std::move(fields)});
       if (record.head.name != existing->head.name) renamed_.insert(id);
-      edits_->changed.push_back(std::move(record));
-      edits_->fingerprints.push_back(RecordFingerprint(*existing));
+      edits_->AddChanged(*existing, record);
       return;
     }
     added_.push_back({preview_.changes.size(), line});
@@ -344,8 +343,10 @@ class ImportChecker : public TableFileSink {
       const RecordChange& change = preview_.changes[added.change];
       check(change.name, change.id, added.line);
     }
-    for (const Record& now : edits_->changed) {
-      if (renamed_.count(now.head.id) != 0) check(now.head.name, now.head.id, matched_.at(now.head.id));
+    for (const RecordChange& change : preview_.changes) {
+      if (change.kind == ChangeKind::kChanged && renamed_.count(change.id) != 0) {
+        check(change.name, change.id, change.line);
+      }
     }
   }
 

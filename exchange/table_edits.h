@@ -1,12 +1,23 @@
 // The planned edits of one record table, typed: what an import adds,
-// changes and removes. A changed record is held once: the new one until
-// the edits are made, then (swapped with the table's) the old one, so
-// that the edits can be undone; what the table held when the plan was
-// made is known by its fingerprint.
+// changes and removes. What the table held when the plan was made is known
+// by each changed record's fingerprint.
+//
+// A changed record is held as the fields it changes: the values the import
+// gives them until the edits are made, then (swapped with the table's) the
+// values they had, so that the edits can be undone. An import writes a
+// record only through its fields (a field's member and, for an owner
+// reference, the owner's Name the record carries beside it), so these are
+// every member in which the new record differs from the old one. A change
+// of one column of a million tags then holds a million small values, not a
+// second copy of the table.
 #ifndef QMPECORE_EXCHANGE_TABLE_EDITS_H_
 #define QMPECORE_EXCHANGE_TABLE_EDITS_H_
 
+#include <cstdint>
+#include <string>
+#include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "exchange/import_preview.h"
@@ -20,6 +31,30 @@ class RecordEdits : public TableEdits {
  public:
   explicit RecordEdits(int32_t tableNumber) : tableNumber_(tableNumber) {}
 
+  // Plans `after` to replace `before`, the table's record with the same id;
+  // takes the changed values out of `after`.
+  void AddChanged(const Record& before, Record& after) {
+    changed_.push_back({before.head.id, static_cast<uint32_t>(swaps_.size()),
+                        RecordFingerprint(before)});
+    const auto fields = FieldsOf<Record>();
+    for (uint16_t i = 0; i < fields.size(); ++i) {
+      std::visit(
+          [&](auto* value) {
+            using Member = std::remove_pointer_t<decltype(value)>;
+            const Member& old = *std::get<Member*>(fields[i].at(const_cast<Record&>(before)));
+            if (!SameValue(old, *value)) {
+              swaps_.push_back({i, false, FieldValue(std::in_place_type<Member>, std::move(*value))});
+            }
+          },
+          fields[i].at(after));
+      if (fields[i].ownerName == nullptr) continue;
+      std::u16string& name = *fields[i].ownerName(after);
+      if (name != *fields[i].ownerName(const_cast<Record&>(before))) {
+        swaps_.push_back({i, true, FieldValue(std::in_place_type<std::u16string>, std::move(name))});
+      }
+    }
+  }
+
   bool StillApplies(const ConfigTableSet& set) const override {
     const RecordTable<Record>* table = TableIn(set);
     if (table == nullptr || table->size() != sizeBefore || made_) return false;
@@ -27,8 +62,8 @@ class RecordEdits : public TableEdits {
       const auto found = table->find(RecordKey(id));
       return found != table->end() && RecordFingerprint(found->second) == fingerprint;
     };
-    for (size_t i = 0; i < changed.size(); ++i) {
-      if (!holds(changed[i].head.id, fingerprints[i])) return false;
+    for (const ChangedRecord& record : changed_) {
+      if (!holds(record.id, record.fingerprint)) return false;
     }
     for (const Record& record : removed) {
       if (!holds(record.head.id, RecordFingerprint(record))) return false;
@@ -41,28 +76,66 @@ class RecordEdits : public TableEdits {
 
   void Make(ConfigTableSet* set) override {
     RecordTable<Record>& table = *TableIn(*set);
-    for (Record& record : changed) std::swap(table.at(RecordKey(record.head.id)), record);
+    SwapChangedFields(&table);
     for (const Record& record : added) table.emplace(RecordKey(record.head.id), record);
     for (const Record& record : removed) table.erase(RecordKey(record.head.id));
     made_ = true;
   }
 
+  // A record that a failed save left out of the table keeps its planned
+  // values; every other change is taken back.
   void Undo(ConfigTableSet* set) override {
     RecordTable<Record>* table = TableIn(*set);
     if (table == nullptr || !made_) return;
     for (const Record& record : added) table->erase(RecordKey(record.head.id));
-    for (Record& record : changed) std::swap((*table)[RecordKey(record.head.id)], record);
+    SwapChangedFields(table);
     for (const Record& record : removed) table->emplace(RecordKey(record.head.id), record);
     made_ = false;
   }
 
   size_t sizeBefore = 0;
   std::vector<Record> added;
-  std::vector<Record> changed;  // the new records, until made
-  std::vector<uint64_t> fingerprints;  // of the records that `changed` replaces
   std::vector<Record> removed;
 
  private:
+  using FieldValue = std::variant<int32_t, uint16_t, double, std::u16string, ValueSet, Variant>;
+
+  // One changed member: field `field`'s own, or its owner's Name.
+  struct FieldSwap {
+    uint16_t field;
+    bool ownerName;
+    FieldValue value;
+  };
+  struct ChangedRecord {
+    int32_t id;
+    uint32_t firstSwap;  // its swaps run up to the next record's first
+    uint64_t fingerprint;
+  };
+
+  void SwapChangedFields(RecordTable<Record>* table) {
+    const auto fields = FieldsOf<Record>();
+    for (size_t i = 0; i < changed_.size(); ++i) {
+      const auto found = table->find(RecordKey(changed_[i].id));
+      if (found == table->end()) continue;
+      Record& record = found->second;
+      const size_t end = i + 1 < changed_.size() ? changed_[i + 1].firstSwap : swaps_.size();
+      for (size_t s = changed_[i].firstSwap; s < end; ++s) {
+        FieldSwap& swap = swaps_[s];
+        const ExchangeField<Record>& field = fields[swap.field];
+        if (swap.ownerName) {
+          std::swap(*field.ownerName(record), std::get<std::u16string>(swap.value));
+          continue;
+        }
+        std::visit(
+            [&](auto* member) {
+              using Member = std::remove_pointer_t<decltype(member)>;
+              std::swap(*member, std::get<Member>(swap.value));
+            },
+            field.at(record));
+      }
+    }
+  }
+
   RecordTable<Record>* TableIn(const ConfigTableSet& set) const {
     RecordTable<Record>* found = nullptr;
     WithRecordTable(tableNumber_, set, [&](auto* table, const auto&) {
@@ -73,6 +146,8 @@ class RecordEdits : public TableEdits {
 
   int32_t tableNumber_;
   bool made_ = false;
+  std::vector<ChangedRecord> changed_;
+  std::vector<FieldSwap> swaps_;
 };
 
 }  // namespace qm::exchange

@@ -102,8 +102,12 @@ TEST_F(ImportApplyTest, WhatChangedSinceThePreviewOrAFailedSaveChangesNothing) {
     editor_.configManager = &failing;
     const ConfigTableSet& working = *failing.GetTables(true);
     const IoTagTable tagsBefore = *working.ioTags;
+    // A text, a number, an owner with the Name it carries, a variant.
     const exchange::ImportPreview preview = exchange::CheckImport(
-        {working, kTableIoTags, "ID,Address\n1001,9\n", u"f", true, project_, {}});
+        {working, kTableIoTags,
+         "ID,Name,Address,Device ID,Startup,Startup Type\n1001,Renamed,9,102,2.5,real64\n", u"f",
+         true, project_, {}});
+    ASSERT_EQ(testing::ProblemLines(preview), "");
     const exchange::ApplyOutcome outcome = exchange::ApplyImport(preview, editor_, 0);
     EXPECT_EQ(outcome.status, ApplyStatus::kFailed);
     EXPECT_TRUE(*working.ioTags == tagsBefore);
