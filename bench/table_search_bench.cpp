@@ -1,7 +1,8 @@
 // The grid-table half of a find: all ten tables searched as a find of
 // "All Grid Tables" searches them, name lookups rebuilt (FindInTables), and
 // the ten searchers alone over lookups made before (SearchOnly), the whole
-// find with its results counted instead of listed (FindCounted), reported as
+// find with its results counted instead of listed (FindCounted), the list
+// of a find's results made again with no search (ListOnly), reported as
 // records searched per second of CPU time. With a project file, the same
 // file's tables are also searched by SQLite (SqliteLike): one statement
 // testing LIKE '%text%' on every searched column as stored (enumerations
@@ -225,6 +226,28 @@ void BM_FindCounted(benchmark::State& state, const ConfigTableSet* set, const ch
   state.counters["hits"] = static_cast<double>(hits);
 }
 
+// The list of a find's results made again from a copy, with no search:
+// each result handed to a list sink as the find hands it. What making the
+// list alone costs, the floor under FindInTables for a needle with many
+// hits.
+void BM_ListOnly(benchmark::State& state, const ConfigTableSet* set, const char* needle) {
+  const std::u16string text = Wide(needle);
+  NameLookups lookups;
+  FindResultList found;
+  FindInAllTables(*set, &lookups, text.c_str(), &found);
+  FindResultList results;
+  for (auto _ : state) {
+    state.PauseTiming();
+    FindResultList().swap(results);
+    malloc_trim(0);
+    state.ResumeTiming();
+    ResultListSink sink(&results);
+    for (const FindResult& result : found) sink.Take(result);
+    benchmark::DoNotOptimize(results.data());
+  }
+  state.counters["hits"] = static_cast<double>(results.size());
+}
+
 // The searched columns of each table as the project file stores them. An
 // enumeration or reference is tested as its stored number, since SQLite
 // has no names for them without joins.
@@ -393,6 +416,10 @@ int main(int argc, char** argv) {
         ->Repetitions(5)
         ->ReportAggregatesOnly(true);
     benchmark::RegisterBenchmark(("FindCounted" + name).c_str(), qm::BM_FindCounted, &set, needle)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark(("ListOnly" + name).c_str(), qm::BM_ListOnly, &set, needle)
         ->Unit(benchmark::kMillisecond)
         ->Repetitions(5)
         ->ReportAggregatesOnly(true);
