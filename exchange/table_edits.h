@@ -49,7 +49,7 @@ class RecordEdits : public TableEdits {
           fields[i].at(after));
       if (fields[i].ownerName == nullptr) continue;
       std::u16string& name = *fields[i].ownerName(after);
-      if (name != *fields[i].ownerName(const_cast<Record&>(before))) {
+      if (!SameValue(name, *fields[i].ownerName(const_cast<Record&>(before)))) {
         swaps_.push_back({i, true, FieldValue(std::in_place_type<std::u16string>, std::move(name))});
       }
     }
@@ -98,7 +98,14 @@ class RecordEdits : public TableEdits {
   std::vector<Record> removed;
 
  private:
-  using FieldValue = std::variant<int32_t, uint16_t, double, std::u16string, ValueSet, Variant>;
+  // A value of any member type a field can read: FieldRef's types, held.
+  template <class>
+  struct HeldValues;
+  template <class... Member>
+  struct HeldValues<std::variant<Member*...>> {
+    using type = std::variant<Member...>;
+  };
+  using FieldValue = typename HeldValues<FieldRef>::type;
 
   // One changed member: field `field`'s own, or its owner's Name.
   struct FieldSwap {
