@@ -149,10 +149,21 @@ QMPE_API int32_t QM_CALL QmGetImportChanges(const QmImportPreview* preview,
   if (preview == nullptr || handler == nullptr) return -1;
   return GuardExport<int32_t>(-1, [&]() -> int32_t {
     int32_t delivered = 0;
+    const qm::exchange::ImportPreview& checked = preview->preview;
+    const qm::ConfigTableSet* tables = qm::WorkingSetOf(preview->manager);
+    std::unique_ptr<qm::exchange::ChangedColumns> columns;
+    if (checked.edits != nullptr && tables != nullptr) {
+      columns = checked.edits->ReadChangedColumns(*tables);
+    }
+    std::vector<qm::exchange::FieldChange> changed;
     std::vector<QmImportField> fields;
-    for (const qm::exchange::RecordChange& change : preview->preview.changes) {
+    for (const qm::exchange::RecordChange& change : checked.changes) {
+      changed.clear();
+      if (change.kind == qm::exchange::ChangeKind::kChanged && columns != nullptr) {
+        columns->Next(&changed);
+      }
       fields.clear();
-      for (const qm::exchange::FieldChange& field : change.fields) {
+      for (const qm::exchange::FieldChange& field : changed) {
         fields.push_back({field.column.c_str(), field.before.c_str(), field.after.c_str()});
       }
       const QmImportChange shown{static_cast<int32_t>(change.kind), change.id, change.line,

@@ -20,21 +20,13 @@ ApplyOutcome Stop(ApplyStatus status, std::u16string message) {
   return {status, std::move(message)};
 }
 
-bool RenamesARecord(const RecordChange& change) {
-  if (change.kind != ChangeKind::kChanged) return false;
-  for (const FieldChange& field : change.fields) {
-    if (field.column == u"Name") return true;
-  }
-  return false;
-}
-
 // Devices and tags carry their owner's Name: a port or a device that got a
 // new one passes it on, in the working set and in the snapshot.
 OwnerNames NewNames(const ImportPreview& preview) {
   OwnerNames names;
   if (!OwnedSlot(preview.tableNumber)) return names;
   for (const RecordChange& change : preview.changes) {
-    if (RenamesARecord(change)) names[change.id] = change.name;
+    if (change.renamed) names[change.id] = change.name;
   }
   return names;
 }

@@ -270,44 +270,33 @@ class ImportChecker : public TableFileSink {
     if (faulty || !preview_.problems.empty()) return;
     if (existing != nullptr) {
       // Equal cells are an equal record, even where == is not (a NaN).
-      std::vector<FieldChange> fields;
-      if (!(record == *existing)) fields = Differences(*existing, record);
-      if (fields.empty()) {
+      bool differs = false;
+      if (!(record == *existing)) {
+        cells_.ForEachDifference(*existing, record,
+                                 [&](ColumnOfField, const std::string&, const std::string&) {
+                                   differs = true;
+                                 });
+      }
+      if (!differs) {
         ++preview_.unchanged;
         return;
       }
-      preview_.changes.push_back(
-          {ChangeKind::kChanged, id, record.head.name, line, std::move(fields)});
-      if (record.head.name != existing->head.name) renamed_.insert(id);
+      const bool renamed = record.head.name != existing->head.name;
+      preview_.changes.push_back({ChangeKind::kChanged, id, record.head.name, line, renamed});
+      if (renamed) renamed_.insert(id);
       edits_->AddChanged(*existing, record);
       return;
     }
     added_.push_back({preview_.changes.size(), line});
-    preview_.changes.push_back({ChangeKind::kAdded, id, record.head.name, line, {}});
+    preview_.changes.push_back({ChangeKind::kAdded, id, record.head.name, line});
     edits_->added.push_back(std::move(record));
-  }
-
-  std::vector<FieldChange> Differences(const Record& before, const Record& after) {
-    std::vector<FieldChange> fields;
-    std::string a, b;
-    ForEachColumn<Record>([&](ColumnOfField column) {
-      if (RecordCells<Record>::SameField(before, after, column.field)) return;
-      a.clear();
-      b.clear();
-      cells_.Render(before, column, &a);
-      cells_.Render(after, column, &b);
-      if (a != b) {
-        fields.push_back({std::u16string(ColumnTitle<Record>(column)), Utf16(a), Utf16(b)});
-      }
-    });
-    return fields;
   }
 
   void PlanRemovals() {
     for (const auto& [key, record] : *table_) {
       if (matched_.count(record.head.id) != 0) continue;
       removedIds_.insert(record.head.id);
-      preview_.changes.push_back({ChangeKind::kRemoved, record.head.id, record.head.name, 0, {}});
+      preview_.changes.push_back({ChangeKind::kRemoved, record.head.id, record.head.name, 0});
       edits_->removed.push_back(record);
     }
   }
@@ -344,7 +333,7 @@ class ImportChecker : public TableFileSink {
       check(change.name, change.id, added.line);
     }
     for (const RecordChange& change : preview_.changes) {
-      if (change.kind == ChangeKind::kChanged && renamed_.count(change.id) != 0) {
+      if (change.renamed) {
         check(change.name, change.id, change.line);
       }
     }

@@ -40,12 +40,26 @@ struct FieldChange {
   std::u16string after;
 };
 
+// A changed record's columns are not kept with it: a change of one column
+// of a million tags would hold a million lists of texts beside the table.
+// They are read when the changes are listed (TableEdits::ReadChangedColumns).
 struct RecordChange {
   ChangeKind kind = ChangeKind::kAdded;
   int32_t id = 0;
   std::u16string name;
-  int64_t line = 0;                 // the row's; 0 for a removed record
-  std::vector<FieldChange> fields;  // kChanged only: every column that changes
+  int64_t line = 0;      // the row's; 0 for a removed record
+  bool renamed = false;  // kChanged only: the Name is among the changes
+};
+
+// The changed records' columns, one record after the other in the order of
+// the preview's kChanged changes.
+class ChangedColumns {
+ public:
+  virtual ~ChangedColumns() = default;
+  // Every column that changes of the next changed record, in column order,
+  // as it reads before and after the import. None when the table no longer
+  // holds the record.
+  virtual void Next(std::vector<FieldChange>* fields) = 0;
 };
 
 // The typed edits of one table, kept until the import is applied.
@@ -58,6 +72,11 @@ class TableEdits {
   // Makes the edits in `set`, once, and undoes them.
   virtual void Make(ConfigTableSet* set) = 0;
   virtual void Undo(ConfigTableSet* set) = 0;
+  // Renders the changed columns from the table in `set` and the values the
+  // edits hold, before the edits are made or after; the texts are those of
+  // the check while the table and the tables it refers to are unchanged.
+  // `set` must outlive the reader and stay unchanged while it is used.
+  virtual std::unique_ptr<ChangedColumns> ReadChangedColumns(const ConfigTableSet& set) const = 0;
 };
 
 struct ImportPreview {

@@ -146,6 +146,21 @@ class RecordCells {
   // True when field `index` shows alike in both records without drawing
   // its cells: equal stored values (a triggerer's Name also follows the
   // Trigger By, so it is never taken as alike).
+  // Calls differ(column, before, after) with the UTF-8 texts of each
+  // column in which `after` reads otherwise than `before`, in column order.
+  template <class Differ>
+  void ForEachDifference(const Record& before, const Record& after, Differ&& differ) {
+    std::string a, b;
+    ForEachColumn<Record>([&](ColumnOfField column) {
+      if (SameField(before, after, column.field)) return;
+      a.clear();
+      b.clear();
+      Render(before, column, &a);
+      Render(after, column, &b);
+      if (a != b) differ(column, a, b);
+    });
+  }
+
   static bool SameField(const Record& a, const Record& b, uint16_t index) {
     const ExchangeField<Record>& field = FieldsOf<Record>()[index];
     if (field.referred == Referred::kTriggerer) return false;

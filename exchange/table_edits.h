@@ -14,6 +14,7 @@
 #define QMPECORE_EXCHANGE_TABLE_EDITS_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -23,6 +24,7 @@
 #include "exchange/import_preview.h"
 #include "exchange/record_cells.h"
 #include "find/tables/record_tables.h"
+#include "platform/utf_conversion.h"
 
 namespace qm::exchange {
 
@@ -93,6 +95,10 @@ class RecordEdits : public TableEdits {
     made_ = false;
   }
 
+  std::unique_ptr<ChangedColumns> ReadChangedColumns(const ConfigTableSet& set) const override {
+    return std::make_unique<ColumnReader>(*this, set);
+  }
+
   size_t sizeBefore = 0;
   std::vector<Record> added;
   std::vector<Record> removed;
@@ -119,29 +125,72 @@ class RecordEdits : public TableEdits {
     uint64_t fingerprint;
   };
 
-  void SwapChangedFields(RecordTable<Record>* table) {
+  // Calls act(member, held) for each value held for changed record
+  // `changed`, with the member of `record` it belongs to.
+  template <class Self, class Act>
+  static void ForEachHeld(Self& self, size_t changed, Record& record, Act&& act) {
     const auto fields = FieldsOf<Record>();
+    const size_t end = changed + 1 < self.changed_.size() ? self.changed_[changed + 1].firstSwap
+                                                          : self.swaps_.size();
+    for (size_t s = self.changed_[changed].firstSwap; s < end; ++s) {
+      auto& swap = self.swaps_[s];
+      const ExchangeField<Record>& field = fields[swap.field];
+      if (swap.ownerName) {
+        act(*field.ownerName(record), std::get<std::u16string>(swap.value));
+        continue;
+      }
+      std::visit(
+          [&](auto* member) {
+            using Member = std::remove_pointer_t<decltype(member)>;
+            act(*member, std::get<Member>(swap.value));
+          },
+          field.at(record));
+    }
+  }
+
+  void SwapChangedFields(RecordTable<Record>* table) {
     for (size_t i = 0; i < changed_.size(); ++i) {
       const auto found = table->find(RecordKey(changed_[i].id));
       if (found == table->end()) continue;
-      Record& record = found->second;
-      const size_t end = i + 1 < changed_.size() ? changed_[i + 1].firstSwap : swaps_.size();
-      for (size_t s = changed_[i].firstSwap; s < end; ++s) {
-        FieldSwap& swap = swaps_[s];
-        const ExchangeField<Record>& field = fields[swap.field];
-        if (swap.ownerName) {
-          std::swap(*field.ownerName(record), std::get<std::u16string>(swap.value));
-          continue;
-        }
-        std::visit(
-            [&](auto* member) {
-              using Member = std::remove_pointer_t<decltype(member)>;
-              std::swap(*member, std::get<Member>(swap.value));
-            },
-            field.at(record));
-      }
+      ForEachHeld(*this, i, found->second, [](auto& member, auto& held) { std::swap(member, held); });
     }
   }
+
+  // Each changed record as the table holds it and, beside it, a copy with
+  // the held values: the new record before the edits are made, the old one
+  // after.
+  class ColumnReader final : public ChangedColumns {
+   public:
+    ColumnReader(const RecordEdits& edits, const ConfigTableSet& set)
+        : edits_(edits), table_(edits.TableIn(set)), referred_(set), cells_(&referred_) {}
+
+    void Next(std::vector<FieldChange>* fields) override {
+      fields->clear();
+      const size_t changed = next_++;
+      if (table_ == nullptr || changed >= edits_.changed_.size()) return;
+      const auto found = table_->find(RecordKey(edits_.changed_[changed].id));
+      if (found == table_->end()) return;
+      const Record& held = found->second;
+      Record other = held;
+      ForEachHeld(edits_, changed, other, [](auto& member, const auto& value) { member = value; });
+      const Record& before = edits_.made_ ? other : held;
+      const Record& after = edits_.made_ ? held : other;
+      cells_.ForEachDifference(before, after,
+                               [&](ColumnOfField column, const std::string& a, const std::string& b) {
+                                 FieldChange& change = fields->emplace_back();
+                                 change.column = ColumnTitle<Record>(column);
+                                 platform::AppendUtf8AsUtf16(a, &change.before);
+                                 platform::AppendUtf8AsUtf16(b, &change.after);
+                               });
+    }
+
+   private:
+    const RecordEdits& edits_;
+    const RecordTable<Record>* table_;
+    ReferredRecords referred_;
+    RecordCells<Record> cells_;
+    size_t next_ = 0;
+  };
 
   RecordTable<Record>* TableIn(const ConfigTableSet& set) const {
     RecordTable<Record>* found = nullptr;

@@ -100,16 +100,24 @@ TEST(ImportCheck, AFileMergesByIdOrNameAndRemovesOnlyWhenItReplaces) {
       ",1001,40002,101\n"       // by ID, as it is
       "Fresh,,\"7\",102\n";     // new: the next id, the defaults, its owner by number
   for (bool replace : {false, true}) {
-    const exchange::ImportPreview preview = Checked(set, kTableIoTags, file, replace);
+    ConfigTableSet working = testing::SampleSet(0, 4);
+    const exchange::ImportPreview preview = Checked(working, kTableIoTags, file, replace);
     ASSERT_EQ(ProblemLines(preview), "");
     ASSERT_EQ(preview.changes.size(), replace ? 4u : 2u);
     const exchange::RecordChange& changed = preview.changes[0];
     EXPECT_EQ(changed.kind, exchange::ChangeKind::kChanged);
     EXPECT_EQ(changed.id, 1000);
-    ASSERT_EQ(changed.fields.size(), 1u);
-    EXPECT_EQ(changed.fields[0].column, u"Address");
-    EXPECT_EQ(changed.fields[0].before, u"40001");
-    EXPECT_EQ(changed.fields[0].after, u"5");
+    EXPECT_FALSE(changed.renamed);
+    // The columns read the same before the edits are made and after.
+    for (bool made : {false, true}) {
+      if (made) preview.edits->Make(&working);
+      std::vector<exchange::FieldChange> fields;
+      preview.edits->ReadChangedColumns(working)->Next(&fields);
+      ASSERT_EQ(fields.size(), 1u);
+      EXPECT_EQ(fields[0].column, u"Address");
+      EXPECT_EQ(fields[0].before, u"40001");
+      EXPECT_EQ(fields[0].after, u"5");
+    }
     EXPECT_EQ(preview.changes[1].kind, exchange::ChangeKind::kAdded);
     EXPECT_EQ(preview.changes[1].id, 1004);
     EXPECT_EQ(preview.unchanged, 1);
