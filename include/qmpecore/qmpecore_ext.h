@@ -370,8 +370,13 @@ QMPE_API int32_t QM_CALL QmGetImportCounts(const QmImportPreview* preview,  // 3
 QMPE_API int32_t QM_CALL QmGetImportProblems(const QmImportPreview* preview,  // 32
                                              QmImportProblemHandler handler, void* context);
 // Each planned change, added and changed records in file order and then
-// the removed ones, to `handler`. Returns how many were handed over, or
-// -1 for null arguments.
+// the removed ones, to `handler`. A changed record's columns are rendered
+// from the manager's working set when they are listed, before the apply or
+// after it: they read as at the check while the table and the tables it
+// refers to are unchanged; a record the working set no longer holds, or a
+// manager with nothing open, gives none. So the manager must outlive the
+// preview's use. Returns how many were handed over, or -1 for null
+// arguments.
 QMPE_API int32_t QM_CALL QmGetImportChanges(const QmImportPreview* preview,  // 33
                                             QmImportChangeHandler handler, void* context);
 // Makes the preview's changes, all or none: in the working set of the
