@@ -143,9 +143,6 @@ class RecordCells {
     }
   }
 
-  // True when field `index` shows alike in both records without drawing
-  // its cells: equal stored values (a triggerer's Name also follows the
-  // Trigger By, so it is never taken as alike).
   // Calls differ(column, before, after) with the UTF-8 texts of each
   // column in which `after` reads otherwise than `before`, in column order.
   template <class Differ>
@@ -161,6 +158,9 @@ class RecordCells {
     });
   }
 
+  // True when field `index` shows alike in both records without drawing
+  // its cells: equal stored values (a triggerer's Name also follows the
+  // Trigger By, so it is never taken as alike).
   static bool SameField(const Record& a, const Record& b, uint16_t index) {
     const ExchangeField<Record>& field = FieldsOf<Record>()[index];
     if (field.referred == Referred::kTriggerer) return false;

@@ -170,11 +170,11 @@ class RecordEdits : public TableEdits {
       if (table_ == nullptr || changed >= edits_.changed_.size()) return;
       const auto found = table_->find(RecordKey(edits_.changed_[changed].id));
       if (found == table_->end()) return;
-      const Record& held = found->second;
-      Record other = held;
+      const Record& inTable = found->second;
+      Record other = inTable;
       ForEachHeld(edits_, changed, other, [](auto& member, const auto& value) { member = value; });
-      const Record& before = edits_.made_ ? other : held;
-      const Record& after = edits_.made_ ? held : other;
+      const Record& before = edits_.made_ ? other : inTable;
+      const Record& after = edits_.made_ ? inTable : other;
       cells_.ForEachDifference(before, after,
                                [&](ColumnOfField column, const std::string& a, const std::string& b) {
                                  FieldChange& change = fields->emplace_back();
