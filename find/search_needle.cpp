@@ -1,5 +1,8 @@
 #include "find/search_needle.h"
 
+#include <bit>
+
+#include "find/simd_lanes.h"
 #include "find/word_characters.h"
 #include "platform/text_case.h"
 #include "platform/unicode_units.h"
@@ -56,7 +59,13 @@ SearchNeedle::SearchNeedle(std::u16string_view text, const FindOptions& options)
     requiredText_ = RegexPattern::RequiredPrefix(text_, options.matchCase);
   }
   canOccurInNumberText_ = CanOccurIn(u"0123456789-,");
-  if (!compared_.empty()) firstTest_ = ExactTestOf(compared_[0], caseSensitive_);
+  for (size_t i = 0; i < compared_.size(); ++i) {
+    const UnitTest test = ExactTestOf(compared_[i], caseSensitive_);
+    if (!test.exact) continue;
+    if (!anchors_.exact) anchors_ = {i, i, test, test, true};
+    anchors_.far = i;
+    anchors_.farTest = test;
+  }
 }
 
 // Case-sensitive, a unit compares equal only to itself. Case-blind, a unit
@@ -74,42 +83,81 @@ SearchNeedle::UnitTest SearchNeedle::ExactTestOf(char16_t compared, bool caseSen
   return {bit, static_cast<char16_t>(compared | bit), true};
 }
 
-// Fields and lines are short and most positions fail on their first unit,
-// so the scan tests the needle's first unit, then its last, and only then
-// the units between. Each haystack unit is folded where it is read: no
-// folded copy of the haystack is ever made. Where the first unit has an
-// exact test, that test stands in for folding each position's unit.
-// (Testing sixteen starts at a time, as the file search does, was slower
-// here: most fields are shorter than a block.)
-template <class Fold, class FirstTest>
-size_t SearchNeedle::Scan(std::u16string_view haystack, size_t from, Fold fold,
-                          FirstTest isFirst) const {
+// Most positions fail on the anchors, two units of the needle far apart
+// whose tests are exact: they stand in for folding each position's unit,
+// and eight starts are tested at a time. A field with fewer starts than
+// that goes one start at a time; the last, partial block of a longer one
+// is tested again from lastStart - 7, without the starts already tested.
+// Only a start that passes both is compared whole, each haystack unit
+// folded where it is read: no folded copy of the haystack is ever made.
+template <class Fold>
+size_t SearchNeedle::ScanAnchored(std::u16string_view haystack, size_t from, Fold fold) const {
+  constexpr size_t kBlock = 8;
+  const size_t length = compared_.size();
+  if (length == 0 || length > haystack.size() || from > haystack.size() - length) return npos;
+  const size_t lastStart = haystack.size() - length;
+  const char16_t* text = haystack.data();
+  const auto matchesAt = [&](size_t at) {
+    for (size_t k = 0; k < length; ++k) {
+      if (fold(haystack, at + k) != compared_[k]) return false;
+    }
+    return true;
+  };
+  const Anchors& anchors = anchors_;
+  size_t at = from;
+  if (lastStart - from < kBlock - 1) {
+    for (; at <= lastStart; ++at) {
+      if (anchors.nearTest(text[at + anchors.near]) && anchors.farTest(text[at + anchors.far]) &&
+          matchesAt(at))
+        return at;
+    }
+    return npos;
+  }
+  const EightUnitTest nearLanes(anchors.nearTest.orBits, anchors.nearTest.target);
+  const EightUnitTest farLanes(anchors.farTest.orBits, anchors.farTest.target);
+  const auto firstMatchIn = [&](size_t block, uint32_t candidates) {
+    for (; candidates != 0; candidates &= candidates - 1) {
+      const size_t start = block + static_cast<size_t>(std::countr_zero(candidates));
+      if (matchesAt(start)) return start;
+    }
+    return npos;
+  };
+  for (; at + (kBlock - 1) <= lastStart; at += kBlock) {
+    const uint32_t candidates = nearLanes(text + at + anchors.near) & farLanes(text + at + anchors.far);
+    if (candidates != 0) {
+      const size_t found = firstMatchIn(at, candidates);
+      if (found != npos) return found;
+    }
+  }
+  if (at > lastStart) return npos;
+  const size_t block = lastStart - (kBlock - 1);
+  const uint32_t candidates =
+      nearLanes(text + block + anchors.near) & farLanes(text + block + anchors.far);
+  return firstMatchIn(block, candidates & (~0u << (at - block)));
+}
+
+// A needle without an exact unit (every unit one that three or more units
+// fold to, as "k" or "s"): each start's first unit is folded and compared.
+template <class Fold>
+size_t SearchNeedle::Scan(std::u16string_view haystack, size_t from, Fold fold) const {
   const size_t length = compared_.size();
   if (length == 0 || length > haystack.size()) return npos;
   const char16_t* needle = compared_.data();
-  const char16_t last = needle[length - 1];
   const size_t lastStart = haystack.size() - length;
   for (size_t at = from; at <= lastStart; ++at) {
-    if (!isFirst(haystack, at)) continue;
-    if (fold(haystack, at + length - 1) != last) continue;
+    if (fold(haystack, at) != needle[0]) continue;
     size_t k = 1;
-    while (k + 1 < length && fold(haystack, at + k) == needle[k]) ++k;
-    if (k + 1 >= length) return at;
+    while (k < length && fold(haystack, at + k) == needle[k]) ++k;
+    if (k >= length) return at;
   }
   return npos;
 }
 
 size_t SearchNeedle::FindFrom(std::u16string_view haystack, size_t from) const {
-  const auto exactFirst = [test = firstTest_](std::u16string_view text, size_t i) {
-    return test(text[i]);
-  };
-  if (caseSensitive_) return Scan(haystack, from, RawUnit{}, exactFirst);
+  if (caseSensitive_) return ScanAnchored(haystack, from, RawUnit{});
   const FoldedUnit fold{foldTable_};
-  if (firstTest_.exact) return Scan(haystack, from, fold, exactFirst);
-  return Scan(haystack, from, fold,
-              [fold, first = compared_[0]](std::u16string_view text, size_t i) {
-                return fold(text, i) == first;
-              });
+  if (anchors_.exact) return ScanAnchored(haystack, from, fold);
+  return Scan(haystack, from, fold);
 }
 
 // Folding keeps the length, so an occurrence spans the needle's length in

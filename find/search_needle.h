@@ -84,8 +84,21 @@ class SearchNeedle {
   };
   static UnitTest ExactTestOf(char16_t compared, bool caseSensitive);
 
-  template <class Fold, class FirstTest>
-  size_t Scan(std::u16string_view haystack, size_t from, Fold fold, FirstTest isFirst) const;
+  // The needle units at `near` and `far` have exact tests, and no exact
+  // unit lies before `near` or after `far` (they are one unit when only
+  // one is exact). Without any, `exact` is false.
+  struct Anchors {
+    size_t near = 0;
+    size_t far = 0;
+    UnitTest nearTest;
+    UnitTest farTest;
+    bool exact = false;
+  };
+
+  template <class Fold>
+  size_t ScanAnchored(std::u16string_view haystack, size_t from, Fold fold) const;
+  template <class Fold>
+  size_t Scan(std::u16string_view haystack, size_t from, Fold fold) const;
   // Any occurrence, whole word or not.
   size_t FindFrom(std::u16string_view haystack, size_t from) const;
 
@@ -98,7 +111,7 @@ class SearchNeedle {
   bool caseSensitive_;
   bool canOccurInNumberText_;
   const char16_t* foldTable_;
-  UnitTest firstTest_;
+  Anchors anchors_;
 };
 
 // The one matching rule of the find: whether `field` contains the needle.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "find/files/simd_lanes.h"
+#include "find/simd_lanes.h"
 #include "platform/text_case.h"
 #include "platform/unicode_units.h"
 

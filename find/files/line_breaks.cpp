@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "find/files/simd_lanes.h"
+#include "find/simd_lanes.h"
 
 namespace qm {
 namespace {

@@ -4,7 +4,7 @@
 #include <cassert>
 #include <utility>
 
-#include "find/files/simd_lanes.h"
+#include "find/simd_lanes.h"
 
 namespace qm {
 

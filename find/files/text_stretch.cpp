@@ -4,7 +4,7 @@
 #include <bit>
 
 #include "find/files/line_breaks.h"
-#include "find/files/simd_lanes.h"
+#include "find/simd_lanes.h"
 #include "find/files/utf8_decode.h"
 #include "find/files/wide_runs.h"
 

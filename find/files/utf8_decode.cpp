@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "find/files/simd_lanes.h"
+#include "find/simd_lanes.h"
 #include "platform/unicode_units.h"
 
 namespace qm {

@@ -1,7 +1,7 @@
 // The breaks and UTF-16 units of runs of UTF-8 text, counted with vectors
 // of thirty-two bytes where the processor has them (AVX2). Counting is
 // most of the work of a find that matches often; the sixteen-byte code of
-// find/files/simd_lanes.h serves every processor and every run these
+// find/simd_lanes.h serves every processor and every run these
 // counters leave.
 #ifndef QMPECORE_FIND_FILES_WIDE_RUNS_H_
 #define QMPECORE_FIND_FILES_WIDE_RUNS_H_

@@ -1,13 +1,15 @@
-// Sixteen-element tests for the scanners of the file search. Each answers
-// with a bit mask: bit i is set when element i of the block qualifies. The
-// block is read unaligned and must lie wholly inside the caller's text.
+// Sixteen-element tests for the scanners of the file search, and an
+// eight-unit test for the needle's scan of field texts, most of which are
+// too short for sixteen. Each answers with a bit mask: bit i is set when
+// element i of the block qualifies. The block is read unaligned and must
+// lie wholly inside the caller's text.
 //
 // SSE2 where the compiler targets it (every x86-64 build), a plain loop
 // elsewhere; the scanners above see only the masks, so one scanner serves
 // bytes and UTF-16 units on every machine. This is the only file of the
 // find that knows the instruction set.
-#ifndef QMPECORE_FIND_FILES_SIMD_LANES_H_
-#define QMPECORE_FIND_FILES_SIMD_LANES_H_
+#ifndef QMPECORE_FIND_SIMD_LANES_H_
+#define QMPECORE_FIND_SIMD_LANES_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -103,6 +105,23 @@ class LaneTest<char16_t> {
     __m128i low = _mm_cmpeq_epi16(_mm_or_si128(_mm_loadu_si128(p), or_), target_);
     __m128i high = _mm_cmpeq_epi16(_mm_or_si128(_mm_loadu_si128(p + 1), or_), target_);
     return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+  }
+
+ private:
+  __m128i or_;
+  __m128i target_;
+};
+
+// The same test on a block of eight units.
+class EightUnitTest {
+ public:
+  EightUnitTest(char16_t orBits, char16_t target)
+      : or_(_mm_set1_epi16(static_cast<short>(orBits))),
+        target_(_mm_set1_epi16(static_cast<short>(target))) {}
+  uint32_t operator()(const char16_t* block) const {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+    const __m128i equal = _mm_cmpeq_epi16(_mm_or_si128(x, or_), target_);
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(equal, _mm_setzero_si128())));
   }
 
  private:
@@ -246,6 +265,22 @@ class LaneTest {
   Char target_;
 };
 
+class EightUnitTest {
+ public:
+  EightUnitTest(char16_t orBits, char16_t target) : or_(orBits), target_(target) {}
+  uint32_t operator()(const char16_t* block) const {
+    uint32_t mask = 0;
+    for (size_t i = 0; i < 8; ++i) {
+      if (static_cast<char16_t>(block[i] | or_) == target_) mask |= 1u << i;
+    }
+    return mask;
+  }
+
+ private:
+  char16_t or_;
+  char16_t target_;
+};
+
 inline uint32_t NonAsciiMask(const char* block) {
   uint32_t mask = 0;
   for (size_t i = 0; i < kLanes; ++i) {
@@ -315,4 +350,4 @@ inline bool FoldAsciiUnits(const char16_t* block, char16_t* out) {
 
 }  // namespace qm
 
-#endif  // QMPECORE_FIND_FILES_SIMD_LANES_H_
+#endif  // QMPECORE_FIND_SIMD_LANES_H_
