@@ -128,13 +128,16 @@ void AppendNumber(int64_t value, std::string* out) {
   out->append(digits, end);
 }
 
+// A result writes nine names: the separators are string views, so that
+// no append measures its text.
 void JsonFields::Name(std::string_view name) {
-  if (!first_) out_->append(indent_ == 0 ? "," : ",\n");
+  using namespace std::string_view_literals;
+  if (!first_) out_->append(indent_ == 0 ? ","sv : ",\n"sv);
   first_ = false;
   out_->append(static_cast<size_t>(indent_), ' ');
   out_->push_back('"');
   out_->append(name);
-  out_->append(indent_ == 0 ? "\":" : "\": ");
+  out_->append(indent_ == 0 ? "\":"sv : "\": "sv);
 }
 
 void AppendArrayElementOpen(uint64_t index, std::string* out) {
