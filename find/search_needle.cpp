@@ -63,8 +63,8 @@ SearchNeedle::SearchNeedle(std::u16string_view text, const FindOptions& options)
     const UnitTest test = ExactTestOf(compared_[i], caseSensitive_);
     if (!test.exact) continue;
     if (!anchors_.exact) anchors_ = {i, i, test, test, true};
-    anchors_.far = i;
-    anchors_.farTest = test;
+    anchors_.back = i;
+    anchors_.backTest = test;
   }
 }
 
@@ -107,14 +107,14 @@ size_t SearchNeedle::ScanAnchored(std::u16string_view haystack, size_t from, Fol
   size_t at = from;
   if (lastStart - from < kBlock - 1) {
     for (; at <= lastStart; ++at) {
-      if (anchors.nearTest(text[at + anchors.near]) && anchors.farTest(text[at + anchors.far]) &&
-          matchesAt(at))
+      if (anchors.frontTest(text[at + anchors.front]) &&
+          anchors.backTest(text[at + anchors.back]) && matchesAt(at))
         return at;
     }
     return npos;
   }
-  const EightUnitTest nearLanes(anchors.nearTest.orBits, anchors.nearTest.target);
-  const EightUnitTest farLanes(anchors.farTest.orBits, anchors.farTest.target);
+  const EightUnitTest frontLanes(anchors.frontTest.orBits, anchors.frontTest.target);
+  const EightUnitTest backLanes(anchors.backTest.orBits, anchors.backTest.target);
   const auto firstMatchIn = [&](size_t block, uint32_t candidates) {
     for (; candidates != 0; candidates &= candidates - 1) {
       const size_t start = block + static_cast<size_t>(std::countr_zero(candidates));
@@ -123,7 +123,8 @@ size_t SearchNeedle::ScanAnchored(std::u16string_view haystack, size_t from, Fol
     return npos;
   };
   for (; at + (kBlock - 1) <= lastStart; at += kBlock) {
-    const uint32_t candidates = nearLanes(text + at + anchors.near) & farLanes(text + at + anchors.far);
+    const uint32_t candidates =
+        frontLanes(text + at + anchors.front) & backLanes(text + at + anchors.back);
     if (candidates != 0) {
       const size_t found = firstMatchIn(at, candidates);
       if (found != npos) return found;
@@ -132,7 +133,7 @@ size_t SearchNeedle::ScanAnchored(std::u16string_view haystack, size_t from, Fol
   if (at > lastStart) return npos;
   const size_t block = lastStart - (kBlock - 1);
   const uint32_t candidates =
-      nearLanes(text + block + anchors.near) & farLanes(text + block + anchors.far);
+      frontLanes(text + block + anchors.front) & backLanes(text + block + anchors.back);
   return firstMatchIn(block, candidates & (~0u << (at - block)));
 }
 

@@ -84,14 +84,14 @@ class SearchNeedle {
   };
   static UnitTest ExactTestOf(char16_t compared, bool caseSensitive);
 
-  // The needle units at `near` and `far` have exact tests, and no exact
-  // unit lies before `near` or after `far` (they are one unit when only
+  // The needle units at `front` and `back` have exact tests, and no exact
+  // unit lies before `front` or after `back` (they are one unit when only
   // one is exact). Without any, `exact` is false.
   struct Anchors {
-    size_t near = 0;
-    size_t far = 0;
-    UnitTest nearTest;
-    UnitTest farTest;
+    size_t front = 0;
+    size_t back = 0;
+    UnitTest frontTest;
+    UnitTest backTest;
     bool exact = false;
   };
 
