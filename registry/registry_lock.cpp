@@ -39,14 +39,13 @@ void WriteBack(const RegistryLock& lock) {
 }
 
 // Reads the list of a segment whose mutex this thread now owns. A segment
-// never written (N below 9) fails an opener but is an empty list to a
-// creating call, which writes it at once: so a segment whose creator died
-// before writing does not stay stuck.
+// never written (N below 9) fails the call, unless the call found no
+// segment and made one (`creating`): to it the segment is the empty list
+// it is about to write.
 //
-// `recovering`: the mutex's last owner may have died holding it (the wait
-// was abandoned, or the mutex had to be made afresh for a segment that
-// already existed, because all its holders had ended). A block that is not
-// whole is then replaced by the empty list, so no cut key is ever read.
+// `recovering`: the mutex's last owner died holding it (the wait was
+// abandoned). A block that is not whole is then replaced by the empty
+// list, so no cut key is ever read.
 bool ReadOwned(RegistryLock* lock, NamedHandle mutex, bool creating, bool recovering) {
   platform::NamedView view;
   if (!platform::MapNamedView(lock->mapping, &view).ok() || view.size < kBlockOffset) {
@@ -72,26 +71,28 @@ bool ReadOwned(RegistryLock* lock, NamedHandle mutex, bool creating, bool recove
   return true;
 }
 
-bool WaitAndRead(RegistryLock* lock, NamedHandle mutex, bool creating, bool orphaned) {
+bool WaitAndRead(RegistryLock* lock, NamedHandle mutex, bool creating) {
   platform::NamedObjectStatus status;
   const platform::WaitResult wait = platform::WaitForNamedMutex(mutex, kRegistryWaitMs, &status);
   if (wait != platform::WaitResult::kAcquired && wait != platform::WaitResult::kAbandoned) {
     return false;
   }
-  return ReadOwned(lock, mutex, creating, orphaned || wait == platform::WaitResult::kAbandoned);
+  return ReadOwned(lock, mutex, creating, wait == platform::WaitResult::kAbandoned);
 }
 
-bool LockOpened(RegistryLock* lock, bool create) {
+// The segment exists, so whatever this call does, it did not make it: a
+// mutex made afresh here is waited for and the list read by the same rules.
+bool LockOpened(RegistryLock* lock) {
   NamedHandle mutex = nullptr;
   bool existed = false;
   if (!platform::CreateNamedMutex(kRegistryMutexName, false, kRegistryWaitMs, &mutex,
                                   &existed).ok()) return false;
-  return WaitAndRead(lock, mutex, create, !existed);
+  return WaitAndRead(lock, mutex, false);
 }
 
 bool LockCreated(RegistryLock* lock) {
   NamedHandle mapping = nullptr;
-  bool mappingExisted = false;
+  bool mappingExisted = false;  // made by another creating call meanwhile
   if (!platform::CreateNamedMapping(kRegistrySegmentName, kRegistrySegmentSize, kRegistryWaitMs,
                                     &mapping, &mappingExisted)
            .ok()) {
@@ -99,15 +100,25 @@ bool LockCreated(RegistryLock* lock) {
     return false;
   }
   lock->mapping = mapping;
+  // A segment made here and never written would fail every later call
+  // while this process keeps it; so a call that cannot go on gives up what
+  // it made, and the registry is missing again, as before the call.
+  const auto undo = [&](NamedHandle mutex) {
+    if (mappingExisted) return false;
+    if (mutex != nullptr) platform::CloseNamedHandle(mutex);
+    platform::CloseNamedHandle(mapping);
+    lock->mapping = nullptr;
+    return false;
+  };
   NamedHandle mutex = nullptr;
   bool mutexExisted = false;
   if (!platform::CreateNamedMutex(kRegistryMutexName, true, kRegistryWaitMs, &mutex,
                                   &mutexExisted).ok()) {
-    return false;
+    return undo(nullptr);
   }
   // Another process made the mutex first: it is not ours until we wait.
-  if (mutexExisted) return WaitAndRead(lock, mutex, true, false);
-  return ReadOwned(lock, mutex, true, mappingExisted);
+  if (mutexExisted) return WaitAndRead(lock, mutex, true);
+  return ReadOwned(lock, mutex, true, false) || undo(mutex);
 }
 
 }  // namespace
@@ -123,7 +134,7 @@ bool LockRegistry(RegistryLock* lock, bool create) {
       platform::OpenNamedMapping(kRegistrySegmentName, kRegistryWaitMs, &mapping);
   if (opened.ok()) {
     lock->mapping = mapping;
-    return LockOpened(lock, create);
+    return LockOpened(lock);
   }
   // Only a missing segment is made; after any other failure (a timed-out
   // wait above all) creating would only fail again, or wait again.

@@ -55,15 +55,18 @@ struct RegistryLock {
 //
 // Handles obtained by a call that then fails stay open for the life of the
 // process, like those of a call that leaves the list non-empty (see
-// UnlockRegistry). Beyond that:
+// UnlockRegistry), except those of a call that made the segment: it closes
+// them again, so the registry is missing rather than never written.
+// Beyond that:
+// - A segment never written (N below 9) fails every call but the one that
+//   found no segment and made it: to that call it is an empty list.
 // - A creating call that finds the segment or the mutex made by another
-//   process waits for the mutex and reads the list like any opener. To a
-//   creating call, a segment never written (N below 9) is an empty list.
-// - After an abandoned wait (the last owner died holding the mutex), or
-//   when the mutex had to be made afresh for an existing segment (every
-//   holder of the mutex has ended), the call goes on, but a block that is
-//   not whole (a writer killed in the middle of a write-back) is replaced
-//   by an empty list, so that no entry with a cut key is ever read.
+//   process meanwhile waits for the mutex and reads the list like any
+//   opener.
+// - After an abandoned wait (the last owner died holding the mutex), the
+//   call goes on, but a block that is not whole (a writer killed in the
+//   middle of a write-back) is replaced by an empty list, so that no entry
+//   with a cut key is ever read.
 // - A block length that reaches past the segment reads as an empty list.
 bool LockRegistry(RegistryLock* lock, bool create);
 
