@@ -1,8 +1,9 @@
 #include "files/folder_scan.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "platform/folder_enumeration.h"
 #include "platform/path_limits.h"
@@ -17,37 +18,54 @@ struct FolderIdentityHash {
   }
 };
 
+// How many paths through links may enter one folder. Each lists the
+// folder's files under its own names, but links that share targets give
+// paths that multiply with their depth (two links from each level to the
+// next: 2^levels); past this many such paths a folder lists nothing more
+// through links. Its path without links is always walked.
+constexpr uint32_t kMostLinkedPathsPerFolder = 16;
+
 struct Walk {
   std::vector<std::u16string>* files;
   std::vector<UnreadFolder>* unread;
-  // Every folder entered so far. A folder is entered once per scan, by the
-  // first path that reaches it: links that share targets would otherwise
-  // list a tree once per path through them, which grows exponentially with
-  // the depth of the links, and a link to the root would scan the disk.
-  std::unordered_set<platform::FolderIdentity, FolderIdentityHash> entered;
+  // The folders from the top down to the one being read: a link back to
+  // one of them is a cycle and is not followed.
+  std::vector<platform::FolderIdentity> open;
+  // The paths through links that have entered each folder so far.
+  std::unordered_map<platform::FolderIdentity, uint32_t, FolderIdentityHash> linkedEntries;
+
+  bool Enter(const platform::FolderIdentity& folder, bool throughLink) {
+    if (std::find(open.begin(), open.end(), folder) != open.end()) return false;
+    if (throughLink && ++linkedEntries[folder] > kMostLinkedPathsPerFolder) return false;
+    open.push_back(folder);
+    return true;
+  }
 };
 
 // Each level holds its folder open while its subfolders are read, so the
-// entries after a subfolder come from the same enumeration.
-void ScanInto(std::u16string folder, Walk* walk) {
+// entries after a subfolder come from the same enumeration. `throughLink`:
+// the path to `folder` passes a link.
+void ScanInto(std::u16string folder, bool throughLink, Walk* walk) {
   NormalizeText(&folder, 0, 0);
   if (folder.empty()) return;
   platform::FolderReader reader;
   if (reader.Open(folder) == platform::FsStatus::kOk) {
-    if (!walk->entered.insert(reader.identity()).second) return;
+    if (!walk->Enter(reader.identity(), throughLink)) return;
     platform::FolderEntry entry;
     std::u16string path;
     while (reader.Next(&entry)) {
       path.assign(folder).append(entry.name);
       if (entry.kind == platform::EntryKind::kFolder) {
         path.push_back(platform::kPathSeparator);
-        ScanInto(std::move(path), walk);
-      } else if (entry.kind == platform::EntryKind::kFile) {
+        ScanInto(std::move(path), throughLink || entry.link, walk);
+      } else {
+        // A link that leads nowhere is still a name in the folder.
         NormalizeText(&path, 0, 0);
         walk->files->push_back(std::move(path));
       }
       path.clear();
     }
+    walk->open.pop_back();
   }
   // Its open or one of its reads failed.
   if (reader.status() != platform::FsStatus::kOk) {
@@ -62,8 +80,8 @@ int32_t ScanFolder(std::u16string_view folder, std::vector<std::u16string>* file
   std::u16string start(folder);
   NormalizeText(&start, 0, 0);
   if (start.empty()) return -1;
-  Walk walk{files, unread, {}};
-  ScanInto(std::move(start), &walk);
+  Walk walk{files, unread, {}, {}};
+  ScanInto(std::move(start), false, &walk);
   return static_cast<int32_t>(files->size());
 }
 

@@ -24,14 +24,15 @@ struct UnreadFolder {
 // folder the entries come in the file system's order, and a subfolder's
 // files stand where the subfolder stands among its siblings.
 //
-// Every folder is entered, hidden ones and links to folders included, but
-// each folder (by its identity on the file system) once: the first path
-// that reaches it lists its files, later links to it list nothing, so
-// cycles end and shared targets are not listed again. A link that leads
-// nowhere is no file and is left out. A folder that cannot be opened adds
-// nothing, one whose reading fails part way adds what was read before;
-// either way it is appended to `unread` with its error, and the walk goes
-// on.
+// Every folder is entered, hidden ones and links to folders included, and
+// a folder that several links reach lists its files under each of their
+// paths; only a link back to a folder on the way down (a cycle) is not
+// followed, and past 16 paths through links into one folder (links that
+// share targets, level after level) it lists nothing more through links.
+// A link that leads nowhere is listed like a file. A folder that cannot be
+// opened adds nothing, one whose reading fails part way adds what was read
+// before; either way it is appended to `unread` with its error, and the
+// walk goes on.
 //
 // Returns the number of paths in `files` afterwards, or -1 (nothing done)
 // when `folder` is empty after normalisation.

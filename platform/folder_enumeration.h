@@ -45,6 +45,9 @@ enum class EntryKind : uint8_t {
 struct FolderEntry {
   std::u16string name;  // one name, no separator
   EntryKind kind = EntryKind::kFile;
+  // A link (or other reparse point): kind is its target's. Told for
+  // folders and links that lead nowhere; a file may read as no link.
+  bool link = false;
 };
 
 // Enumerates one folder in the file system's own order, never giving "."

@@ -55,11 +55,18 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// What the entry is once links are followed. The entry type from readdir
-// settles most entries without another system call; links and file systems
-// that do not fill the type need a stat relative to the open folder, and
-// one that cannot be followed a second, of the entry itself.
-EntryKind KindOfEntry(DIR* dir, const dirent* entry) {
+bool IsLinkItself(DIR* dir, const char* name) {
+  struct stat info;
+  return fstatat(dirfd(dir), name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode);
+}
+
+// What the entry is once links are followed, and whether it is a link.
+// The entry type from readdir settles most entries without another system
+// call; links and file systems that do not fill the type need a stat
+// relative to the open folder, and, where the type is not filled, a folder
+// or what cannot be followed a second, of the entry itself.
+EntryKind KindOfEntry(DIR* dir, const dirent* entry, bool* link) {
+  *link = entry->d_type == DT_LNK;
   switch (entry->d_type) {
     case DT_DIR:
       return EntryKind::kFolder;
@@ -67,12 +74,12 @@ EntryKind KindOfEntry(DIR* dir, const dirent* entry) {
     case DT_UNKNOWN: {
       struct stat info;
       if (fstatat(dirfd(dir), entry->d_name, &info, 0) == 0) {
-        return S_ISDIR(info.st_mode) ? EntryKind::kFolder : EntryKind::kFile;
+        if (!S_ISDIR(info.st_mode)) return EntryKind::kFile;
+        if (entry->d_type == DT_UNKNOWN) *link = IsLinkItself(dir, entry->d_name);
+        return EntryKind::kFolder;
       }
-      const bool isLink = entry->d_type == DT_LNK ||
-                          (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-                           S_ISLNK(info.st_mode));
-      return isLink ? EntryKind::kDanglingLink : EntryKind::kFile;
+      if (entry->d_type == DT_UNKNOWN) *link = IsLinkItself(dir, entry->d_name);
+      return *link ? EntryKind::kDanglingLink : EntryKind::kFile;
     }
     default:
       return EntryKind::kFile;
@@ -133,7 +140,7 @@ bool FolderReader::Next(FolderEntry* entry) {
     }
     if (IsDotOrDotDot(found->d_name)) continue;
     entry->name = NativeNameToText(found->d_name);
-    entry->kind = KindOfEntry(handle_->dir, found);
+    entry->kind = KindOfEntry(handle_->dir, found, &entry->link);
     return true;
   }
 }

@@ -142,7 +142,8 @@ bool FolderReader::Next(FolderEntry* entry) {
     const WIN32_FIND_DATAW& found = handle_->found;
     if (IsDotOrDotDot(found.cFileName)) continue;
     AssignFromWide(found.cFileName, ::wcslen(found.cFileName), &entry->name);
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    entry->link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (entry->link) {
       entry->kind = KindOfTarget(handle_->folder + found.cFileName);
     } else {
       entry->kind = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::kFolder
