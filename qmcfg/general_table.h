@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "qmcfg/kept_cells.h"
 #include "qmpecore/config_records.h"
 
 namespace qm::cfg {
@@ -15,11 +16,13 @@ namespace qm::cfg {
 extern const char kGeneralTableSql[];
 
 // Adds every stored entry to `table`; a key already present takes the
-// stored value.
-int32_t ReadGeneral(sqlite3* db, GeneralTable* table);
+// stored value. The rows that a write must put back as they are stored
+// replace the General rows of `kept`.
+int32_t ReadGeneral(sqlite3* db, GeneralTable* table, KeptCells* kept);
 
-// Makes the stored entries exactly those of `table`.
-int32_t WriteGeneral(sqlite3* db, const GeneralTable& table);
+// Makes the stored entries exactly those of `table`; an entry that still
+// holds the value a read gave it is stored as `kept` holds it.
+int32_t WriteGeneral(sqlite3* db, const GeneralTable& table, const KeptCells& kept);
 
 }  // namespace qm::cfg
 

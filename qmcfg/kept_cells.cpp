@@ -11,11 +11,27 @@ const std::vector<KeptCell>* KeptCells::Find(int slot, int32_t id) const {
   return found == cells.end() ? nullptr : &found->second;
 }
 
+const KeptGeneralRows* KeptCells::FindGeneral(const std::u16string& key) const {
+  if (general_.empty()) return nullptr;
+  const auto found = general_.find(key);
+  return found == general_.end() ? nullptr : &found->second;
+}
+
 size_t KeptCells::count(int slot) const {
   size_t total = 0;
   for (const auto& entry : slots_[static_cast<size_t>(slot)]) total += entry.second.size();
   return total;
 }
+
+namespace {
+
+StoredValue Copy(const StoredValue& value) {
+  StoredValue copy(sqlite3_value_dup(value.get()));
+  if (!copy) throw std::bad_alloc();
+  return copy;
+}
+
+}  // namespace
 
 void KeptCells::CopyFrom(const KeptCells& other) {
   for (size_t slot = 0; slot < slots_.size(); ++slot) {
@@ -26,14 +42,20 @@ void KeptCells::CopyFrom(const KeptCells& other) {
         KeptCell& kept = copied.emplace_back();
         kept.param = cell.param;
         kept.asRead = cell.asRead;
-        for (const StoredValue& value : cell.stored) {
-          kept.stored.emplace_back(sqlite3_value_dup(value.get()));
-          if (!kept.stored.back()) throw std::bad_alloc();
-        }
+        for (const StoredValue& value : cell.stored) kept.stored.push_back(Copy(value));
       }
     }
     slots_[slot] = std::move(copy);
   }
+  std::map<std::u16string, KeptGeneralRows> general;
+  for (const auto& [key, kept] : other.general_) {
+    KeptGeneralRows& copied = general[key];
+    copied.valueAsRead = kept.valueAsRead;
+    for (const auto& [storedKey, storedValue] : kept.rows) {
+      copied.rows.emplace_back(Copy(storedKey), Copy(storedValue));
+    }
+  }
+  general_ = std::move(general);
 }
 
 }  // namespace qm::cfg

@@ -9,6 +9,11 @@
 // puts the stored value back while the member still holds the guess, and
 // writes the member only once the application has changed it.
 //
+// The General table's rows are kept the same way, by the key they read as:
+// a row that does not read back exactly (a BLOB, bytes that are not UTF-8),
+// and every row of a key that two stored rows read as, go back as stored
+// while the entry holds the value the read gave it.
+//
 // Not thread-safe: it belongs to one store (project_store.h).
 #ifndef QMPECORE_QMCFG_KEPT_CELLS_H_
 #define QMPECORE_QMCFG_KEPT_CELLS_H_
@@ -17,8 +22,11 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "qmpecore/config_records.h"
@@ -39,6 +47,12 @@ struct KeptCell {
   std::vector<uint8_t> asRead;
 };
 
+// The stored rows of one General key, and the value the read gave the key.
+struct KeptGeneralRows {
+  std::vector<std::pair<StoredValue, StoredValue>> rows;  // key, value
+  std::u16string valueAsRead;
+};
+
 class KeptCells {
  public:
   KeptCells() = default;
@@ -57,12 +71,20 @@ class KeptCells {
   // The number of cells kept in `slot`.
   size_t count(int slot) const;
 
+  void ForgetGeneral() { general_.clear(); }
+  void KeepGeneral(const std::u16string& key, KeptGeneralRows rows) {
+    general_[key] = std::move(rows);
+  }
+  // The kept rows of the General key, null when it has none.
+  const KeptGeneralRows* FindGeneral(const std::u16string& key) const;
+
   // Replaces every cell with a copy of those of `other`: a configuration
   // saved under a new path carries them along.
   void CopyFrom(const KeptCells& other);
 
  private:
   std::array<std::unordered_map<int32_t, std::vector<KeptCell>>, kSlotCount> slots_;
+  std::map<std::u16string, KeptGeneralRows> general_;
 };
 
 }  // namespace qm::cfg

@@ -121,7 +121,8 @@ int32_t ReadAllTables(ConfigHandle handle, ConfigTableSet* set, bool packed) {
       tablesRead = true;
       // Out of memory in one table is noted as that table's failure, so the
       // tables that could not be read whole are known all the same.
-      codes[kSlotGeneral] = Guarded([&] { return cfg::ReadGeneral(db, set->general.get()); });
+      codes[kSlotGeneral] =
+          Guarded([&] { return cfg::ReadGeneral(db, set->general.get(), &store.kept()); });
       int slot = kSlotGeneral;
       cfg::ForEachRecordSlot([&](auto member) {
         ++slot;
@@ -244,7 +245,8 @@ int32_t CfgCopyKeptCells(ConfigHandle target, ConfigHandle source) {
 int32_t CfgReadGeneral(ConfigHandle handle, GeneralTable* table, int32_t, int32_t) {
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (table == nullptr) return kCfgBadArgument;
-    const int32_t code = store.Read([&](sqlite3* db) { return cfg::ReadGeneral(db, table); });
+    const int32_t code =
+        store.Read([&](sqlite3* db) { return cfg::ReadGeneral(db, table, &store.kept()); });
     NoteRead(store, kSlotGeneral, code, true);
     return code;
   });
@@ -293,7 +295,7 @@ int32_t CfgWriteAllTables(ConfigHandle handle, const ConfigTableSet* set, int32_
         [&](auto member) { return cfg::CheckRecords(*(set->*member), &ids[++slot]); });
     if (code != kCfgOk) return code;
     return store.Write([&](sqlite3* db) -> int32_t {
-      if (int32_t failed = cfg::WriteGeneral(db, *set->general)) return failed;
+      if (int32_t failed = cfg::WriteGeneral(db, *set->general, store.kept())) return failed;
       int written = kSlotGeneral;
       return cfg::ForEachRecordSlot([&](auto member) {
         return cfg::WriteRecords(db, *(set->*member), ids[++written], std::nullopt, store.kept());
@@ -306,7 +308,7 @@ int32_t CfgWriteGeneral(ConfigHandle handle, const GeneralTable* table, int32_t)
   return WithStore(handle, [&](ProjectStore& store) -> int32_t {
     if (table == nullptr) return kCfgBadArgument;
     if (int32_t code = store.unread().RefuseWrite(kSlotGeneral)) return code;
-    return store.Write([&](sqlite3* db) { return cfg::WriteGeneral(db, *table); });
+    return store.Write([&](sqlite3* db) { return cfg::WriteGeneral(db, *table, store.kept()); });
   });
 }
 

@@ -22,14 +22,20 @@ void SizeText(std::u16string* out, size_t units) {
 // One pass, writing straight into the result: a UTF-16 text never has more
 // code units than its UTF-8 form has bytes, so sizing `out` to the byte
 // count first makes every write in bounds. The first ill-formed sequence
-// sends the whole text to the shared (ICU) conversion instead.
+// sends the whole text to the shared (ICU) conversion instead. A pair
+// stored as two three-byte halves reads as the pair, but is not exact:
+// TextToUtf8 writes a pair in four bytes.
 bool Utf8ToText(std::string_view bytes, std::u16string* out) {
   SizeText(out, bytes.size());
   char16_t* dest = out->data();
   const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
   const unsigned char* end = s + bytes.size();
+  bool exact = true;
+  bool leadHalfLast = false;  // the last unit is a lead surrogate of three bytes
   while (s < end) {
     const unsigned lead = *s;
+    const bool leadHalfBefore = leadHalfLast;
+    leadHalfLast = false;
     if (lead < 0x80) {
       *dest++ = static_cast<char16_t>(lead);
       ++s;
@@ -45,6 +51,8 @@ bool Utf8ToText(std::string_view bytes, std::u16string* out) {
         IsContinuation(s[2])) {
       const unsigned cp = ((lead & 0x0F) << 12) | ((s[1] & 0x3Fu) << 6) | (s[2] & 0x3Fu);
       if (cp >= 0x800) {  // a surrogate too: TextToUtf8 writes an unpaired one so
+        if (cp >= 0xDC00 && cp <= 0xDFFF && leadHalfBefore) exact = false;
+        leadHalfLast = cp >= 0xD800 && cp <= 0xDBFF;
         *dest++ = static_cast<char16_t>(cp);
         s += 3;
         continue;
@@ -65,7 +73,7 @@ bool Utf8ToText(std::string_view bytes, std::u16string* out) {
     return false;
   }
   out->resize(static_cast<size_t>(dest - out->data()));
-  return true;
+  return exact;
 }
 
 // The same shape the other way: at most three bytes per UTF-16 unit (a

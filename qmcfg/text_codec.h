@@ -22,8 +22,9 @@ void SizeText(std::u16string* out, size_t units);
 
 // Replaces `out` with the UTF-16 form of `bytes` (zero bytes included).
 // A three-byte surrogate form becomes that surrogate; when anything else is
-// ill-formed, each maximal invalid subsequence becomes one U+FFFD, and the
-// result is false: TextToUtf8 of `out` would not give `bytes` back.
+// ill-formed, each maximal invalid subsequence becomes one U+FFFD. The
+// result is false when TextToUtf8 of `out` would not give `bytes` back:
+// after a U+FFFD, or where two three-byte halves make a pair.
 bool Utf8ToText(std::string_view bytes, std::u16string* out);
 
 // Replaces `out` with the UTF-8 form of `text`, an unpaired surrogate in

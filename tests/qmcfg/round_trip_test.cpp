@@ -184,6 +184,7 @@ TEST_F(RoundTripTest, CellsTheRecordCannotHoldAreStoredAgain) {
       {"io_tags", 1001, "type", "65536"},               // beyond 16 bits
       {"io_tags", 1001, "type", "'x'"},
       {"io_ports", 10, "header", "CAST(x'41ff42' AS TEXT)"},  // not UTF-8
+      {"io_ports", 10, "header", "CAST(x'EDA0BDEDB880' AS TEXT)"},  // a pair in two halves
       {"io_ports", 10, "name", "x'41ff'"},              // a BLOB in a text column
       {"io_ports", 10, "description", "42"},            // a number in a text column
       {"timers", 1, "hour", "'3,,x,70000,5,-1'"},       // value set members that are not
@@ -233,6 +234,42 @@ TEST_F(RoundTripTest, AChangedFieldReplacesTheCellItCouldNotHold) {
   EXPECT_EQ(Cell(file_, "users", 4, "expire"), "real " + Sql(file_, "SELECT hex(45000.5)"));
   EXPECT_EQ(Sql(file_, "SELECT startup || ' ' || startup_vt FROM io_tags WHERE id = 1001"),
             "7 3");
+}
+
+// General rows that other tools stored and a read cannot give back as they
+// are: a BLOB value, a key that is not UTF-8, and two keys that read as one.
+// Saves that leave their entries alone store them as they were, under the
+// same path or a new one; a changed or removed entry replaces them.
+TEST_F(RoundTripTest, GeneralRowsTheTableCannotHoldAreStoredAgain) {
+  ASSERT_EQ(WriteAll(SampleSet()), kCfgOk);
+  Sql(file_, "INSERT INTO general VALUES ('blob', x'414243'), (CAST(x'6B6579FF' AS TEXT), 'a'),"
+             " (CAST(x'6B6579EFBFBD' AS TEXT), 'b'), (CAST(x'7AFF' AS TEXT), 'z')");
+  const std::string kRows = "SELECT group_concat(r, ' ') FROM (SELECT hex(key) || ':' || "
+                            "typeof(value) || ':' || hex(value) AS r FROM general ORDER BY key)";
+  const std::string before = Sql(file_, kRows);
+  const std::filesystem::path copy = folder_ / "copy.qmp";
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ConfigTableSet set;
+  set.Renew();
+  ASSERT_EQ(CfgReadAllTables(handle, &set, 115), kCfgOk);
+  EXPECT_EQ(CfgWriteAllTables(handle, &set, 0), kCfgOk);
+  EXPECT_EQ(CfgWriteGeneral(handle, set.general.get(), 0), kCfgOk);
+  EXPECT_EQ(Sql(file_, kRows), before);
+  const ConfigHandle target = CfgOpenConfig(folder_.Text("copy.qmp").c_str(), 0);
+  ASSERT_EQ(CfgCopyKeptCells(target, handle), kCfgOk);
+  EXPECT_EQ(CfgWriteAllTables(target, &set, 0), kCfgOk);
+  CfgCloseConfig(target);
+  EXPECT_EQ(Sql(copy, kRows), before);
+
+  set.general->at(u"blob") = u"text";
+  set.general->at(u"key\uFFFD") = u"c";
+  set.general->erase(u"z\uFFFD");
+  EXPECT_EQ(CfgWriteGeneral(handle, set.general.get(), 0), kCfgOk);
+  CfgCloseConfig(handle);
+  EXPECT_EQ(Sql(file_, "SELECT group_concat(key || '=' || value, ' ') FROM (SELECT * FROM general"
+                       " WHERE key IN ('blob', 'key\uFFFD') OR key LIKE 'z%' ORDER BY key)"),
+            "blob=text key\uFFFD=c");
+  EXPECT_EQ(Sql(file_, "SELECT count(*) FROM general WHERE key LIKE 'key%'"), "1");
 }
 
 TEST_F(RoundTripTest, UnpairedSurrogatesReadBackUnchanged) {
