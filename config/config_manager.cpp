@@ -199,13 +199,14 @@ int32_t CConfigManagerEx::SaveOwnedTable(std::unique_ptr<Table> ConfigTableSet::
 
 int32_t CConfigManagerEx::SaveAs(const char16_t* newPath) {
   if (newPath == nullptr) return -1;
+  ConfigHandle target = CfgOpenConfig(newPath, 0);
+  if (target == 0) return -2;
   // The new file is written through a handle of its own, which read
   // nothing; the refusal of a partly read set must come from ours.
   if (handle_ != 0 && CfgPrepareSave(handle_, &working_, kAllTables, -1) == kCfgUnreadTable) {
+    CfgCloseConfig(target);
     return kCfgUnreadTable;
   }
-  ConfigHandle target = CfgOpenConfig(newPath, 0);
-  if (target == 0) return -2;
   CfgPrepareSave(target, &working_, kAllTables, -1);
   int32_t result = handle_ != 0 ? CfgCopyKeptCells(target, handle_) : 0;
   if (result == 0) result = CfgWriteAllTables(target, &working_, 0);

@@ -197,6 +197,10 @@ TEST_F(ConfigManagerTest, AFailedRereadAfterATableSaveRefusesTheNextSaveOfIt) {
   EXPECT_EQ(manager_.Save(kTableIo, 0), kCfgBadRecordId);
   EXPECT_EQ(manager_.Save(kTableIo, 0), kCfgUnreadTable);
   EXPECT_EQ(manager_.Save(kAllTables, 0), kCfgUnreadTable);
+  // A new path that cannot be opened is told first, as for any set.
+  EXPECT_EQ(manager_.SaveAs(folder_.Text("missing-folder/plant.qmp").c_str()), -2);
+  EXPECT_EQ(manager_.SaveAs(folder_.Text("copy.qmp").c_str()), kCfgUnreadTable);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "copy.qmp"));
   EXPECT_EQ(testing::Sql(folder_ / "plant.qmp", "SELECT count(*) FROM io_ports WHERE id = 1"),
             "1");
 }
