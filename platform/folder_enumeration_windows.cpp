@@ -55,12 +55,16 @@ HANDLE OpenToInspect(const std::wstring& path) {
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
-// What the link or other reparse point at `path` leads to.
-EntryKind KindOfTarget(const std::wstring& path) {
+// What the link or other reparse point at `path` leads to. One whose
+// target cannot be reached is still a folder when it says it is one (a
+// folder link or a junction): entering it then fails like any unreadable
+// folder.
+EntryKind KindOfTarget(const std::wstring& path, DWORD ownAttributes) {
   const OwnedHandle target(OpenToInspect(path));
   BY_HANDLE_FILE_INFORMATION info;
   if (!target.valid() || !::GetFileInformationByHandle(target.get(), &info)) {
-    return EntryKind::kDanglingLink;
+    return (ownAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::kFolder
+                                                           : EntryKind::kDanglingLink;
   }
   return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::kFolder
                                                                  : EntryKind::kFile;
@@ -144,7 +148,7 @@ bool FolderReader::Next(FolderEntry* entry) {
     AssignFromWide(found.cFileName, ::wcslen(found.cFileName), &entry->name);
     entry->link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (entry->link) {
-      entry->kind = KindOfTarget(handle_->folder + found.cFileName);
+      entry->kind = KindOfTarget(handle_->folder + found.cFileName, found.dwFileAttributes);
     } else {
       entry->kind = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::kFolder
                                                                              : EntryKind::kFile;
