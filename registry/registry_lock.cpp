@@ -39,9 +39,9 @@ void WriteBack(const RegistryLock& lock) {
 }
 
 // Reads the list of a segment whose mutex this thread now owns. A segment
-// never written (N below 9) fails the call, unless the call found no
-// segment and made one (`creating`): to it the segment is the empty list
-// it is about to write.
+// never written (N below 9) fails the call, which closes its handles,
+// unless the call found no segment and made one (`creating`): to it the
+// segment is the empty list it is about to write.
 //
 // `recovering`: the mutex's last owner died holding it (the wait was
 // abandoned). A block that is not whole is then replaced by the empty
@@ -57,7 +57,14 @@ bool ReadOwned(RegistryLock* lock, NamedHandle mutex, bool creating, bool recove
   const uint8_t* block = view.base + kBlockOffset;
   const bool fits = length <= view.size - kBlockOffset;
   if (length < kSmallestBlock && !creating && !recovering) {
+    // This call's handles go: kept, they would hold a segment that no call
+    // can use alive for as long as this process runs, even once its
+    // creator has died.
+    platform::UnmapNamedView(view.base);
     platform::ReleaseNamedMutex(mutex);
+    platform::CloseNamedHandle(mutex);
+    platform::CloseNamedHandle(lock->mapping);
+    lock->mapping = nullptr;
     return false;
   }
   lock->mutex = mutex;

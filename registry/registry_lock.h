@@ -59,7 +59,8 @@ struct RegistryLock {
 // them again, so the registry is missing rather than never written.
 // Beyond that:
 // - A segment never written (N below 9) fails every call but the one that
-//   found no segment and made it: to that call it is an empty list.
+//   found no segment and made it: to that call it is an empty list. A call
+//   it fails closes its handles, so that they do not keep it.
 // - A creating call that finds the segment or the mutex made by another
 //   process meanwhile waits for the mutex and reads the list like any
 //   opener.

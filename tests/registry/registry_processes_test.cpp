@@ -104,6 +104,22 @@ TEST_F(Processes, ACreatorKilledBeforeWritingLeavesNoStuckRegistry) {
   EXPECT_TRUE(QmAddEditor(u"b", 2));
 }
 
+// A call that a segment never written fails does not keep it: once its
+// maker has gone, the registry is missing and the next add starts afresh.
+TEST_F(Processes, ASegmentNeverWrittenEndsWithItsMaker) {
+  Helper maker(registry());
+  ASSERT_EQ(maker.Ask("lock-create"), "1");
+  ASSERT_EQ(maker.Ask("unlock keep"), "1");  // its handles stay, N still 0
+  EditorMap list;
+  EXPECT_EQ(QmGetEditors(&list), -1);
+  EXPECT_FALSE(QmAddEditor(u"a", 1));
+  EXPECT_TRUE(maker.Finish());
+  EXPECT_EQ(QmGetEditors(&list), -1);  // and what the maker left is cleared away
+  EXPECT_FALSE(SegmentExists());
+  EXPECT_TRUE(QmAddEditor(u"a", 1));
+  EXPECT_EQ(Editors(), (EditorMap{{u"a", 1}}));
+}
+
 TEST_F(Processes, ConcurrentAddersAndRemoversLoseNoUpdate) {
   ASSERT_TRUE(QmAddEditor(u"p", 1));
   std::vector<std::unique_ptr<Helper>> workers;

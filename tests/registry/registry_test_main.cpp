@@ -60,7 +60,8 @@ std::string Churn(const std::string& prefix, int32_t editorId, int milliseconds)
 
 // Commands, one a line, each answered with one line:
 //   add|remove KEY ID, exists KEY, count: the exports' answers
-//   lock, lock-create, unlock: LockRegistry and UnlockRegistry (no write)
+//   lock, lock-create, unlock: LockRegistry and UnlockRegistry (no write);
+//   unlock keep: as unlock, keeping the handles as a non-empty list does
 //   tear-zero CUT, tear-length CUT: see TearAndDie (no answer)
 //   churn PREFIX ID MILLISECONDS: see Churn
 //   read-loop: "ready", then reads until killed
@@ -87,6 +88,8 @@ int RunRegistryHelper(const std::string& token) {
     } else if (verb == "lock" || verb == "lock-create") {
       reply = Truth(LockRegistry(&lock, verb == "lock-create"));
     } else if (verb == "unlock") {
+      in >> key;
+      if (key == "keep") lock.editors.emplace(u"kept", 1);
       reply = Truth(UnlockRegistry(&lock, false));
     } else if (verb == "tear-zero" || verb == "tear-length") {
       size_t cut = 0;
