@@ -1,7 +1,6 @@
 #include "qmcfg/general_table.h"
 
 #include <map>
-#include <new>
 #include <set>
 #include <string>
 #include <utility>
@@ -17,12 +16,6 @@ constexpr char kSelectSql[] = "SELECT \"key\", \"value\" FROM \"general\" ORDER 
 constexpr char kUpsertSql[] =
     "INSERT INTO \"general\" (\"key\", \"value\") VALUES (?1, ?2) "
     "ON CONFLICT(\"key\") DO UPDATE SET \"value\" = excluded.\"value\"";
-
-StoredValue Stored(const Statement& statement, int col) {
-  StoredValue value(sqlite3_value_dup(statement.Value(col)));
-  if (!value) throw std::bad_alloc();
-  return value;
-}
 
 // The rows of one key as a read meets them.
 struct ReadRows {
@@ -48,7 +41,7 @@ int32_t ReadGeneral(sqlite3* db, GeneralTable* table, KeptCells* kept) {
     const bool exactValue = select.Text(1, &(*table)[key]);
     ReadRows& read = byKey[key];
     read.exact = read.rows.empty() && exactKey && exactValue;
-    read.rows.emplace_back(Stored(select, 0), Stored(select, 1));
+    read.rows.emplace_back(CopyStoredValue(select.Value(0)), CopyStoredValue(select.Value(1)));
   }
   if (int32_t code = SqliteCode(rc)) return code;
   for (auto& [readKey, read] : byKey) {

@@ -4,6 +4,12 @@
 
 namespace qm::cfg {
 
+StoredValue CopyStoredValue(const sqlite3_value* value) {
+  StoredValue copy(sqlite3_value_dup(value));
+  if (!copy) throw std::bad_alloc();
+  return copy;
+}
+
 const std::vector<KeptCell>* KeptCells::Find(int slot, int32_t id) const {
   const auto& cells = slots_[static_cast<size_t>(slot)];
   if (cells.empty()) return nullptr;
@@ -23,16 +29,6 @@ size_t KeptCells::count(int slot) const {
   return total;
 }
 
-namespace {
-
-StoredValue Copy(const StoredValue& value) {
-  StoredValue copy(sqlite3_value_dup(value.get()));
-  if (!copy) throw std::bad_alloc();
-  return copy;
-}
-
-}  // namespace
-
 void KeptCells::CopyFrom(const KeptCells& other) {
   for (size_t slot = 0; slot < slots_.size(); ++slot) {
     std::unordered_map<int32_t, std::vector<KeptCell>> copy;
@@ -42,7 +38,9 @@ void KeptCells::CopyFrom(const KeptCells& other) {
         KeptCell& kept = copied.emplace_back();
         kept.param = cell.param;
         kept.asRead = cell.asRead;
-        for (const StoredValue& value : cell.stored) kept.stored.push_back(Copy(value));
+        for (const StoredValue& value : cell.stored) {
+          kept.stored.push_back(CopyStoredValue(value.get()));
+        }
       }
     }
     slots_[slot] = std::move(copy);
@@ -52,7 +50,8 @@ void KeptCells::CopyFrom(const KeptCells& other) {
     KeptGeneralRows& copied = general[key];
     copied.valueAsRead = kept.valueAsRead;
     for (const auto& [storedKey, storedValue] : kept.rows) {
-      copied.rows.emplace_back(Copy(storedKey), Copy(storedValue));
+      copied.rows.emplace_back(CopyStoredValue(storedKey.get()),
+                               CopyStoredValue(storedValue.get()));
     }
   }
   general_ = std::move(general);

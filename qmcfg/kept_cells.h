@@ -38,6 +38,10 @@ struct ValueFree {
 };
 using StoredValue = std::unique_ptr<sqlite3_value, ValueFree>;
 
+// A copy of a stored value, which outlives its statement; throws
+// std::bad_alloc when SQLite cannot make it.
+StoredValue CopyStoredValue(const sqlite3_value* value);
+
 // One field of one record: its first statement parameter (the column
 // after the id is 2; a variant spans two), the values stored there, and
 // the field as the read gave it, packed.

@@ -116,8 +116,7 @@ KeptCell KeepCell(const Statement& stmt, int col, int columns, const Member& asR
   KeptCell cell;
   cell.param = col + 1;
   for (int i = 0; i < columns; ++i) {
-    cell.stored.emplace_back(sqlite3_value_dup(stmt.Value(col + i)));
-    if (!cell.stored.back()) throw std::bad_alloc();
+    cell.stored.push_back(CopyStoredValue(stmt.Value(col + i)));
   }
   cell.asRead = PackedMember(asRead);
   return cell;
