@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "qmcfg/layout.h"
 #include "qmcfg/qmcfg.h"
 #include "qmcfg/statement.h"
 
@@ -13,6 +14,7 @@ namespace qm::cfg {
 namespace {
 
 constexpr char kSelectSql[] = "SELECT \"key\", \"value\" FROM \"general\" ORDER BY \"key\"";
+constexpr char kSelectWithoutValueSql[] = "SELECT \"key\", '' FROM \"general\" ORDER BY \"key\"";
 constexpr char kUpsertSql[] =
     "INSERT INTO \"general\" (\"key\", \"value\") VALUES (?1, ?2) "
     "ON CONFLICT(\"key\") DO UPDATE SET \"value\" = excluded.\"value\"";
@@ -28,11 +30,19 @@ struct ReadRows {
 const char kGeneralTableSql[] =
     "CREATE TABLE IF NOT EXISTS \"general\" "
     "(\"key\" TEXT PRIMARY KEY, \"value\" TEXT NOT NULL DEFAULT '');";
+const char kGeneralValueColumnSql[] =
+    "ALTER TABLE \"general\" ADD COLUMN \"value\" TEXT NOT NULL DEFAULT ''";
 
 int32_t ReadGeneral(sqlite3* db, GeneralTable* table, KeptCells* kept) {
-  Statement select;
-  if (int32_t code = select.Prepare(db, kSelectSql)) return code;
+  std::vector<std::string> columns;
+  if (int32_t code = StoredColumnNames(db, "general", &columns)) return code;
   kept->ForgetGeneral();
+  if (columns.empty()) return kCfgOk;
+  Statement select;
+  const bool hasValue = HasColumn(columns, "value");
+  if (int32_t code = select.Prepare(db, hasValue ? kSelectSql : kSelectWithoutValueSql)) {
+    return code;
+  }
   std::map<std::u16string, ReadRows> byKey;
   std::u16string key;
   int rc;

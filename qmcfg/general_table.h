@@ -12,12 +12,14 @@
 
 namespace qm::cfg {
 
-// The layout of the table.
+// The layout of the table, and its value column for a table that lacks it.
 extern const char kGeneralTableSql[];
+extern const char kGeneralValueColumnSql[];
 
 // Adds every stored entry to `table`; a key already present takes the
-// stored value. The rows that a write must put back as they are stored
-// replace the General rows of `kept`.
+// stored value. A file without the table holds no entries, and one
+// without its value column holds empty values. The rows that a write must put
+// back as they are stored replace the General rows of `kept`.
 int32_t ReadGeneral(sqlite3* db, GeneralTable* table, KeptCells* kept);
 
 // Makes the stored entries exactly those of `table`; an entry that still

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "qmcfg/kept_cells.h"
+#include "qmcfg/layout.h"
 #include "qmcfg/packed_table.h"
 #include "qmcfg/qmcfg.h"
 #include "qmcfg/statement.h"
@@ -157,8 +158,9 @@ void BindField(Statement* stmt, const Field<Record>& field, const Record& record
 
 // Adds the stored records (of `owner` only, when given) to `table`, each
 // under RecordKey(id); a key already present takes the stored record. The
-// owner's name is read with a device or tag. A stored id outside
-// 1..2147483647 stops the read with kCfgBadRecordId; on any failure the
+// owner's name is read with a device or tag. A table or column that the
+// file lacks reads as empty or as its default (table_sql.h). A stored id
+// outside 1..2147483647 stops the read with kCfgBadRecordId; on any failure the
 // table keeps what was added before it. Every cell that a field could not
 // take faithfully is kept in `kept`, which forgets the cells of each record
 // read (and, for a whole read, of every record of the table) first. With
@@ -170,10 +172,14 @@ int32_t ReadRecords(sqlite3* db, std::optional<int32_t> owner, RecordTable<Recor
   const TableSchema<Record>& schema = SchemaOf<Record>();
   constexpr int kSlot = SlotOf<Record>();
   if (owner && !schema.owner) return kCfgBadArgument;
-  Statement stmt;
-  if (int32_t code = stmt.Prepare(db, SelectSql(ShapeOf(schema), owner.has_value()))) return code;
-  if (owner) stmt.BindInt(1, *owner);
+  const TableShape shape = ShapeOf(schema);
+  StoredTable stored;
+  if (int32_t code = ReadStoredTable(db, shape, &stored)) return code;
   if (!owner) kept->Forget(kSlot);
+  if (!stored.exists) return kCfgOk;
+  Statement stmt;
+  if (int32_t code = stmt.Prepare(db, SelectSql(shape, owner.has_value(), stored))) return code;
+  if (owner) stmt.BindInt(1, *owner);
   std::u16string scratch, formatted;
   std::vector<KeptCell> cells;
   int rc;

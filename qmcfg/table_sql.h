@@ -37,15 +37,38 @@ TableShape ShapeOf(const TableSchema<Record>& schema) {
   return shape;
 }
 
+// One column as stored: a variant field is two (its value, then its type).
+struct StoredColumn {
+  std::string name;         // unquoted
+  std::string declaration;  // as CREATE TABLE and ALTER TABLE ADD COLUMN take it
+  // The SQL value that a record reads exactly as a new record's field.
+  const char* defaultValue;
+};
+
+// id, name, description, then each column in order, as stored.
+std::vector<StoredColumn> StoredColumnsOf(const TableShape& shape);
+
+// What a project file holds of a table. A file written by another tool
+// may lack a table of this layout, or some of a table's columns: nothing
+// is stored there, so a missing table reads as empty and a missing column
+// as its default, and the first write adds them (CreateLayout).
+struct StoredTable {
+  bool exists = false;
+  std::vector<bool> present;  // by StoredColumnsOf's order
+  bool ownerNamed = false;    // the owner's table holds "id" and "name"
+};
+
 // CREATE TABLE IF NOT EXISTS, and for an owned table an index on the owner
 // column (per-owner reads and writes select by it).
 std::string CreateTableSql(const TableShape& shape);
 
 // Result columns: id, name, description, then each column in order (a
 // variant as its value and its type), then the owner's name when the table
-// has an owner. Rows in id order; with `byOwner`, only those whose owner
-// column equals parameter 1.
-std::string SelectSql(const TableShape& shape, bool byOwner);
+// has an owner; a column that `stored` lacks gives its default, and the
+// owner's name the empty text when its table lacks one. Rows in id order;
+// with `byOwner`, only those whose owner column equals parameter 1. The
+// table must exist.
+std::string SelectSql(const TableShape& shape, bool byOwner, const StoredTable& stored);
 
 // Parameters in the order of SelectSql's result columns (no owner name);
 // inserts the row or updates every column of the row with that id, so

@@ -149,7 +149,7 @@ TEST_F(OpenTest, StoredIdsOutsideTheRangeFailTheRead) {
 TEST_F(OpenTest, DamagedTablesAreReadAroundAndNeverWrittenOver) {
   const ConfigTableSet original = SampleSet();
   ASSERT_EQ(WriteAll(original), kCfgOk);
-  Sql(file_, "INSERT INTO timers (id) VALUES (0); ALTER TABLE io_tags DROP COLUMN path");
+  Sql(file_, "INSERT INTO timers (id) VALUES (0); ALTER TABLE io_tags RENAME COLUMN id TO k");
   const std::string damaged = ReadFileBytes(file_);
   const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
   ConfigTableSet set;
@@ -180,12 +180,53 @@ TEST_F(OpenTest, DamagedTablesAreReadAroundAndNeverWrittenOver) {
   set.timers->clear();
   EXPECT_EQ(CfgReadTimers(handle, set.timers.get(), 0, 0, nullptr), kCfgOk);
   EXPECT_EQ(CfgWriteTimers(handle, set.timers.get(), 1), kCfgOk);
-  Sql(file_, "ALTER TABLE io_devices DROP COLUMN driver");
+  Sql(file_, "INSERT INTO io_devices (id, port_id) VALUES (0, 10)");
   IoDeviceTable devices;
   EXPECT_NE(CfgReadIoDevices(handle, &devices, 0, 0, u"port_id = 10"), kCfgOk);
   EXPECT_EQ(CfgWriteIoDevices(handle, set.ioDevices.get(), 11, 1), kCfgUnreadTable);
   CfgCloseConfig(handle);
   EXPECT_EQ(Sql(file_, "SELECT count(*) FROM io_tags"), "40");
+}
+
+// A file that another tool wrote with tables or columns of the layout
+// missing, and an older layout number, holds nothing there: it reads as
+// empty tables and default fields, and the first write completes it.
+TEST_F(OpenTest, MissingTablesAndColumnsReadAsEmptyAndAreAddedByTheFirstWrite) {
+  const ConfigTableSet original = SampleSet();
+  ASSERT_EQ(WriteAll(original), kCfgOk);
+  Sql(file_, "DROP TABLE alarms; DROP TABLE io_ports; ALTER TABLE io_tags DROP COLUMN path; "
+             "ALTER TABLE io_tags DROP COLUMN startup; ALTER TABLE io_tags DROP COLUMN startup_vt; "
+             "ALTER TABLE general DROP COLUMN value; PRAGMA user_version = 0");
+  ConfigTableSet expected = SampleSet();
+  expected.alarms->clear();
+  expected.ioPorts->clear();
+  for (auto& [key, device] : *expected.ioDevices) device.portName.clear();
+  for (auto& [key, tag] : *expected.ioTags) {
+    tag.path.clear();
+    tag.startup = Variant();
+  }
+  for (auto& [key, value] : *expected.general) value.clear();
+
+  const ConfigHandle handle = CfgOpenConfig(path_.c_str(), 0);
+  ASSERT_NE(handle, 0u);
+  ConfigTableSet set;
+  set.Renew();
+  EXPECT_EQ(CfgReadAllTables(handle, &set, 115), kCfgOk);
+  EXPECT_TRUE(SameTables(set, expected));
+  IoDeviceTable devices;
+  EXPECT_EQ(CfgReadIoDevices(handle, &devices, 0, 0, u"port_id = 10"), kCfgOk);
+  EXPECT_FALSE(devices.empty());
+  EXPECT_EQ(CfgPrepareSave(handle, &set, kAllTables, -1), kCfgOk);
+  EXPECT_EQ(CfgWriteIoTags(handle, set.ioTags.get(), 100, 1), kCfgOk);
+  CfgCloseConfig(handle);
+  EXPECT_EQ(Sql(file_, "PRAGMA user_version"), "1");
+  EXPECT_EQ(Sql(file_, "SELECT count(*) FROM pragma_table_info('io_tags') "
+                       "WHERE name IN ('path', 'startup', 'startup_vt')"),
+            "3");
+  EXPECT_EQ(WriteAll(original), kCfgOk);
+  int32_t code = -1;
+  EXPECT_TRUE(SameTables(ReadBack(path_, &code), original));
+  EXPECT_EQ(code, kCfgOk);
 }
 
 TEST_F(OpenTest, AFailedFirstWriteLeavesNoFile) {
