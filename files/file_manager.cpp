@@ -7,7 +7,6 @@
 #include "files/folder_scan.h"
 #include "platform/folder_enumeration.h"
 #include "platform/path_match.h"
-#include "platform/text_case.h"
 #include "qmshared/qmshared.h"
 
 namespace qm {
@@ -44,11 +43,12 @@ int32_t CFileManager::GetAllFiles(FileNameSet* out, const PatternList* include,
   if (files_.empty()) return 0;
   const size_t prefix = (flags & kFilesFullPaths) != 0 ? 0 : projectFolder_.size();
   const bool dropProjectFile = (flags & kFilesKeepProjectFile) == 0;
+  const platform::PathPattern projectFile = platform::PathPattern::Single(projectPath_);
   const PatternSet includes(include);
   const PatternSet excludes(exclude);
 
   for (const std::u16string& path : files_) {
-    if (dropProjectFile && platform::CompareTextIgnoreCase(path, projectPath_) == 0) continue;
+    if (dropProjectFile && projectFile.Matches(path)) continue;
     if (!includes.empty() && !includes.AnyMatches(path)) continue;
     if (excludes.AnyMatches(path)) continue;
     out->emplace(std::u16string_view(path).substr(std::min(prefix, path.size())));

@@ -39,9 +39,10 @@ class CFileManager {
   // the project file (unless kFilesKeepProjectFile), matches one include
   // pattern (a null or empty list lets every file pass) and matches no
   // exclude pattern. Matching sees the full path; shortening comes after.
-  // The project file is the path equal to the project path, case ignored;
-  // the project path is compared as it is, never read as a pattern list, so
-  // ";", blanks, "*" and "?" in its folder or name are plain characters.
+  // A project file is a path that the project path matches as one
+  // wildcard pattern, case ignored: "*" and "?" in it are wildcards, while
+  // ";" and blanks, which a folder name may hold, are plain characters
+  // (it is never read as a pattern list).
   // A null `out` answers -1.
   virtual int32_t GetAllFiles(FileNameSet* out, const PatternList* include,
                               const PatternList* exclude, int32_t flags);

@@ -52,6 +52,18 @@ PathPattern::PathPattern(std::u16string_view patternText) {
   }
 }
 
+PathPattern PathPattern::Single(std::u16string_view patternText) {
+  PathPattern pattern;
+  pattern.units_.reserve(patternText.size());
+  for (size_t at = 0; at < patternText.size();) {
+    size_t width;
+    pattern.units_.push_back(FoldCodePoint(CodePointAt(patternText, at, &width)));
+    at += width;
+  }
+  pattern.pieces_.push_back({0, pattern.units_.size(), patternText == u"*.*"});
+  return pattern;
+}
+
 bool PathPattern::Matches(std::u16string_view text) const {
   for (const Piece& piece : pieces_) {
     if (MatchesPiece(piece, text)) return true;

@@ -37,6 +37,11 @@ class PathPattern {
   PathPattern() = default;  // no pattern: matches nothing
   explicit PathPattern(std::u16string_view patternText);
 
+  // `patternText` as one pattern: ";" and blanks are plain characters in
+  // it, "*" and "?" still wildcards. For a pattern made from a path, whose
+  // folders may hold either.
+  static PathPattern Single(std::u16string_view patternText);
+
   bool Matches(std::u16string_view text) const;
 
  private:

@@ -56,17 +56,18 @@ TEST_F(PosixFileManagerTest, NamesOfAnyBytesRoundTrip) {
   EXPECT_TRUE(fs::exists(platform::TextToNativeName(full.back())));
 }
 
-// The project path is a path, not a pattern list: ";", a leading blank,
-// "*" and "?" in it are plain characters.
-TEST_F(PosixFileManagerTest, OnlyTheProjectFileItselfIsLeftOut) {
-  for (const char* name : {" a;b/*.qmp", " a;b/other.QMP", " a;b/sub/deep.qmp", " a;b/keep.txt"}) {
+// The project path is one wildcard pattern, never a pattern list: "?"
+// stands for one character, while ";" and a leading blank are plain.
+TEST_F(PosixFileManagerTest, TheProjectPathLeavesOutWhatItMatches) {
+  for (const char* name :
+       {" a;b/p?.qmp", " a;b/p1.QMP", " a;b/p12.qmp", " a;b/sub/p2.qmp", " a;b/keep.txt"}) {
     Touch(AsText(name));
   }
-  auto manager = Open(u" a;b/*.qmp");
+  auto manager = Open(u" a;b/p?.qmp");
   ASSERT_NE(manager, nullptr);
-  EXPECT_EQ(List(*manager, 0), (Names{u"keep.txt", u"other.QMP", u"sub/deep.qmp"}));
+  EXPECT_EQ(List(*manager, 0), (Names{u"keep.txt", u"p12.qmp", u"sub/p2.qmp"}));
   EXPECT_EQ(List(*manager, kFilesKeepProjectFile),
-            (Names{u"*.qmp", u"keep.txt", u"other.QMP", u"sub/deep.qmp"}));
+            (Names{u"keep.txt", u"p1.QMP", u"p12.qmp", u"p?.qmp", u"sub/p2.qmp"}));
 }
 
 // A folder lists its files under every path that reaches it, relative
