@@ -81,8 +81,9 @@ std::string SelectSql(const TableShape& shape, bool byOwner, const StoredTable& 
     // The id is always read: a table without one cannot be read.
     const bool present = i == 0 || (i < stored.present.size() && stored.present[i]);
     selected.push_back(present ? "t." + Quoted(columns[i].name.c_str()) : columns[i].defaultValue);
-    if (shape.ownerColumn != nullptr && columns[i].name == shape.ownerColumn)
+    if (shape.ownerColumn != nullptr && columns[i].name == shape.ownerColumn) {
       owner = selected.back();
+    }
   }
   const bool joined = shape.ownerColumn != nullptr && stored.ownerNamed;
   std::string sql = "SELECT " + Joined(selected, "", "");
